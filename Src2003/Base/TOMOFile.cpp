@@ -1,0 +1,49 @@
+#include "Base/TOMOFile.h"
+
+#include "Base/FileReplace.h"
+#include "Base/TOMOFileError.h"
+#include "Base/TOMOIndexFormat.h"
+#include "LxFilUtl.h"
+#include "LxStrm.h"
+
+namespace {
+
+// Every case variant of a fixed name goes, so that a reader that looks the
+// name up without regard to case can only find the file just committed.
+void DeleteAllCaseVariants(const std::string& folder, const char* name) {
+  for (;;) {
+    const std::string path = IndexFilePath(folder, name);
+    if (!FileExists(path) || !DeleteFileQuietly(path)) return;
+  }
+}
+
+}  // namespace
+
+TTOMOFile::TTOMOFile(const std::string& folder)
+    : folder_(folder), tempFileName_(PathJoin(folder, kIndexTempFileName)) {
+  ForceDirectories(folder);
+  file_ = std::make_unique<TLxFileStream>(tempFileName_, TLxFileMode::Create);
+  ::WriteLine(*file_, IndexSignature());
+  for (const std::string& line : IndexCommentBlock()) ::WriteLine(*file_, line);
+}
+
+TTOMOFile::~TTOMOFile() {
+  if (!file_) return;
+  file_.reset();
+  DeleteFileQuietly(tempFileName_);
+}
+
+void TTOMOFile::WriteLine(std::string_view text) { ::WriteLine(*file_, text); }
+
+void TTOMOFile::Commit() {
+  file_->Close();
+  file_.reset();
+  const std::string newFileName = PathJoin(folder_, kIndexNewFileName);
+  DeleteAllCaseVariants(folder_, kIndexNewFileName);
+  if (!RenameFileQuietly(tempFileName_, newFileName)) {
+    DeleteFileQuietly(tempFileName_);
+    throw ETOMOFileError(FormatMessage("Não foi possível gravar o arquivo %s", newFileName.c_str()));
+  }
+  DeleteAllCaseVariants(folder_, kIndexFileName);
+  RenameFileQuietly(newFileName, PathJoin(folder_, kIndexFileName));
+}

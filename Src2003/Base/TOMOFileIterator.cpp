@@ -1,0 +1,47 @@
+#include "Base/TOMOFileIterator.h"
+
+#include <string_view>
+
+#include "Base/FileReplace.h"
+#include "Base/TOMOFileError.h"
+#include "Base/TOMOIndexFormat.h"
+#include "LxFilUtl.h"
+#include "LxStrm.h"
+
+namespace {
+
+// A commit stops between deleting the index and renaming its successor into
+// place only if the program died there; the successor is then complete and
+// finishing the rename recovers the base. A ".new" without a valid signature
+// never finished its own writing, so it is left alone and the index stays.
+void CompleteInterruptedCommit(const std::string& folder) {
+  const std::string newFile = IndexFilePath(folder, kIndexNewFileName);
+  if (!HasIndexSignature(newFile)) return;
+  const std::string datFile = IndexFilePath(folder, kIndexFileName);
+  DeleteFileQuietly(datFile);
+  RenameFileQuietly(newFile, PathJoin(folder, kIndexFileName));
+}
+
+}  // namespace
+
+TTOMOFileIterator::TTOMOFileIterator(const std::string& folder) {
+  CompleteInterruptedCommit(folder);
+  fileName_ = IndexFilePath(folder, kIndexFileName);
+  file_ = std::make_unique<TLxFileStream>(fileName_, TLxFileMode::OpenRead);
+  if (!LxSameText(LxTrim(ReadLine(*file_)), IndexSignature())) {
+    throw ETOMOFileError(FormatMessage("Formato de arquivo inválido para %s", fileName_.c_str()));
+  }
+  Next();
+}
+
+TTOMOFileIterator::~TTOMOFileIterator() = default;
+
+void TTOMOFileIterator::Next() {
+  eof_ = true;
+  while (ReadLine(*file_, line_)) {
+    if (line_.empty() || line_.front() != kRecordLineMark) continue;
+    current_ = ParseRecordItems(std::string_view(line_).substr(1));
+    eof_ = false;
+    return;
+  }
+}

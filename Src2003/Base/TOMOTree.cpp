@@ -1,0 +1,133 @@
+#include "Base/TOMOTree.h"
+
+#include <algorithm>
+
+#include "Base/TOMOFile.h"
+#include "Base/TOMOFileError.h"
+#include "Base/TOMOFileIterator.h"
+
+namespace {
+
+constexpr std::int32_t kRootParentId = -1;
+constexpr std::int32_t kFirstMapCapacity = 1024;
+
+[[noreturn]] void RaiseSelfParent() {
+  throw ETOMOFileError("Registro inválido: nó pai e filho são o mesmo");
+}
+
+}  // namespace
+
+TTOMOTree::TTOMOTree() = default;
+
+TTOMOTree::TTOMOTree(const std::string& folder) {
+  TTOMOFileIterator records(folder);
+  for (; !records.Eof(); records.Next()) {
+    TTOMORecordH& record = records.Current();
+    if (nodesById_.Count() == 0) record.ParentId = kRootParentId;
+    AddNode(std::move(record));
+  }
+}
+
+TTOMOTree::~TTOMOTree() = default;
+
+TTOMONode* TTOMOTree::FindNode(std::int32_t id) const { return nodesById_.GetAs<TTOMONode>(id); }
+
+void TTOMOTree::EnterInMap(TTOMONode& node) {
+  // The map grows by a fixed step; on a base of many thousand entries that
+  // would copy the whole map again and again, so room is made in doubling
+  // steps here.
+  if (nodesById_.Count() == nodesById_.Capacity()) {
+    nodesById_.SetCapacity(std::max(kFirstMapCapacity, nodesById_.Capacity() * 2));
+  }
+  nodesById_.Put(node.Id(), &node);
+}
+
+TTOMONode& TTOMOTree::AddNode(TTOMORecordH record) {
+  auto owned = std::make_unique<TTOMONode>(TTOMONode::TKey(), *this, std::move(record));
+  TTOMONode& node = *owned;
+  node.slot_ = static_cast<std::uint32_t>(nodes_.size());
+  nodes_.push_back(std::move(owned));
+  EnterInMap(node);
+  AttachToParent(node);
+  return node;
+}
+
+void TTOMOTree::DeleteNode(TTOMONode& node) {
+  Detach(node);
+  for (TTOMONode* child : node.children_) child->listedIn_ = nullptr;
+  // A later node with the same Id may own the map entry by now.
+  if (FindNode(node.Id()) == &node) nodesById_.Put(node.Id(), 0);
+  const std::uint32_t slot = node.slot_;
+  nodes_[slot] = std::move(nodes_.back());
+  nodes_[slot]->slot_ = slot;
+  nodes_.pop_back();
+}
+
+void TTOMOTree::CheckParent(const TTOMONode& node, const TTOMONode* parent) {
+  for (const TTOMONode* above = parent; above != nullptr; above = above->listedIn_) {
+    if (above == &node) RaiseSelfParent();
+  }
+}
+
+void TTOMOTree::AttachToParent(TTOMONode& node) {
+  TTOMONode* parent = FindNode(node.record_.ParentId);
+  if (parent == nullptr) return;
+  CheckParent(node, parent);
+  parent->InsertChild(parent->ChildCount(), &node);
+  node.record_.ParentId = parent->Id();
+}
+
+void TTOMOTree::Detach(TTOMONode& node) {
+  if (node.listedIn_ != nullptr) node.listedIn_->RemoveChild(&node);
+}
+
+void TTOMOTree::SaveToFile(const std::string& folder) const {
+  TTOMOFile writer(folder);
+  for (TTOMONode* node = Root(); node != nullptr; node = node->NextInPreOrder()) {
+    if (node == Root() && node->record_.ParentId != kRootParentId) {
+      TTOMORecordH root = node->record_;
+      root.ParentId = kRootParentId;
+      writer.WriteLine(FormatRecordLine(root));
+    } else {
+      writer.WriteLine(FormatRecordLine(node->record_));
+    }
+  }
+  writer.Commit();
+}
+
+TTOMONode& TTOMOTree::MergeNode(const TTOMONode& other) {
+  const TTOMORecordH& record = other.record_;
+  TTOMONode* node = FindNode(record.Id);
+  // Check before touching anything, so that a bad record leaves the tree whole.
+  if (record.ParentId == record.Id) RaiseSelfParent();
+  if (node != nullptr && node->record_.ParentId != record.ParentId) CheckParent(*node, FindNode(record.ParentId));
+
+  SetModified(true);
+  if (node == nullptr) {
+    node = &AddNode(record);
+  } else if (node->record_.ParentId == record.ParentId) {
+    node->record_ = record;
+  } else {
+    Detach(*node);
+    node->record_ = record;
+    AttachToParent(*node);
+  }
+  MoveAmongSiblings(*node, other.IndexInParent());
+  return *node;
+}
+
+void TTOMOTree::MoveAmongSiblings(TTOMONode& node, int wanted) {
+  TTOMONode* holder = node.listedIn_;
+  if (holder == nullptr) return;
+  const int current = holder->IndexOfChild(&node);
+  if (wanted >= holder->ChildCount()) wanted = holder->ChildCount() - 1;
+  if (wanted < 0 || wanted == current) return;
+  holder->children_.erase(holder->children_.begin() + current);
+  holder->InsertChild(wanted, &node);
+}
+
+void TTOMOTree::SetModified(bool flag) {
+  changed_ = flag;
+  if (flag) return;
+  for (const auto& node : nodes_) node->changed_ = false;
+}
