@@ -1,0 +1,205 @@
+#include "Base/TOMODocumentFile.h"
+
+#include <exception>
+#include <vector>
+
+#include "Base/DocumentFileFormat.h"
+#include "Base/FileReplace.h"
+#include "Base/TOMOStream.h"
+#include "LxFilUtl.h"
+
+namespace {
+
+std::string FolderOf(const std::string& fileName) {
+  const size_t separator = fileName.find_last_of("/\\");
+  return separator == std::string::npos ? std::string() : fileName.substr(0, separator);
+}
+
+bool IsDocumentSignature(const std::string& line) { return LxSameText(line, kDocumentSignature); }
+
+}  // namespace
+
+bool HasDocumentSignature(const std::string& path) {
+  if (!FileExists(path)) return false;
+  try {
+    TLxFileStream file(path, TLxFileMode::OpenRead);
+    return IsDocumentSignature(ReadLine(file));
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+TTOMODocumentFile::TTOMODocumentFile(std::string fileName, bool deleteExisting)
+    : fileName_(std::move(fileName)), fileSize_(FileSize(fileName_)) {
+  if (deleteExisting) DeleteFileQuietly(fileName_);
+}
+
+TTOMODocumentFile::~TTOMODocumentFile() {
+  FreeStreams();
+  DeleteFileQuietly(fileName_ + kEncodingSuffix);
+  // A complete .new is the newest version of the document (a commit whose
+  // last rename failed); the next reader puts it in place.
+  const std::string completed = fileName_ + kCompleteSuffix;
+  if (FileExists(completed) && !HasDocumentSignature(completed)) DeleteFileQuietly(completed);
+}
+
+void TTOMODocumentFile::FreeStreams() {
+  body_.reset();
+  outer_.reset();
+}
+
+void TTOMODocumentFile::RaiseAlreadyOpen() const {
+  throw ELxException(
+      FormatMessage("Documento já aberto para %s.", mode_ == TMode::Reading ? "leitura" : "escrita"));
+}
+
+void TTOMODocumentFile::CompleteInterruptedCommit() {
+  DeleteFileQuietly(fileName_ + kPlainBodySuffix);
+  DeleteFileQuietly(fileName_ + kEncodingSuffix);
+  const std::string completed = fileName_ + kCompleteSuffix;
+  if (!HasDocumentSignature(completed)) return;
+  DeleteFileQuietly(fileName_);
+  RenameFileQuietly(completed, fileName_);
+}
+
+TLxStream& TTOMODocumentFile::OpenRead() {
+  if (outer_ || body_) RaiseAlreadyOpen();
+  properties_.clear();
+  CompleteInterruptedCommit();
+
+  auto file = std::make_unique<TLxFileStream>(fileName_, TLxFileMode::OpenRead);
+  if (!IsDocumentSignature(ReadLine(*file))) {
+    throw ELxException(FormatMessage("Formato de arquivo inválido. Nome do arquivo: %s", fileName_.c_str()));
+  }
+  ReadLines(*file, properties_);
+
+  std::unique_ptr<TLxStream> outer;
+  std::unique_ptr<TLxStream> body;
+  if (PropertyIs(DocumentEncodingProperty(), kEncodingZLib)) {
+    auto block = std::make_unique<TLxZLIBStream>(*file);
+    block->BeginRead();
+    outer = std::move(file);
+    body = std::move(block);
+  } else if (PropertyIs(DocumentEncodingProperty(), kEncodingScrambledBody)) {
+    body = std::make_unique<TTOMOStream>(std::move(file));
+  } else {
+    // Old files scrambled the whole file, header included; the body is the
+    // part after the header, still keyed from the file's first byte.
+    const std::int32_t bodyStart = file->Position();
+    const std::int32_t fileSize = file->Size();
+    file->SetPosition(0);
+    auto scrambled = std::make_unique<TTOMOStream>(std::move(file));
+    body = std::make_unique<TLxSliceSubstream>(*scrambled, bodyStart, fileSize - bodyStart);
+    outer = std::move(scrambled);
+  }
+  outer_ = std::move(outer);
+  body_ = std::move(body);
+  mode_ = TMode::Reading;
+  return *body_;
+}
+
+TLxStream& TTOMODocumentFile::OpenWrite() {
+  if (outer_ || body_) RaiseAlreadyOpen();
+  ForceDirectories(FolderOf(fileName_));
+  outer_ = std::make_unique<TLxFileStream>(fileName_ + kPlainBodySuffix, TLxFileMode::Create);
+  mode_ = TMode::Writing;
+  return *outer_;
+}
+
+void TTOMODocumentFile::CloseDocument() {
+  // A plain body whose bytes did not all reach the disk must not be committed.
+  if (auto* file = dynamic_cast<TLxFileStream*>(outer_.get()); file && mode_ == TMode::Writing) {
+    body_.reset();
+    file->Close();
+  }
+  FreeStreams();
+  if (mode_ == TMode::Writing && FileExists(fileName_ + kPlainBodySuffix)) Commit();
+  fileSize_ = FileSize(fileName_);
+}
+
+void TTOMODocumentFile::WriteEncodedFile(const std::string& plainName, const std::string& encodedName) {
+  TLxFileStream encoded(encodedName, TLxFileMode::Create);
+  TLxFileStream plain(plainName, TLxFileMode::OpenRead);
+  SetProperty(DocumentEncodingProperty(), kEncodingZLib);
+  WriteLine(encoded, kDocumentSignature);
+  for (const std::string& line : properties_) WriteLine(encoded, line);
+  WriteLine(encoded, "");
+  TLxZLIBStream block(encoded);
+  block.BeginWrite();
+  if (plain.Size() > 0) block.CopyFrom(plain, 0);
+  block.Finish();
+  encoded.Close();
+}
+
+void TTOMODocumentFile::Commit() {
+  const std::string plainName = fileName_ + kPlainBodySuffix;
+  const std::string encodedName = fileName_ + kEncodingSuffix;
+  const std::string completedName = fileName_ + kCompleteSuffix;
+  try {
+    WriteEncodedFile(plainName, encodedName);
+  } catch (...) {
+    DeleteFileQuietly(encodedName);
+    throw;
+  }
+  // Until the encoded file is complete under its .new name, the old document
+  // stays; only then may it go.
+  if (!RenameFileQuietly(encodedName, completedName)) {
+    DeleteFileQuietly(encodedName);
+    throw ELxException(FormatMessage("Não foi possível gravar o arquivo %s", completedName.c_str()));
+  }
+  DeleteFileQuietly(plainName);
+  DeleteFileQuietly(fileName_);
+  RenameFileQuietly(completedName, fileName_);
+}
+
+void TTOMODocumentFile::AbandonWrite() {
+  FreeStreams();
+  if (mode_ == TMode::Writing) DeleteFileQuietly(fileName_ + kPlainBodySuffix);
+  mode_ = TMode::Reading;
+}
+
+TDateTime TTOMODocumentFile::DocumentDate() const {
+  try {
+    return StrToDateTime(GetProperty(DocumentDateProperty()));
+  } catch (const ELxException&) {
+    return 0;
+  }
+}
+
+void TTOMODocumentFile::ReadHeaderIfUnknown() {
+  if (!properties_.empty() || outer_ || body_) return;
+  try {
+    OpenRead();
+  } catch (const std::exception&) {
+    // A local document that cannot be read is simply the oldest one.
+  }
+  FreeStreams();
+}
+
+void TTOMODocumentFile::UpdateFrom(TTOMODocument& other) {
+  ReadHeaderIfUnknown();
+  const TDateTime localDate = DocumentDate();
+  TLxStream& source = other.OpenRead();
+  try {
+    TDateTime otherDate = 0;
+    try {
+      otherDate = StrToDateTime(other.GetProperty(DocumentDateProperty()));
+    } catch (const ELxException&) {
+    }
+    if (otherDate > localDate) {
+      properties_ = other.Properties();
+      TLxStream& target = OpenWrite();
+      source.SetPosition(0);
+      std::vector<char> chunk(TLxFileStream::kBufferSize);
+      for (std::int32_t got; (got = source.Read(chunk.data(), static_cast<std::int32_t>(chunk.size()))) > 0;) {
+        target.WriteBuffer(chunk.data(), got);
+      }
+      CloseDocument();
+    }
+  } catch (...) {
+    AbandonWrite();
+    other.CloseDocument();
+    throw;
+  }
+  other.CloseDocument();
+}
