@@ -1,0 +1,91 @@
+/* lexdex: the word-index engine of Pandecta.
+ *
+ * One index lives in one folder: a hint bitmap (hint.il) and one file per
+ * group (grpXX/YY.sl). The caller feeds a group's words as elements (a word
+ * plus two integers a and b of its own meaning) and searches one exact word
+ * at a time, getting back (group, a, b) triples in ascending group order and,
+ * within a group, in the order the elements were added.
+ *
+ * Typical use:
+ *   ACL_Init();
+ *   ACL_Open("/data/idx", 1);              1 create, 2 update, 4 search only
+ *   ACL_BeginGroup(7);
+ *   ACL_AddElem("renda", 5, 120, 3);       word bytes, length 1..255, a, b
+ *   ACL_EndGroup();                        writes grp00/07.sl
+ *   tacl_find *f = ACL_BeginFind("renda", 5);
+ *   int t[3];
+ *   while (ACL_Find(f, t) == 0) { ... }    t = {7, 120, 3}
+ *   ACL_EndFind(f);
+ *   ACL_Close();
+ *   ACL_End();
+ *
+ * Calls outside the limits are ignored rather than undefined: words of length
+ * 0 or over 255, groups outside 0..65535, calls while no index is open.
+ * One thread; one open index per process.
+ */
+#ifndef LEXDEX_H
+#define LEXDEX_H
+
+#include <stdio.h>
+
+#if defined(_WIN32)
+#  if defined(LEXDEX_BUILDING)
+#    define LEXDEX_API __declspec(dllexport)
+#  else
+#    define LEXDEX_API __declspec(dllimport)
+#  endif
+#elif defined(__GNUC__)
+#  define LEXDEX_API __attribute__((visibility("default")))
+#else
+#  define LEXDEX_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* An active search; owned by the engine, opaque to the caller. */
+typedef struct tacl_find tacl_find;
+
+/* Brackets the library's use in a process. */
+LEXDEX_API void ACL_Init(void);
+LEXDEX_API void ACL_End(void);
+
+/* Opens the index in `folder`. flags: 1 creates the folder (one level) and an
+ * empty hint.il; 2 opens an existing index for update; 4 opens it read-only
+ * and never writes the hint file. Returns 0, or 1 when hint.il cannot be
+ * opened or created. */
+LEXDEX_API int ACL_Open(const char *folder, int flags);
+/* Writes cached hint blocks back (unless flag 4) and closes the index. */
+LEXDEX_API void ACL_Close(void);
+/* Deletes `folder` with all its files and subfolders (index closed). */
+LEXDEX_API void ACL_Remove(const char *folder);
+
+/* Building a group: BeginGroup, AddElem for each word, EndGroup. */
+LEXDEX_API void ACL_BeginGroup(int group);
+LEXDEX_API void ACL_AddElem(const char *word, int length, int a, int b);
+LEXDEX_API void ACL_EndGroup(void);
+/* Clears the group's hint bits and deletes its file (and its folder when that
+ * becomes empty). A missing group is left alone. */
+LEXDEX_API void ACL_DeleteGroup(int group);
+/* 1 if the group's file exists and opens for reading, else 0. */
+LEXDEX_API int ACL_GroupExist(int group);
+
+/* Binary search in a group file opened for reading and positioned at its
+ * start. word: a length byte, then the bytes. Returns the word's number of
+ * pairs (file left at the first pair), or 0 if absent or the file is damaged.
+ * Example: word "\3abc" in a file holding abc with 3 pairs gives 3. */
+LEXDEX_API int wfind(FILE *file, const unsigned char *word);
+
+/* Searching one exact word. ACL_Find stores (group, a, b) in triple[0..2] and
+ * returns 0, or returns 1 when there are no more triples (and keeps returning
+ * 1). Any number of searches may be active at once. */
+LEXDEX_API tacl_find *ACL_BeginFind(const char *word, int length);
+LEXDEX_API int ACL_Find(tacl_find *find, int *triple);
+LEXDEX_API void ACL_EndFind(tacl_find *find);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* LEXDEX_H */

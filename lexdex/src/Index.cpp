@@ -1,0 +1,87 @@
+#include "Index.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "GroupReader.h"
+#include "GroupWriter.h"
+#include "HintBits.h"
+#include "IndexPaths.h"
+#include "Word.h"
+
+namespace lexdex {
+
+int Index::Open(const std::string& folder, int flags) {
+  Close();
+  if (flags & kOpenCreate) {
+    std::error_code ignored;  // an existing folder is fine; any other failure shows at fopen
+    std::filesystem::create_directory(folder, ignored);
+  }
+  const char* mode = (flags & kOpenCreate) ? "w+b" : (flags & kOpenUpdate) ? "r+b" : "rb";
+  std::FILE* hint = std::fopen(HintFilePath(folder).c_str(), mode);
+  if (hint == nullptr) return 1;
+
+  std::uint32_t blocks = 0;
+  if (!(flags & kOpenCreate) && std::fseek(hint, 0, SEEK_END) == 0) {
+    const long size = std::ftell(hint);
+    if (size > 0) blocks = static_cast<std::uint32_t>(size / kBlockSize);
+  }
+  folder_ = folder;
+  hint_ = hint;
+  cache_.Attach(hint_, blocks, !(flags & kOpenNoWriteBack));
+  group_ = kNoGroup;
+  return 0;
+}
+
+void Index::Close() {
+  if (hint_ == nullptr) return;
+  cache_.Detach();
+  std::fclose(hint_);
+  hint_ = nullptr;
+  group_ = kNoGroup;
+}
+
+void Index::BeginGroup(int group) {
+  arena_.Clear();
+  group_ = IsOpen() && IsValidGroup(group) ? group : kNoGroup;
+}
+
+void Index::AddElem(const std::uint8_t* word, long long length, std::int32_t a, std::int32_t b) {
+  if (group_ == kNoGroup || word == nullptr || !IsValidWordLength(length)) return;
+  const auto wordLength = static_cast<std::uint8_t>(length);
+  // The hint bit is set at once, even if the group is never ended.
+  if (arena_.Add(word, wordLength, a, b)) SetHintBit(cache_, group_, WordHash(word, wordLength));
+}
+
+bool Index::EndGroup() {
+  if (group_ == kNoGroup) return false;
+  EncodeGroupFile(arena_, fileBytes_);
+  return WriteGroupFile(folder_, group_, fileBytes_);
+}
+
+void Index::DeleteGroup(int group) {
+  if (!IsOpen() || !IsValidGroup(group)) return;
+  const std::string path = GroupFilePath(folder_, group);
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return;
+  ReadRestOfFile(file, fileBytes_);
+  std::fclose(file);
+  ForEachWordOfGroupFile(fileBytes_.data(), fileBytes_.size(),
+                         [&](const std::uint8_t* word, std::size_t length) {
+                           ClearHintBit(cache_, group, WordHash(word, length));
+                         });
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+  // Removes the group folder only when this was its last group file.
+  std::filesystem::remove(GroupFolderPath(folder_, group), ignored);
+}
+
+bool Index::GroupExist(int group) const {
+  if (!IsOpen() || !IsValidGroup(group)) return false;
+  std::FILE* file = std::fopen(GroupFilePath(folder_, group).c_str(), "rb");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+
+}  // namespace lexdex

@@ -1,0 +1,55 @@
+#pragma once
+
+// The open index: its folder, the hint file behind the block cache, and the
+// group being built. Every operation is ignored while no index is open, and
+// for words or groups outside their ranges.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "BlockCache.h"
+#include "ElementArena.h"
+
+namespace lexdex {
+
+// Open modes (bits of the flags of Open).
+inline constexpr int kOpenCreate = 1;       // create folder and an empty hint.il
+inline constexpr int kOpenUpdate = 2;       // existing hint.il, read and write
+inline constexpr int kOpenNoWriteBack = 4;  // never write the hint file
+inline constexpr int kNoGroup = -1;
+
+class Index {
+ public:
+  Index() = default;
+  Index(const Index&) = delete;
+  Index& operator=(const Index&) = delete;
+  ~Index() { Close(); }
+
+  // 0 on success, 1 when hint.il cannot be opened or created. An index that
+  // is still open is closed first.
+  int Open(const std::string& folder, int flags);
+  void Close();
+  bool IsOpen() const { return hint_ != nullptr; }
+
+  void BeginGroup(int group);
+  void AddElem(const std::uint8_t* word, long long length, std::int32_t a, std::int32_t b);
+  // False when no group file was written.
+  bool EndGroup();
+  void DeleteGroup(int group);
+  bool GroupExist(int group) const;
+
+  const std::string& Folder() const { return folder_; }
+  BlockCache& Cache() { return cache_; }
+
+ private:
+  std::string folder_;
+  std::FILE* hint_ = nullptr;
+  BlockCache cache_;
+  ElementArena arena_;
+  int group_ = kNoGroup;
+  std::vector<std::uint8_t> fileBytes_;  // a group file being written or deleted
+};
+
+}  // namespace lexdex

@@ -1,0 +1,64 @@
+#pragma once
+
+// One-word searches. A search walks row h (the word's hash) of every hint
+// region in file order, and within a row its 32-bit bitmap words and their
+// bits from low to high, so groups come back ascending; each group whose bit
+// is set is probed by binary search in its file.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Word.h"
+
+namespace lexdex {
+class BlockCache;
+}
+
+// The search record handed to the caller as an opaque pointer.
+struct tacl_find {
+  tacl_find* next = nullptr;     // free-list link while the record is free
+  bool active = false;           // between Acquire and Release
+  bool exhausted = false;        // no more triples, ever
+  std::uint32_t remaining = 0;   // pairs still to return from `file`
+  std::FILE* file = nullptr;     // the current group's file
+  std::uint32_t bits = 0;        // the bitmap word being scanned, visited bits cleared
+  int bit = 0;                   // the bit of `bits` visited last
+  int group = 0;                 // the current group
+  std::int64_t pos = 0;          // hint file offset of the bitmap word being scanned
+  std::int64_t rowEnd = 0;       // offset just past the row being scanned
+  std::uint8_t word[1 + lexdex::kMaxWordLength] = {};  // length byte, then the bytes
+};
+
+namespace lexdex {
+
+// Records are never freed while the library is loaded, so a pointer stays
+// valid; the pool grows when every record is in use.
+class SearchPool {
+ public:
+  SearchPool() = default;
+  SearchPool(const SearchPool&) = delete;
+  SearchPool& operator=(const SearchPool&) = delete;
+  ~SearchPool() { ExhaustAll(); }
+
+  tacl_find* Acquire();
+  void Release(tacl_find* record);  // closes its group file
+  // Closes the group files of all active searches and exhausts them (the index
+  // is going away under them).
+  void ExhaustAll();
+
+ private:
+  std::vector<std::unique_ptr<tacl_find>> records_;
+  tacl_find* free_ = nullptr;
+};
+
+// Sets the record up for `word`; an invalid length gives an exhausted search.
+void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length);
+
+// The next triple (group, a, b): true and stored, or false when there are no
+// more. `folder` is the index folder holding the group files.
+bool NextTriple(tacl_find& record, BlockCache& cache, const std::string& folder, int* triple);
+
+}  // namespace lexdex
