@@ -1,0 +1,211 @@
+#include "LxDirectoryLock.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "LxDirectoryLockThread.h"
+#include "LxExcept.h"
+#include "LxFilUtl.h"
+
+namespace {
+
+// lock.dat opened so that no other process can check the lock meanwhile: an
+// exclusive flock taken without waiting. Another checker that fails to get it
+// fails to open, exactly as with a file opened with sharing denied.
+class TLockFileHandle {
+ public:
+  TLockFileHandle() = default;
+  ~TLockFileHandle() { Close(); }
+  TLockFileHandle(const TLockFileHandle&) = delete;
+  TLockFileHandle& operator=(const TLockFileHandle&) = delete;
+
+  // Creates the file if missing. A symbolic link or anything but a plain file
+  // is refused: the folder is shared, and rewriting whatever a link points to
+  // would destroy another file.
+  bool Open(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, kCreateMode);
+    if (fd_ < 0) return false;
+    struct stat status {};
+    if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode) || ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      Close();
+      return false;
+    }
+    return true;
+  }
+
+  // The whole file, or nothing when it is larger than any lock file: a damaged
+  // file is not read into memory.
+  bool ReadAll(std::string& bytes) {
+    bytes.clear();
+    char buffer[4096];
+    for (;;) {
+      const ssize_t count = ::pread(fd_, buffer, sizeof buffer, static_cast<off_t>(bytes.size()));
+      if (count < 0) return false;
+      if (count == 0) return true;
+      bytes.append(buffer, static_cast<size_t>(count));
+      if (bytes.size() > kMaxLockFileBytes) return true;
+    }
+  }
+
+  // The write reaches the file server and so stamps the file with the
+  // server's current time.
+  bool AppendAndFlush(char byte) {
+    const off_t end = ::lseek(fd_, 0, SEEK_END);
+    return end >= 0 && ::pwrite(fd_, &byte, 1, end) == 1 && ::fsync(fd_) == 0;
+  }
+
+  bool Rewrite(const std::string& bytes) {
+    if (::ftruncate(fd_, 0) != 0) return false;
+    size_t written = 0;
+    while (written < bytes.size()) {
+      const ssize_t count = ::pwrite(fd_, bytes.data() + written, bytes.size() - written, static_cast<off_t>(written));
+      if (count <= 0) return false;
+      written += static_cast<size_t>(count);
+    }
+    return true;
+  }
+
+  // A network file system may report a failed write only when closing.
+  bool Close() {
+    if (fd_ < 0) return true;
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    return closed;
+  }
+
+ private:
+  // Every machine's user writes the shared file; the umask narrows it as the site wants.
+  static constexpr mode_t kCreateMode = 0666;
+  int fd_ = -1;
+};
+
+std::atomic<std::int32_t> nextObjectNumber{1};
+
+// The live locks, oldest first. Created with the first lock and freed with the
+// last, and held by a plain pointer: locks owned by other program-wide objects
+// may be destroyed after this file's static objects are gone.
+std::vector<TLxDirectoryLock*>* liveLocks = nullptr;
+
+void JoinLiveLocks(TLxDirectoryLock* lock) {
+  if (!liveLocks) liveLocks = std::make_unique<std::vector<TLxDirectoryLock*>>().release();
+  liveLocks->push_back(lock);
+}
+
+void LeaveLiveLocks(TLxDirectoryLock* lock) {
+  if (!liveLocks) return;
+  std::erase(*liveLocks, lock);
+  if (liveLocks->empty()) {
+    std::unique_ptr<std::vector<TLxDirectoryLock*>> freed(liveLocks);
+    liveLocks = nullptr;
+  }
+}
+
+// Releases the locks still held when the program ends. Unlocking rather than
+// destroying: each lock belongs to whoever created it.
+struct TReleaseAtProgramEnd {
+  // Constructing the mutex first makes it outlive this object.
+  TReleaseAtProgramEnd() { DirectoryLockMutex(); }
+  ~TReleaseAtProgramEnd() { ReleaseAllDirectoryLocks(); }
+} releaseAtProgramEnd;
+
+}  // namespace
+
+TLxDirectoryLock::TLxDirectoryLock(std::string directory, std::int32_t interval)
+    : directory_(std::move(directory)),
+      interval_(interval),
+      processId_(static_cast<std::uint32_t>(::getpid())),
+      objectNumber_(nextObjectNumber++) {
+  const std::lock_guard guard(DirectoryLockMutex());
+  JoinLiveLocks(this);
+}
+
+TLxDirectoryLock::~TLxDirectoryLock() {
+  const std::lock_guard guard(DirectoryLockMutex());
+  LeaveLiveLocks(this);
+  Unlock();
+}
+
+bool TLxDirectoryLock::Lock(TLxLockMode mode) {
+  if (!DirectoryExists(directory_)) {
+    throw ELxException(FormatMessage("Não foi possível bloquear o uso do diretório. O caminho \"%s\" não existe",
+                                     directory_.c_str()));
+  }
+  const std::lock_guard guard(DirectoryLockMutex());
+  // One refresh thread per object: a held lock is let go before the new one.
+  if (thread_) Unlock();
+  mode_ = mode;
+  if (!Refresh()) return false;
+  thread_ = TLxDirectoryLockThread::Start(this, interval_);
+  return true;
+}
+
+void TLxDirectoryLock::Unlock() {
+  const std::lock_guard guard(DirectoryLockMutex());
+  if (mode_ == lmNone) return;
+  mode_ = lmNone;
+  StopThread();
+  Refresh();
+}
+
+void TLxDirectoryLock::StopThread() {
+  if (!thread_) return;
+  thread_->ReleaseLock();
+  thread_.reset();
+}
+
+std::string TLxDirectoryLock::OwnerMachine() const {
+  const std::lock_guard guard(DirectoryLockMutex());
+  return ownerMachine_;
+}
+
+TLxLockMode TLxDirectoryLock::Mode() const {
+  const std::lock_guard guard(DirectoryLockMutex());
+  return mode_;
+}
+
+std::string TLxDirectoryLock::HolderIdentity() const { return LockIdentity(ComputerName(), processId_, objectNumber_); }
+
+bool TLxDirectoryLock::Refresh() {
+  const std::lock_guard guard(DirectoryLockMutex());
+  const std::string path = PathJoin(directory_, kLockFileName);
+  const std::string me = HolderIdentity();
+  const TDateTime writtenBefore = FileDateTime(path);
+
+  TLockFileHandle file;
+  std::string bytes;
+  if (!file.Open(path) || !file.ReadAll(bytes)) return false;
+  std::vector<std::string> lines = ParseLockLines(bytes);
+
+  TLxLockMode found = lmNone;
+  if (lines.size() >= 3) {
+    ownerMachine_ = MachineOfIdentity(lines[0]);
+    if (!SameIdentity(lines[0], me)) {
+      // Both times come from the same file on the same server, so the age is
+      // measured on one clock whatever the machines' own clocks say.
+      if (!file.AppendAndFlush('.')) return false;
+      const TDateTime writtenNow = FileDateTime(path);
+      found = CountDownForeignLock(lines, interval_, writtenNow - writtenBefore);
+    }
+  }
+
+  const bool granted = found == lmNone || (mode_ == lmWriteDenied && found == lmWriteDenied);
+  if (granted) lines = {me, LockModeText(mode_), std::to_string(interval_)};
+  // The rewrite also drops the byte appended above.
+  if (!file.Rewrite(FormatLockLines(lines))) return false;
+  return file.Close() && granted;
+}
+
+void ReleaseAllDirectoryLocks() {
+  const std::lock_guard guard(DirectoryLockMutex());
+  if (!liveLocks) return;
+  // Copied: nothing leaves the list while unlocking, but stay safe if it did.
+  const std::vector<TLxDirectoryLock*> locks = *liveLocks;
+  std::for_each(locks.rbegin(), locks.rend(), [](TLxDirectoryLock* lock) { lock->Unlock(); });
+}
