@@ -88,12 +88,22 @@ TLxCustomList::TLxCustomList(std::int32_t itemSize) : itemSize_(0) {
 }
 
 TLxCustomList::~TLxCustomList() {
-  try {
-    Clear();
-  } catch (const std::exception& error) {
-    destructionErrorHandler(error);
-  }
+  ClearForDestruction();
   // Whatever Clear managed, the block goes with the object (data_ frees it).
+}
+
+void TLxCustomList::ClearForDestruction() noexcept {
+  // DeleteAll stops at the first failing release; keep going so that every
+  // record is released once.
+  while (data_) {
+    try {
+      Clear();
+    } catch (const std::exception& error) {
+      destructionErrorHandler(error);
+    } catch (...) {
+      destructionErrorHandler(ELxException("Erro desconhecido ao liberar um registro"));
+    }
+  }
 }
 
 void TLxCustomList::CheckIndex(std::int32_t index, std::int32_t upperBound) const {

@@ -41,7 +41,8 @@ const TLxRecordComparer& BytewiseComparer(std::int32_t size);
 // Subclasses that own what their records refer to override ReleaseItem, which
 // is called for every record that leaves the list. NOTE for subclasses: C++ does
 // not dispatch to a subclass's ReleaseItem from the base destructor, so a
-// subclass that overrides ReleaseItem must call Clear() in its own destructor.
+// subclass that overrides ReleaseItem calls ClearForDestruction() in its own
+// destructor (not Clear(), whose exceptions would end the program there).
 class TLxCustomList {
  public:
   // Largest record size: the size is a signed 16-bit number.
@@ -130,6 +131,10 @@ class TLxCustomList {
   // Set by subclasses whose records stay in ascending order (Find then uses
   // binary search). False in the base class.
   void SetSorted(bool sorted) { sorted_ = sorted; }
+  // Clear for destructors: an exception from ReleaseItem goes to the
+  // destruction error handler instead of escaping.
+  //   ~TMyList() override { ClearForDestruction(); }
+  void ClearForDestruction() noexcept;
 
  private:
   void CheckIndex(std::int32_t index, std::int32_t upperBound) const;
