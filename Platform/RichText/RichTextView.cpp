@@ -1,0 +1,181 @@
+#include "RichTextView.h"
+
+#include <algorithm>
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextImageFormat>
+#include <QTextTable>
+#include <QUrl>
+
+#include "RichTextLayout.h"
+#include "RtfReader.h"
+
+namespace {
+
+// QTextDocument measures in device-independent pixels, 96 to the inch.
+constexpr double kTwipsPerPixel = 1440.0 / 96.0;
+constexpr double kHalfPointsPerPoint = 2.0;
+constexpr int kPlaceholderSidePixels = 32;
+constexpr int kMaxPictureSidePixels = 4096;
+constexpr char kPictureUrlScheme[] = "rtfpicture";
+
+double Pixels(int twips) { return twips / kTwipsPerPixel; }
+
+QColor ColorOf(std::int32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+
+QString ToQString(const std::u16string& text) { return QString::fromStdU16String(text); }
+
+Qt::Alignment AlignmentOf(TRichAlignment alignment) {
+  switch (alignment) {
+    case TRichAlignment::Right: return Qt::AlignRight;
+    case TRichAlignment::Center: return Qt::AlignHCenter;
+    case TRichAlignment::Justify: return Qt::AlignJustify;
+    case TRichAlignment::Left: break;
+  }
+  return Qt::AlignLeft;
+}
+
+QTextBlockFormat BlockFormatOf(const TRichParagraphFormat& format) {
+  QTextBlockFormat block;
+  block.setAlignment(AlignmentOf(format.alignment));
+  block.setLeftMargin(Pixels(format.leftIndent));
+  block.setRightMargin(Pixels(format.rightIndent));
+  block.setTextIndent(Pixels(format.firstLineIndent));
+  block.setTopMargin(Pixels(format.spaceBefore));
+  block.setBottomMargin(Pixels(format.spaceAfter));
+  if (format.pageBreakBefore) block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+  return block;
+}
+
+class TTextDocumentWriter final : public TRichTextVisitor {
+ public:
+  TTextDocumentWriter(const TRichTextDocument& source, QTextDocument& target)
+      : source_(source), target_(target), cursor_(&target) {
+    fonts_.reserve(static_cast<int>(source.fonts.size()));
+    for (const std::u16string& font : source.fonts) fonts_.push_back(ToQString(font));
+    AddPictureResources();
+  }
+
+  void Paragraph(const TRichParagraph& paragraph) override {
+    cursor_.setBlockFormat(BlockFormatOf(paragraph.format));
+    const QString text = ToQString(paragraph.text);
+    for (const TRichRun& run : paragraph.runs) {
+      if (run.picture >= 0) {
+        cursor_.insertImage(ImageFormatOf(run));
+      } else {
+        cursor_.insertText(text.mid(run.start, run.length), CharFormatOf(run.format));
+      }
+    }
+  }
+
+  void ParagraphBreak(const TRichParagraph& next) override {
+    cursor_.insertBlock(BlockFormatOf(next.format));
+  }
+
+  void TableStart(const TRichTable& table) override {
+    QTextTableFormat format;
+    format.setCellPadding(2);
+    format.setBorder(1);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    table_ = cursor_.insertTable(static_cast<int>(table.rows.size()), table.columnCount, format);
+  }
+
+  void CellStart(int row, int column) override {
+    cursor_ = table_->cellAt(row, column).firstCursorPosition();
+  }
+
+  void TableEnd() override {
+    // The block that QTextDocument keeps after every table.
+    cursor_ = QTextCursor(&target_);
+    cursor_.setPosition(table_->lastPosition() + 1);
+    table_ = nullptr;
+  }
+
+ private:
+  QTextCharFormat CharFormatOf(const TRichCharFormat& format) const {
+    QTextCharFormat chars;
+    const int font = format.font >= 0 ? format.font : source_.defaultFont;
+    if (font >= 0 && font < fonts_.size()) chars.setFontFamilies({fonts_[font]});
+    chars.setFontPointSize(format.sizeHalfPoints / kHalfPointsPerPoint);
+    if (format.bold) chars.setFontWeight(QFont::Bold);
+    if (format.italic) chars.setFontItalic(true);
+    if (format.underline) chars.setFontUnderline(true);
+    if (format.strikeOut) chars.setFontStrikeOut(true);
+    if (format.foreground != kAutoColor) chars.setForeground(ColorOf(format.foreground));
+    if (format.background != kAutoColor) chars.setBackground(ColorOf(format.background));
+    if (format.verticalAlign == TRichVerticalAlign::Superscript) {
+      chars.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    } else if (format.verticalAlign == TRichVerticalAlign::Subscript) {
+      chars.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    }
+    if (format.link >= 0) {
+      chars.setAnchor(true);
+      chars.setAnchorHref(QString::fromStdString(source_.links[format.link].url));
+    }
+    return chars;
+  }
+
+  static QUrl PictureUrl(int index) {
+    return QUrl(QString("%1:%2").arg(kPictureUrlScheme).arg(index));
+  }
+
+  QTextImageFormat ImageFormatOf(const TRichRun& run) const {
+    QTextImageFormat image;
+    image.merge(CharFormatOf(run.format));
+    image.setName(PictureUrl(run.picture).toString());
+    const TRichPicture& picture = source_.pictures[run.picture];
+    if (picture.widthTwips > 0 && picture.heightTwips > 0) {
+      image.setWidth(std::min<double>(Pixels(picture.widthTwips), kMaxPictureSidePixels));
+      image.setHeight(std::min<double>(Pixels(picture.heightTwips), kMaxPictureSidePixels));
+    }
+    return image;
+  }
+
+  void AddPictureResources() {
+    for (size_t i = 0; i < source_.pictures.size(); ++i) {
+      const TRichPicture& picture = source_.pictures[i];
+      QImage image;
+      if (picture.kind != TRichPictureKind::Other) {
+        image.loadFromData(reinterpret_cast<const uchar*>(picture.data.data()),
+                           static_cast<qsizetype>(picture.data.size()));
+      }
+      if (image.isNull()) image = Placeholder();
+      target_.addResource(QTextDocument::ImageResource, PictureUrl(static_cast<int>(i)), image);
+    }
+  }
+
+  static QImage Placeholder() {
+    QImage image(kPlaceholderSidePixels, kPlaceholderSidePixels, QImage::Format_RGB32);
+    image.fill(Qt::lightGray);
+    QPainter painter(&image);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(0, 0, kPlaceholderSidePixels - 1, kPlaceholderSidePixels - 1);
+    painter.drawLine(0, 0, kPlaceholderSidePixels - 1, kPlaceholderSidePixels - 1);
+    painter.drawLine(0, kPlaceholderSidePixels - 1, kPlaceholderSidePixels - 1, 0);
+    return image;
+  }
+
+  const TRichTextDocument& source_;
+  QTextDocument& target_;
+  QTextCursor cursor_;
+  QTextTable* table_ = nullptr;  // owned by target_
+  QStringList fonts_;
+};
+
+}  // namespace
+
+std::unique_ptr<QTextDocument> BuildTextDocument(const TRichTextDocument& document) {
+  auto target = std::make_unique<QTextDocument>();
+  target->setUndoRedoEnabled(false);
+  TTextDocumentWriter writer(document, *target);
+  WalkRichText(document, writer);
+  return target;
+}
+
+std::unique_ptr<QTextDocument> BuildTextDocumentFromBody(std::string_view body) {
+  return BuildTextDocument(ReadRichText(body));
+}
