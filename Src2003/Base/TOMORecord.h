@@ -44,8 +44,8 @@ TTOMORecordH ParseRecordItems(std::string_view commaList);
 
 // The full record line, leading full stop included. A folder (DocumentNumber
 // 0) writes the first five fields only; a document all twelve:
-//   ".5,0,Pasta,,01/02/2003"
-//   ".9,5,\"Lei 10\",\"a\\\\b\\13\\10c\",01/02/2003 10:20:30,9,0,T,01/02/2003,30/12/1899,30/12/1899,"
+//   .5,0,Pasta,,01/02/2003
+//   .9,5,"Lei 10",a\\b\13\10c,"01/02/2003 10:20:30",9,0,T,01/02/2003,30/12/1899,30/12/1899,
 // Line breaks in Title and AuxText (which are not escaped) become blanks, so
 // that a record always stays on one line.
 std::string FormatRecordLine(const TTOMORecordH& record);
