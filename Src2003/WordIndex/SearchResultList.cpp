@@ -2,9 +2,18 @@
 
 #include <algorithm>
 
+namespace {
+
+template <class TItemsRange>
+auto FirstNotBelow(TItemsRange& items, std::int32_t documentId) {
+  return std::lower_bound(items.begin(), items.end(), documentId,
+                          [](const auto& item, std::int32_t id) { return item->DocumentId() < id; });
+}
+
+}  // namespace
+
 TSearchResultList::TItems::iterator TSearchResultList::LowerBound(std::int32_t documentId) {
-  return std::find_if(items_.begin(), items_.end(),
-                      [&](const auto& item) { return item->DocumentId() >= documentId; });
+  return FirstNotBelow(items_, documentId);
 }
 
 TSearchResult& TSearchResultList::FindOrAdd(std::int32_t documentId) {
@@ -25,9 +34,7 @@ void TSearchResultList::IntersectWith(const TSearchResultList& other) {
   // Last to first, so that erasing never moves an item still to be visited.
   for (auto index = items_.size(); index-- > 0;) {
     TSearchResult& result = *items_[index];
-    auto match = std::find_if(other.items_.begin(), other.items_.end(), [&](const auto& item) {
-      return item->DocumentId() >= result.DocumentId();
-    });
+    auto match = FirstNotBelow(other.items_, result.DocumentId());
     if (match != other.items_.end() && (*match)->DocumentId() == result.DocumentId()) {
       result.MergeRanges(**match);
       result.SetTitleMatch(result.TitleMatch() && (*match)->TitleMatch());

@@ -7,8 +7,9 @@
 
 #include "SearchResult.h"
 
-// The entries found by a search, ascending by DocumentId; the E (and) and Ou
-// (or) combinations of two searches rely on that order.
+// The entries found by a search, ascending by DocumentId. Everything but
+// FindOrAdd keeps that order and relies on it (binary searches): the E (and)
+// and Ou (or) combinations of two searches, and FindOrInsert.
 class TSearchResultList {
  public:
   using TPredicate = std::function<bool(const TSearchResult&)>;

@@ -1,0 +1,117 @@
+#include "WordIndex.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "ACLUnit.h"
+#include "LxCodePage.h"
+#include "LxFilUtl.h"
+#include "WordIndexError.h"
+#include "WordIndexLockSearch.h"
+#include "WordIndexLockWrite.h"
+#include "WordIndexMessages.h"
+#include "lexdex.h"
+
+std::unique_ptr<TWordIndex> WordIndex;
+
+namespace {
+
+constexpr const char* kEngineFolderName = "TOMOACL";
+constexpr const char* kMarkerFileName = "OutOfDate.txt";
+constexpr const char* kLineEnd = "\r\n";
+
+void SleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+}  // namespace
+
+TWordIndex::TWordIndex(TFolderSource indexFolder)
+    : indexFolder_(std::move(indexFolder)), pause_(SleepFor) {
+  BuildCharTables();
+  ACL_Init();
+  engineStarted_ = true;
+}
+
+TWordIndex::TWordIndex(const std::string& indexFolder)
+    : TWordIndex(TFolderSource([indexFolder] { return indexFolder; })) {}
+
+TWordIndex::~TWordIndex() {
+  if (lock_) lock_->Release();
+  if (engineStarted_) ACL_End();
+}
+
+std::string TWordIndex::EngineFolder() const { return PathJoin(IndexFolder(), kEngineFolderName); }
+
+std::string TWordIndex::MarkerFile() const { return PathJoin(IndexFolder(), kMarkerFileName); }
+
+template <class TLockClass>
+std::unique_ptr<TLockClass> TWordIndex::OpenLock(std::unique_ptr<TLockClass> lock) {
+  lock->Acquire();
+  return lock;
+}
+
+std::unique_ptr<TWordIndexLockCreate> TWordIndex::OpenCreate() {
+  return OpenLock(std::make_unique<TWordIndexLockCreate>(*this));
+}
+
+std::unique_ptr<TWordIndexLockUpdate> TWordIndex::OpenUpdate() {
+  return OpenLock(std::make_unique<TWordIndexLockUpdate>(*this));
+}
+
+std::unique_ptr<TWordIndexLockSearch> TWordIndex::OpenSearch(const std::string& phrase) {
+  auto search = OpenLock(std::make_unique<TWordIndexLockSearch>(*this, phrase));
+  search->StartWords();
+  return search;
+}
+
+TSearchResultList TWordIndex::Search(const std::string& phrase) {
+  const std::unique_ptr<TWordIndexLockSearch> search = OpenSearch(phrase);
+  TSearchResultList list;
+  std::int32_t previousGroup = -1;
+  TSearchResult* current = nullptr;
+  for (; !search->Finished(); search->Advance()) {
+    if (search->MatchGroup() == TitleGroup) {
+      // In the title group `a` is the entry's Id: a match whose words all
+      // carry one Id lies inside one entry's title and summary.
+      if (search->MatchLength() == search->LastWordLength()) {
+        list.FindOrInsert(search->MatchStart()).SetTitleMatch(true);
+      }
+      continue;
+    }
+    // Entries found through their titles may already stand anywhere in the
+    // list, so every result goes to its place in DocumentId order.
+    if (search->MatchGroup() != previousGroup) {
+      current = &list.FindOrInsert(search->MatchGroup());
+      previousGroup = search->MatchGroup();
+    }
+    current->AddRange(search->MatchStart(), search->MatchLength());
+  }
+  return list;
+}
+
+void TWordIndex::DeleteIndex() {
+  if (lock_) throw EWordIndexError(kDeleteWhileOpenMessage);
+  ACL_Remove(EngineFolder().c_str());
+}
+
+bool TWordIndex::IsOutOfDate() const { return FileExists(MarkerFile()); }
+
+void TWordIndex::MarkOutOfDate() {
+  ForceDirectories(IndexFolder());
+  std::string contents;
+  for (const char* line : kOutOfDateFileLines) contents += Utf8ToWin1252(line) + kLineEnd;
+  const std::string path = MarkerFile();
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  bool written = file && std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
+  if (file && std::fclose(file) != 0) written = false;
+  if (!written) {
+    const int error = errno;
+    throw ELxInOutError(FormatMessage("Não foi possível gravar o arquivo \"%s\": %s (código %d)",
+                                      path.c_str(), std::strerror(error), error),
+                        error);
+  }
+}
+
+void TWordIndex::MarkUpToDate() { std::remove(MarkerFile().c_str()); }

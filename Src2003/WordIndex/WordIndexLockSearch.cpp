@@ -1,0 +1,85 @@
+#include "WordIndexLockSearch.h"
+
+#include "ACLUnit.h"
+#include "Prompts.h"
+#include "WordIndex.h"
+#include "WordIndexMessages.h"
+#include "lexdex.h"
+
+namespace {
+constexpr int kSearchFlags = 4;
+constexpr int kOpenSucceeded = 0;
+}  // namespace
+
+TWordIndexLockSearch::TWordIndexLockSearch(TWordIndex& owner, std::string phrase)
+    : TWordIndexLock(owner), phrase_(std::move(phrase)) {}
+
+TWordIndexLockSearch::~TWordIndexLockSearch() { EndEngineWork(); }
+
+bool TWordIndexLockSearch::Open(const std::string& path) {
+  RetryUntilLocked(TLockMode::Shared, kSearchBusyQuestion);
+  if (Owner().IsOutOfDate()) Prompts().Inform(kOutOfDateNotice);
+  return ACL_Open(path.c_str(), kSearchFlags) == kOpenSucceeded;
+}
+
+void TWordIndexLockSearch::EndEngineWork() {
+  words_.clear();
+  finished_ = true;
+}
+
+void TWordIndexLockSearch::StartWords() {
+  // The words are folded in place, inside our own copy of the phrase.
+  char* cursor = phrase_.data();
+  int length = 0;
+  while (NextQueryWord(cursor, length)) {
+    lastWordLength_ = length;
+    words_.push_back(std::make_unique<TWordSearch>(cursor, length));
+    cursor += length;
+  }
+  finished_ = words_.empty() || words_.front()->Finished();
+  if (!CheckMatch()) Advance();
+}
+
+bool TWordIndexLockSearch::CheckMatch() {
+  if (finished_) return false;
+  bool adjacent = true;
+  const TWordSearch* previous = words_.front().get();
+  for (auto word = words_.begin() + 1; word != words_.end(); ++word) {
+    TWordSearch& current = **word;
+    // Each word moves up to the element behind the previous one. An element
+    // equal to the previous one is the same occurrence of a repeated word
+    // ("renda renda"), which cannot also be its successor.
+    while (!IsBefore(previous->Current(), current.Current())) {
+      current.Next();
+      if (current.Finished()) {
+        finished_ = true;
+        return false;
+      }
+    }
+    adjacent = adjacent && FollowsDirectly(current.Current(), previous->Current());
+    previous = &current;
+  }
+  if (adjacent) {
+    const TWordTriple& first = words_.front()->Current();
+    matchGroup_ = first.Group;
+    matchStart_ = first.A;
+    matchLength_ = words_.back()->Current().A - matchStart_ + lastWordLength_;
+  }
+  return adjacent;
+}
+
+void TWordIndexLockSearch::Advance() {
+  if (finished_) return;
+  TWordSearch& first = *words_.front();
+  const TWordSearch& last = *words_.back();
+  while (!finished_) {
+    do {
+      first.Next();
+      if (first.Finished()) {
+        finished_ = true;
+        return;
+      }
+    } while (first.Current().Group < last.Current().Group);
+    if (CheckMatch()) return;
+  }
+}

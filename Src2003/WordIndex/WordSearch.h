@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+struct tacl_find;
+
+// One (group, a, b) element found by the engine.
+struct TWordTriple {
+  std::int32_t Group = 0;
+  std::int32_t A = 0;
+  std::int32_t B = 0;
+};
+
+// Phrase order of elements: by group, then by word ordinal.
+inline bool IsBefore(const TWordTriple& x, const TWordTriple& y) {
+  return x.Group < y.Group || (x.Group == y.Group && x.B < y.B);
+}
+
+// y is the word right after x in the same group.
+inline bool FollowsDirectly(const TWordTriple& y, const TWordTriple& x) {
+  return y.Group == x.Group && y.B == x.B + 1;
+}
+
+// One engine search for one folded word, read one element at a time in
+// ascending group order.
+class TWordSearch {
+ public:
+  TWordSearch(const char* word, int length);
+  ~TWordSearch();
+  TWordSearch(const TWordSearch&) = delete;
+  TWordSearch& operator=(const TWordSearch&) = delete;
+
+  // Moves to the next element; sets Finished when there is none.
+  void Next();
+  bool Finished() const { return finished_; }
+  const TWordTriple& Current() const { return current_; }
+
+ private:
+  tacl_find* findHandle_;
+  bool finished_;
+  TWordTriple current_;
+};
