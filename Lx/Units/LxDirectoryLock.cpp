@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <thread>
 #include <mutex>
 #include <vector>
 
@@ -30,15 +33,24 @@ class TLockFileHandle {
   // is refused: the folder is shared, and rewriting whatever a link points to
   // would destroy another file.
   bool Open(const std::string& path) {
+    busy_ = false;
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, kCreateMode);
     if (fd_ < 0) return false;
     struct stat status {};
-    if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode) || ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
+      Close();
+      return false;
+    }
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      busy_ = errno == EWOULDBLOCK;
       Close();
       return false;
     }
     return true;
   }
+
+  // Whether the last Open failed only because another process was checking.
+  bool Busy() const { return busy_; }
 
   // The whole file, or nothing when it is larger than any lock file: a damaged
   // file is not read into memory.
@@ -84,7 +96,14 @@ class TLockFileHandle {
   // Every machine's user writes the shared file; the umask narrows it as the site wants.
   static constexpr mode_t kCreateMode = 0666;
   int fd_ = -1;
+  bool busy_ = false;
 };
+
+// Another process checking the lock holds the file for a moment only; a
+// release that met it tries again rather than leave the folder looking held
+// for a whole interval.
+constexpr int kReleaseAttempts = 10;
+constexpr auto kReleaseRetryPause = std::chrono::milliseconds(20);
 
 std::atomic<std::int32_t> nextObjectNumber{1};
 
@@ -151,7 +170,9 @@ void TLxDirectoryLock::Unlock() {
   if (mode_ == lmNone) return;
   mode_ = lmNone;
   StopThread();
-  Refresh();
+  for (int attempt = 1; RefreshOnce() == TRefreshOutcome::FileBusy && attempt < kReleaseAttempts; ++attempt) {
+    std::this_thread::sleep_for(kReleaseRetryPause);
+  }
 }
 
 void TLxDirectoryLock::StopThread() {
@@ -172,7 +193,9 @@ TLxLockMode TLxDirectoryLock::Mode() const {
 
 std::string TLxDirectoryLock::HolderIdentity() const { return LockIdentity(ComputerName(), processId_, objectNumber_); }
 
-bool TLxDirectoryLock::Refresh() {
+bool TLxDirectoryLock::Refresh() { return RefreshOnce() == TRefreshOutcome::Granted; }
+
+TLxDirectoryLock::TRefreshOutcome TLxDirectoryLock::RefreshOnce() {
   const std::lock_guard guard(DirectoryLockMutex());
   const std::string path = PathJoin(directory_, kLockFileName);
   const std::string me = HolderIdentity();
@@ -180,7 +203,8 @@ bool TLxDirectoryLock::Refresh() {
 
   TLockFileHandle file;
   std::string bytes;
-  if (!file.Open(path) || !file.ReadAll(bytes)) return false;
+  if (!file.Open(path)) return file.Busy() ? TRefreshOutcome::FileBusy : TRefreshOutcome::Refused;
+  if (!file.ReadAll(bytes)) return TRefreshOutcome::Refused;
   std::vector<std::string> lines = ParseLockLines(bytes);
 
   TLxLockMode found = lmNone;
@@ -189,7 +213,7 @@ bool TLxDirectoryLock::Refresh() {
     if (!SameIdentity(lines[0], me)) {
       // Both times come from the same file on the same server, so the age is
       // measured on one clock whatever the machines' own clocks say.
-      if (!file.AppendAndFlush('.')) return false;
+      if (!file.AppendAndFlush('.')) return TRefreshOutcome::Refused;
       const TDateTime writtenNow = FileDateTime(path);
       found = CountDownForeignLock(lines, interval_, writtenNow - writtenBefore);
     }
@@ -198,8 +222,8 @@ bool TLxDirectoryLock::Refresh() {
   const bool granted = found == lmNone || (mode_ == lmWriteDenied && found == lmWriteDenied);
   if (granted) lines = {me, LockModeText(mode_), std::to_string(interval_)};
   // The rewrite also drops the byte appended above.
-  if (!file.Rewrite(FormatLockLines(lines))) return false;
-  return file.Close() && granted;
+  if (!file.Rewrite(FormatLockLines(lines))) return TRefreshOutcome::Refused;
+  return file.Close() && granted ? TRefreshOutcome::Granted : TRefreshOutcome::Refused;
 }
 
 void ReleaseAllDirectoryLocks() {

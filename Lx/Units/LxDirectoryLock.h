@@ -49,8 +49,9 @@ class TLxDirectoryLock {
   bool LockShared() { return Lock(lmWriteDenied); }
   bool LockExclusive() { return Lock(lmExclusive); }
   // Lets go: stops the refresh thread without waiting for it and records
-  // "NONE" in the file if this object is still its recorded writer. Nothing
-  // when not locked.
+  // "NONE" in the file if this object is still its recorded writer (trying
+  // again briefly while another process is checking the file). Nothing when
+  // not locked.
   void Unlock();
 
   // The one check-and-write step on lock.dat, used to acquire, to keep alive
@@ -70,6 +71,8 @@ class TLxDirectoryLock {
   std::string HolderIdentity() const;
 
  private:
+  enum class TRefreshOutcome { Granted, Refused, FileBusy };
+  TRefreshOutcome RefreshOnce();
   void StopThread();
 
   const std::string directory_;
