@@ -13,8 +13,8 @@ constexpr char16_t kParagraphSeparator = 0x2029;
 constexpr char16_t kFrameStart = 0xFDD0;
 constexpr char16_t kFrameEnd = 0xFDD1;
 
-// Wider rows are folded into their last cell: padding short rows to the
-// widest would otherwise let a few bytes of input ask for rows x columns cells.
+// Cells past this are folded into the row's last cell; no document needs more
+// and the view lays a table out in time that grows with its width.
 constexpr size_t kMaxTableColumns = 64;
 
 bool IsStructural(char16_t unit) {
@@ -126,21 +126,22 @@ void TRichTextBuilder::FileRow(const std::vector<int>& rightEdges) {
   if (row_.cells.empty()) return;
   const size_t edges = std::min(rightEdges.size(), row_.cells.size());
   for (size_t i = 0; i < edges; ++i) row_.cells[i].rightEdge = rightEdges[i];
-  table_.columnCount = std::max(table_.columnCount, static_cast<int>(row_.cells.size()));
+  const int columns = static_cast<int>(row_.cells.size());
+  if (columns != table_.columnCount) FileTable();
+  table_.columnCount = columns;
   table_.rows.push_back(std::exchange(row_, TRichTableRow{}));
+}
+
+void TRichTextBuilder::FileTable() {
+  if (table_.rows.empty()) return;
+  document_.blocks.emplace_back(std::exchange(table_, TRichTable{}));
 }
 
 // The open paragraph, if any, lies outside the table and stays open.
 void TRichTextBuilder::FinishTable() {
   if (cellOpen_) CloseCell();
   FileRow({});
-  if (table_.rows.empty()) return;
-  for (TRichTableRow& row : table_.rows) {
-    while (static_cast<int>(row.cells.size()) < table_.columnCount) {
-      row.cells.push_back(TRichTableCell{{TRichParagraph{}}, 0});
-    }
-  }
-  document_.blocks.emplace_back(std::exchange(table_, TRichTable{}));
+  FileTable();
 }
 
 TRichTextDocument TRichTextBuilder::Finish(const TRichParagraphFormat& format, bool inTable) {

@@ -9,6 +9,9 @@
 // text goes into the open paragraph; a paragraph end files it into the body
 // or, inside a table, into the open cell; cell and row ends build the table,
 // which is filed once a paragraph outside it ends (or the document does).
+// A row with another number of cells than the rows before it starts a new
+// table: the view only knows rectangular tables, and padding short rows
+// would let a few bytes of input ask for rows x columns cells.
 //
 // Text is cleaned on the way in: characters that the view would take for
 // structure (CR, LF, U+2028/2029, the frame marks U+FDD0/FDD1, U+FFFC) or
@@ -44,6 +47,7 @@ class TRichTextBuilder {
   TRichParagraph TakeParagraph(const TRichParagraphFormat& format);
   void CloseCell();
   void FileRow(const std::vector<int>& rightEdges);
+  void FileTable();
   void FinishTable();
 
   TRichTextDocument document_;

@@ -75,8 +75,8 @@ struct TRichTableRow {
   std::vector<TRichTableCell> cells;
 };
 
-// Rows always have `columnCount` cells: the reader pads short rows with empty
-// cells, because the view only knows rectangular tables.
+// Every row has exactly `columnCount` cells: rows of another width go into a
+// table of their own, because the view only knows rectangular tables.
 struct TRichTable {
   std::vector<TRichTableRow> rows;
   int columnCount = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "RichTextBuilder.h"
@@ -95,7 +96,7 @@ class TRtfReader {
   bool EndGroup();
   void SkipRestOfGroup();
 
-  void HandleWord(const TRtfToken& token);
+  void HandleWord(const TRtfToken& token, bool afterStar);
   void HandleDestination(TRtfWord word);
   bool HandleTextWord(TRtfWord word, const TRtfToken& token);
   bool HandleCharacterFormat(TRtfWord word, const TRtfToken& token);
@@ -145,7 +146,8 @@ TRichTextDocument TRtfReader::Read() {
   while (!finished_) {
     const TRtfToken token = tokenizer_.Next();
     if (token.kind == TRtfTokenKind::End) break;
-    if (token.kind != TRtfTokenKind::ControlSymbol || token.symbol != '*') starPending_ = false;
+    // \* speaks only to the control word right after it.
+    const bool afterStar = std::exchange(starPending_, false);
     switch (token.kind) {
       case TRtfTokenKind::GroupStart:
         StartGroup();
@@ -154,7 +156,7 @@ TRichTextDocument TRtfReader::Read() {
         EndGroup();
         break;
       case TRtfTokenKind::ControlWord:
-        HandleWord(token);
+        HandleWord(token, afterStar);
         break;
       case TRtfTokenKind::ControlSymbol:
         HandleSymbol(token.symbol);
@@ -222,20 +224,17 @@ void TRtfReader::SkipRestOfGroup() {
   }
 }
 
-void TRtfReader::HandleWord(const TRtfToken& token) {
+void TRtfReader::HandleWord(const TRtfToken& token, bool afterStar) {
   const TRtfWord word = FindRtfWord(token.text);
   if (pendingSkip_ > 0) {
     --pendingSkip_;
     if (word == TRtfWord::Binary) tokenizer_.TakeBinary(token.parameter);
     return;
   }
-  if (starPending_) {
-    starPending_ = false;
-    if (word == TRtfWord::Unknown) {
-      SkipRestOfGroup();
-      EndGroup();
-      return;
-    }
+  if (afterStar && word == TRtfWord::Unknown) {
+    SkipRestOfGroup();
+    EndGroup();
+    return;
   }
   if (State().destination == TDestination::Picture) {
     HandlePictureWord(word, token);
