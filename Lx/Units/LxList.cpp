@@ -194,6 +194,15 @@ bool TLxCustomList::Find(const void* key, std::int32_t& index) const {
 
 void TLxCustomList::Insert(std::int32_t index, const void* item) {
   CheckIndex(index, count_);
+  // A record of this very list would move (or vanish with the old block)
+  // before it is copied in: take a copy first.
+  std::vector<std::byte> ownRecord;
+  const auto* itemBytes = static_cast<const std::byte*>(item);
+  if (data_ && itemBytes >= data_.get() &&
+      itemBytes < data_.get() + static_cast<std::ptrdiff_t>(capacity_) * itemSize_) {
+    ownRecord.assign(itemBytes, itemBytes + itemSize_);
+    item = ownRecord.data();
+  }
   if (count_ == capacity_) Grow();
   std::byte* slot = Record(index);
   const std::size_t size = static_cast<std::size_t>(itemSize_);

@@ -98,7 +98,7 @@ class TLxCustomList {
   // Copies ItemSize() bytes from `item` into a new record at `index` (0 ..
   // Count(); Count() appends). Other indexes fail with
   // "O índice (%d) está fora dos limites (0 a %d)" showing index and Count().
-  // `item` may not point into this list's own block.
+  // `item` may point into this list's own block (it is copied first).
   void Insert(std::int32_t index, const void* item);
   // Removes record `index` (0 .. Count()-1; otherwise the same message with
   // Count()-1 as the upper bound). ReleaseItem is called first; whatever it does

@@ -113,6 +113,14 @@ TEST(LxList, AssertionMessageNamesTheUnit) {
   }
 }
 
+TEST(LxList, InsertingARecordOfTheSameListCopiesItFirst) {
+  TLxCustomList list(4);
+  for (int i = 0; i < 16; ++i) InsertInt(list, i, i + 100);
+  list.Insert(0, list.Items(15));  // the block grows and moves meanwhile
+  EXPECT_EQ(IntAt(list, 0), 115);
+  EXPECT_EQ(IntAt(list, 16), 115);
+}
+
 TEST(LxList, DeleteMovesTheRestDown) {
   TLxCustomList list(4);
   for (int i = 0; i < 4; ++i) InsertInt(list, i, i);
