@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-
 #include "GroupReader.h"
 #include "Index.h"
 #include "RemoveFolder.h"

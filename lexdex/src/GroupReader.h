@@ -1,26 +1,42 @@
 #pragma once
 
-// Reading group files (layout in GroupWriter.h). Group files come from disk
-// and may be damaged: every count and offset is checked against the file's
-// size before it is followed, and a damaged part yields nothing.
+// Reading group files (layout in GroupFormat.h). Group files come from disk
+// and may be damaged: every count and offset is checked against the size of
+// the bytes before it is followed, and a damaged part yields nothing.
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "ByteOrder.h"
+#include "GroupFormat.h"
 
 namespace lexdex {
 
-// Binary search of `word` in the group file that starts at the current
-// position of `file`. Returns the word's pair count K with the file left at
-// its first pair, or 0 when the word is absent or the file is damaged on the
-// way to it (then the position is unspecified). A file with N = 0 is left
-// just past N.
+// Where a word's pairs lie in a group file's bytes.
+struct WordPairs {
+  std::uint64_t offset;  // of the first pair
+  std::uint32_t count;   // K
+};
+
+// Binary search of `word` in the bytes of a group file, probing the offset
+// table. Nothing when the word is absent, or when a record on the way or the
+// word's pairs do not fit in `size`.
+std::optional<WordPairs> FindWordInGroup(const std::uint8_t* data, std::size_t size,
+                                         const std::uint8_t* word, std::size_t length);
+
+// The same search in the group file that starts at the current position of
+// `file`: the word's pair count K with the file left at its first pair, or 0
+// (position unspecified, except just past N when N = 0).
 std::uint32_t FindWordInGroupFile(std::FILE* file, const std::uint8_t* word, std::size_t length);
 
-// The whole rest of `file`; false on a read error.
+// Appends the rest of `file` to `out`; false on a read error.
 bool ReadRestOfFile(std::FILE* file, std::vector<std::uint8_t>& out);
+
+// The whole file at `path` in `out`; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out);
 
 // Calls visit(word, length) for every word record of a group file's bytes, in
 // file order, stopping at the first record that does not fit in `size`.
@@ -35,8 +51,7 @@ void ForEachWordOfGroupFile(const std::uint8_t* data, std::size_t size, Visit&& 
     const std::uint64_t countPos = pos + 1 + length;
     if (countPos + kFixed32Size > size) return;
     visit(data + pos + 1, std::size_t{length});
-    const std::uint64_t pairs = DecodeFixed32(data + countPos);
-    pos = countPos + kFixed32Size + 2 * kFixed32Size * pairs;
+    pos = countPos + kFixed32Size + kPairSize * DecodeFixed32(data + countPos);
   }
 }
 

@@ -5,20 +5,23 @@
 #include <system_error>
 
 #include "ByteOrder.h"
+#include "GroupFormat.h"
 #include "IndexPaths.h"
 #include "Word.h"
 
 namespace lexdex {
 namespace {
 
-// Each record: L (1 byte), the word, K, then 8 bytes per pair.
-constexpr std::uint32_t kPairSize = 2 * kFixed32Size;
-constexpr std::uint32_t RecordSize(std::uint32_t length, std::uint32_t pairs) {
-  return 1 + length + kFixed32Size + kPairSize * pairs;
-}
-
-bool SameWord(const Element& x, const Element& y) {
-  return CompareWords(x.word, x.length, y.word, y.length) == 0;
+// The end of the run of equal words that starts at sorted[first].
+std::size_t RunEnd(const ElementArena& arena, const std::vector<std::uint32_t>& sorted, std::size_t first) {
+  const Element word = arena.At(sorted[first]);
+  std::size_t end = first + 1;
+  while (end < sorted.size()) {
+    const Element next = arena.At(sorted[end]);
+    if (CompareWords(word.word, word.length, next.word, next.length) != 0) break;
+    ++end;
+  }
+  return end;
 }
 
 }  // namespace
@@ -27,27 +30,26 @@ void EncodeGroupFile(ElementArena& arena, std::vector<std::uint8_t>& out) {
   const std::vector<std::uint32_t>& sorted = arena.SortByWord();
   out.clear();
 
-  // Runs of equal words: [runStart[i], runStart[i + 1]) in `sorted`.
-  std::vector<std::uint32_t> runStart;
-  for (std::uint32_t i = 0; i < sorted.size(); ++i) {
-    if (i == 0 || !SameWord(arena.At(sorted[i - 1]), arena.At(sorted[i]))) runStart.push_back(i);
-  }
-  const auto distinct = static_cast<std::uint32_t>(runStart.size());
-  runStart.push_back(static_cast<std::uint32_t>(sorted.size()));
-
-  AppendFixed32(out, distinct);
+  // N is known only after the offset table: write it last, in place.
+  AppendFixed32(out, 0);
+  std::uint32_t distinct = 0;
   std::uint32_t offset = 0;
-  for (std::uint32_t run = 0; run < distinct; ++run) {
+  for (std::size_t run = 0, end; run < sorted.size(); run = end) {
+    end = RunEnd(arena, sorted, run);
     AppendFixed32(out, offset);
-    offset += RecordSize(arena.At(sorted[runStart[run]]).length, runStart[run + 1] - runStart[run]);
+    offset += RecordSize(arena.At(sorted[run]).length, static_cast<std::uint32_t>(end - run));
+    ++distinct;
   }
+  EncodeFixed32(out.data(), distinct);
+
   out.reserve(out.size() + offset);
-  for (std::uint32_t run = 0; run < distinct; ++run) {
-    const Element first = arena.At(sorted[runStart[run]]);
+  for (std::size_t run = 0, end; run < sorted.size(); run = end) {
+    end = RunEnd(arena, sorted, run);
+    const Element first = arena.At(sorted[run]);
     out.push_back(first.length);
     out.insert(out.end(), first.word, first.word + first.length);
-    AppendFixed32(out, runStart[run + 1] - runStart[run]);
-    for (std::uint32_t i = runStart[run]; i < runStart[run + 1]; ++i) {
+    AppendFixed32(out, static_cast<std::uint32_t>(end - run));
+    for (std::size_t i = run; i < end; ++i) {
       const Element element = arena.At(sorted[i]);
       AppendFixed32(out, static_cast<std::uint32_t>(element.a));
       AppendFixed32(out, static_cast<std::uint32_t>(element.b));

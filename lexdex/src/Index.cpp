@@ -62,10 +62,7 @@ bool Index::EndGroup() {
 void Index::DeleteGroup(int group) {
   if (!IsOpen() || !IsValidGroup(group)) return;
   const std::string path = GroupFilePath(folder_, group);
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return;
-  ReadRestOfFile(file, fileBytes_);
-  std::fclose(file);
+  if (!ReadWholeFile(path, fileBytes_)) return;  // no such group, or unreadable: left alone
   ForEachWordOfGroupFile(fileBytes_.data(), fileBytes_.size(),
                          [&](const std::uint8_t* word, std::size_t length) {
                            ClearHintBit(cache_, group, WordHash(word, length));

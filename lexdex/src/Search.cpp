@@ -13,11 +13,14 @@ namespace lexdex {
 namespace {
 
 constexpr std::int64_t kBitmapWordSize = 4;
+// A record keeps the buffer of its last group file for the next one, unless
+// it grew past this (a huge group should not pin its memory).
+constexpr std::size_t kKeptGroupBytes = std::size_t{1} << 20;
 
-void CloseGroupFile(tacl_find& record) {
-  if (record.file != nullptr) std::fclose(record.file);
-  record.file = nullptr;
+void DropGroupFile(tacl_find& record) {
   record.remaining = 0;
+  record.groupBytes.clear();
+  if (record.groupBytes.capacity() > kKeptGroupBytes) record.groupBytes.shrink_to_fit();
 }
 
 // Moves to the next set hint bit: true with record.group set, false when the
@@ -55,7 +58,7 @@ tacl_find* SearchPool::Acquire() {
 
 void SearchPool::Release(tacl_find* record) {
   if (record == nullptr || !record->active) return;  // a second release is ignored
-  CloseGroupFile(*record);
+  DropGroupFile(*record);
   record->active = false;
   record->next = free_;
   free_ = record;
@@ -64,14 +67,13 @@ void SearchPool::Release(tacl_find* record) {
 void SearchPool::ExhaustAll() {
   for (const auto& record : records_) {
     if (!record->active) continue;
-    CloseGroupFile(*record);
+    DropGroupFile(*record);
     record->exhausted = true;
   }
 }
 
 void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length) {
-  record.remaining = 0;
-  record.file = nullptr;
+  DropGroupFile(record);
   record.bits = 1;
   record.bit = 0;
   record.group = 0;
@@ -90,30 +92,29 @@ void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length) 
 
 bool NextTriple(tacl_find& record, BlockCache& cache, const std::string& folder, int* triple) {
   if (record.exhausted) return false;
-  for (;;) {
-    while (record.remaining == 0) {
-      CloseGroupFile(record);
-      if (!AdvanceToNextGroup(record, cache)) {
-        record.exhausted = true;
-        return false;
-      }
-      // A set bit whose group file is missing or unreadable is skipped.
-      record.file = std::fopen(GroupFilePath(folder, record.group).c_str(), "rb");
-      if (record.file != nullptr) {
-        record.remaining = FindWordInGroupFile(record.file, record.word + 1, record.word[0]);
-      }
+  while (record.remaining == 0) {
+    if (!AdvanceToNextGroup(record, cache)) {
+      DropGroupFile(record);
+      record.exhausted = true;
+      return false;
     }
-    std::uint8_t pair[2 * kFixed32Size];
-    if (std::fread(pair, 1, sizeof pair, record.file) == sizeof pair) {
-      triple[0] = record.group;
-      triple[1] = static_cast<std::int32_t>(DecodeFixed32(pair));
-      triple[2] = static_cast<std::int32_t>(DecodeFixed32(pair + kFixed32Size));
-      --record.remaining;
-      return true;
-    }
-    // The file shrank under us: nothing more from this group.
-    CloseGroupFile(record);
+    // A set bit whose group file is missing or unreadable is skipped; so is a
+    // stale bit whose group no longer holds the word.
+    if (!ReadWholeFile(GroupFilePath(folder, record.group), record.groupBytes)) continue;
+    const std::optional<WordPairs> pairs = FindWordInGroup(
+        record.groupBytes.data(), record.groupBytes.size(), record.word + 1, record.word[0]);
+    if (!pairs) continue;
+    record.remaining = pairs->count;
+    record.nextPair = pairs->offset;
   }
+  // FindWordInGroup has checked that all `remaining` pairs lie in the bytes.
+  const std::uint8_t* pair = record.groupBytes.data() + record.nextPair;
+  triple[0] = record.group;
+  triple[1] = static_cast<std::int32_t>(DecodeFixed32(pair));
+  triple[2] = static_cast<std::int32_t>(DecodeFixed32(pair + kFixed32Size));
+  record.nextPair += kPairSize;
+  --record.remaining;
+  return true;
 }
 
 }  // namespace lexdex

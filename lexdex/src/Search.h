@@ -3,10 +3,9 @@
 // One-word searches. A search walks row h (the word's hash) of every hint
 // region in file order, and within a row its 32-bit bitmap words and their
 // bits from low to high, so groups come back ascending; each group whose bit
-// is set is probed by binary search in its file.
+// is set is read in one piece and probed by binary search.
 
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,8 +21,9 @@ struct tacl_find {
   tacl_find* next = nullptr;     // free-list link while the record is free
   bool active = false;           // between Acquire and Release
   bool exhausted = false;        // no more triples, ever
-  std::uint32_t remaining = 0;   // pairs still to return from `file`
-  std::FILE* file = nullptr;     // the current group's file
+  std::uint32_t remaining = 0;   // pairs still to return from `groupBytes`
+  std::uint64_t nextPair = 0;    // offset of the next pair in `groupBytes`
+  std::vector<std::uint8_t> groupBytes;  // the current group's file
   std::uint32_t bits = 0;        // the bitmap word being scanned, visited bits cleared
   int bit = 0;                   // the bit of `bits` visited last
   int group = 0;                 // the current group
@@ -44,9 +44,8 @@ class SearchPool {
   ~SearchPool() { ExhaustAll(); }
 
   tacl_find* Acquire();
-  void Release(tacl_find* record);  // closes its group file
-  // Closes the group files of all active searches and exhausts them (the index
-  // is going away under them).
+  void Release(tacl_find* record);
+  // Ends all active searches' walks (the index is going away under them).
   void ExhaustAll();
 
  private:

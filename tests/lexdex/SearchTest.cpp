@@ -55,6 +55,25 @@ TEST_F(Search, SkipsAStaleBitAndAMissingGroupFile) {
   EXPECT_EQ(FindAll("abc"), (Triples{{7, 7, 7}}));
 }
 
+TEST(SearchByHand, ReadsAnIndexWrittenByAnotherBuild) {
+  TempFolder temp;
+  const std::string folder = temp.File("idx");
+  fs::create_directories(folder + "/grp00");
+  fs::create_directories(folder + "/grp75");
+  // Word abc (hash 450) in groups 5 and 30000; one stray bit for group 6.
+  std::string hint(59 * 1048576, '\0');
+  hint[28800] = 0x60;                         // bits 5 and 6: groups 5 and 6
+  hint[60846246] = 0x01;  // group 30000 = 58 * 512 + 304: region 58, byte 304 / 8 = 38 of the row
+  WriteWholeFile(folder + "/hint.il", hint);
+  WriteWholeFile(folder + "/grp00/05.sl", GroupFileBytes({Record("abc", {{7, 1}, {9, 2}})}));
+  WriteWholeFile(folder + "/grp00/06.sl", GroupFileBytes({Record("b", {{1, 1}})}));
+  WriteWholeFile(folder + "/grp75/30.sl", GroupFileBytes({Record("ab", {{0, 0}}), Record("abc", {{3, 4}})}));
+  ACL_Init();
+  ASSERT_EQ(ACL_Open(folder.c_str(), 4), 0);
+  EXPECT_EQ(FindAll("abc"), (Triples{{5, 7, 1}, {5, 9, 2}, {30000, 3, 4}}));
+  ACL_Close();
+}
+
 TEST_F(Search, OfAnAbsentWordOrAnEmptyIndexEndsAtOnce) {
   EXPECT_TRUE(FindAll("abc").empty());
   BuildGroup(1, {{"abc", 1, 1}});
