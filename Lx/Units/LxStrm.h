@@ -179,6 +179,9 @@ enum class TLxFileShare {
 //   "Erro de escrita no arquivo "%s": ... (código %d)".
 // Destruction cannot raise: a writer that must know its bytes reached the file
 // (commit protocol: write name.tmp, then rename) calls Close() or Flush() first.
+// Bytes already in the read buffer are not read again from the disk while the
+// stream stays open; to see what another process wrote since, open the file
+// anew.
 class TLxFileStream : public TLxStream {
  public:
   // Bytes held in memory between system calls.
