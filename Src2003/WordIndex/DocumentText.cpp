@@ -1,0 +1,14 @@
+#include "DocumentText.h"
+
+#include "Base/TOMODocumentBody.h"
+#include "Base/TOMODocumentSet.h"
+#include "RichTextPlainText.h"
+
+std::string ReadDocumentText(TTOMODocumentSet& documents, std::int32_t documentNumber) {
+  const std::unique_ptr<TTOMODocument> document = documents.GetDocument(documentNumber, false);
+  // The body's "Tamanho" bytes after its header are the rich text; the link
+  // section after them is not text.
+  std::string content = ReadDocumentBody(document->OpenRead()).Content;
+  document->CloseDocument();
+  return RtfToPlainText(content);
+}

@@ -1,0 +1,80 @@
+#include "IndexBuildSequence.h"
+
+#include "Base/TOMOTree.h"
+#include "DocumentText.h"
+#include "LxCodePage.h"
+#include "LxExcept.h"
+#include "LxFilUtl.h"
+#include "WordIndex.h"
+#include "WordIndexLockWrite.h"
+
+TIndexBuildSequence::TIndexBuildSequence(TWordIndex& index, const TTOMOTree& tree,
+                                         TTOMODocumentSet& documents, TIndexBuildReport& report)
+    : index_(index), tree_(tree), documentSet_(documents), report_(report), lock_(index.OpenCreate()) {}
+
+TIndexBuildSequence::~TIndexBuildSequence() = default;
+
+bool TIndexBuildSequence::Step() {
+  switch (state_) {
+    case TState::Start:
+      StartCounting();
+      break;
+    case TState::Counting:
+      CountOneEntry();
+      break;
+    case TState::Indexing:
+      IndexOneDocument();
+      break;
+    case TState::Finishing:
+      Finish();
+      break;
+    case TState::Finished:
+      break;
+  }
+  return !Finished();
+}
+
+void TIndexBuildSequence::StartCounting() {
+  report_.AddLog(TIndexBuildReport::TLineKind::Stage, ": Contando documentos");
+  iterator_ = std::make_unique<TTOMOTreeIterator>(tree_.Iterator());
+  state_ = TState::Counting;
+}
+
+void TIndexBuildSequence::CountOneEntry() {
+  if (!iterator_->Eof()) {
+    const TTOMORecordH& record = iterator_->Current()->Record();
+    if (record.Kind == kKindRichText) documents_.push_back(record);
+    if (record.DocumentNumber != 0) titledEntries_.push_back(record);
+    iterator_->Next();
+    return;
+  }
+  iterator_.reset();
+  report_.AddLog(TIndexBuildReport::TLineKind::Result,
+                 FormatMessage("! Concluído. %d documentos a processar.", DocumentCount()));
+  report_.ResetProgress(DocumentCount());
+  report_.AddLog(TIndexBuildReport::TLineKind::Stage, ": Processando documentos");
+  ForceDirectories(index_.EngineFolder());
+  state_ = TState::Indexing;
+}
+
+void TIndexBuildSequence::IndexOneDocument() {
+  if (nextDocument_ == DocumentCount()) {
+    state_ = TState::Finishing;
+    return;
+  }
+  const TTOMORecordH& entry = documents_[static_cast<size_t>(nextDocument_)];
+  ++nextDocument_;
+  report_.AddLog(TIndexBuildReport::TLineKind::Detail, "  " + Win1252ToUtf8(entry.Title));
+  report_.SetProgress(nextDocument_);
+  words_ += lock_->IndexText(entry.Id, ReadDocumentText(documentSet_, entry.DocumentNumber));
+}
+
+void TIndexBuildSequence::Finish() {
+  // A fresh index must also find titles: the title group is part of a
+  // complete build, not left for the next save of the tree.
+  lock_->IndexTitles(std::move(titledEntries_));
+  titledEntries_.clear();
+  index_.MarkUpToDate();
+  report_.AddLog(TIndexBuildReport::TLineKind::Result, "! Processamento concluído");
+  state_ = TState::Finished;
+}
