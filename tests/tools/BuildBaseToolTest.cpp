@@ -112,7 +112,6 @@ TEST(BuildBaseTool, BuildsTheDemoCollectionIntoAReadableBase) {
     for (size_t k = 0; k < entry.Links.size(); ++k) {
       ++links;
       const TTOMOHyperlinkRecord& link = body.Hyperlinks[k];
-      // Only v2 positions count in the whole text; v1 read back as position in the line.
       EXPECT_EQ(link.Length, static_cast<std::int32_t>(entry.Links[k].Anchor.size()));
       if (entry.Links[k].IsWebAddress()) {
         EXPECT_EQ(link.URL, entry.Links[k].Target);
