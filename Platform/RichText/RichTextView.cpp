@@ -1,6 +1,8 @@
 #include "RichTextView.h"
 
 #include <algorithm>
+#include <deque>
+#include <utility>
 
 #include <QColor>
 #include <QImage>
@@ -22,6 +24,7 @@ constexpr double kHalfPointsPerPoint = 2.0;
 constexpr int kPlaceholderSidePixels = 32;
 constexpr int kMaxPictureSidePixels = 4096;
 constexpr char kPictureUrlScheme[] = "rtfpicture";
+constexpr size_t kCachedCharFormats = 16;
 
 double Pixels(int twips) { return twips / kTwipsPerPixel; }
 
@@ -61,13 +64,15 @@ class TTextDocumentWriter final : public TRichTextVisitor {
   }
 
   void Paragraph(const TRichParagraph& paragraph) override {
-    cursor_.setBlockFormat(BlockFormatOf(paragraph.format));
+    // A break already gave its block the format; blocks that QTextDocument
+    // made itself (the first one, those in cells and after tables) need it.
+    if (std::exchange(blockNeedsFormat_, false)) cursor_.setBlockFormat(BlockFormatOf(paragraph.format));
     const QString text = ToQString(paragraph.text);
     for (const TRichRun& run : paragraph.runs) {
       if (run.picture >= 0) {
         cursor_.insertImage(ImageFormatOf(run));
       } else {
-        cursor_.insertText(text.mid(run.start, run.length), CharFormatOf(run.format));
+        cursor_.insertText(text.mid(run.start, run.length), CachedCharFormat(run.format));
       }
     }
   }
@@ -86,6 +91,7 @@ class TTextDocumentWriter final : public TRichTextVisitor {
 
   void CellStart(int row, int column) override {
     cursor_ = table_->cellAt(row, column).firstCursorPosition();
+    blockNeedsFormat_ = true;
   }
 
   void TableEnd() override {
@@ -93,9 +99,21 @@ class TTextDocumentWriter final : public TRichTextVisitor {
     cursor_ = QTextCursor(&target_);
     cursor_.setPosition(table_->lastPosition() + 1);
     table_ = nullptr;
+    blockNeedsFormat_ = true;
   }
 
  private:
+  // Documents use a handful of formats over and over, and building a
+  // QTextCharFormat costs more than inserting the text it formats.
+  const QTextCharFormat& CachedCharFormat(const TRichCharFormat& format) {
+    for (const auto& [model, chars] : charFormats_) {
+      if (model == format) return chars;
+    }
+    if (charFormats_.size() == kCachedCharFormats) charFormats_.pop_back();
+    charFormats_.emplace_front(format, CharFormatOf(format));
+    return charFormats_.front().second;
+  }
+
   QTextCharFormat CharFormatOf(const TRichCharFormat& format) const {
     QTextCharFormat chars;
     const int font = format.font >= 0 ? format.font : source_.defaultFont;
@@ -163,7 +181,9 @@ class TTextDocumentWriter final : public TRichTextVisitor {
   QTextDocument& target_;
   QTextCursor cursor_;
   QTextTable* table_ = nullptr;  // owned by target_
+  bool blockNeedsFormat_ = true;
   QStringList fonts_;
+  std::deque<std::pair<TRichCharFormat, QTextCharFormat>> charFormats_;
 };
 
 }  // namespace
