@@ -87,7 +87,7 @@ TEST_F(DirectoryLockProcesses, AnExclusiveHolderKeepsEveryoneOutUntilItLetsGo) {
   EXPECT_EQ(refused->Wait(), 2);
   holder->CloseInput();
   EXPECT_EQ(holder->ReadLine(), "released");
-  EXPECT_EQ(LockFileLines(lockFile)[1], "NONE");
+  EXPECT_EQ(LockFileLine(lockFile, 1), "NONE");
   EXPECT_EQ(Probe("exclusive"), "granted");
 }
 
@@ -96,7 +96,7 @@ TEST_F(DirectoryLockProcesses, AKilledHolderIsTakenOverOnceItsIntervalPlusThreeS
   ASSERT_EQ(holder->ReadLine(), "granted");
   holder->Kill(SIGKILL);
   EXPECT_EQ(holder->Wait(), kKilledBySigkill);
-  ASSERT_EQ(LockFileLines(lockFile)[1], "EXCLUSIVE");
+  ASSERT_EQ(LockFileLine(lockFile, 1), "EXCLUSIVE");
 
   // 2 to 4 s on the file's clock: at most the interval plus 3 s.
   AgeFile(lockFile, 2);

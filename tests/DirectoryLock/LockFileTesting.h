@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
-// The lines of a lock file as written, CR LF ends removed.
+// The lines of a lock file, CR LF ends removed. Read under the file's lock,
+// as a checker would, so a rewrite in progress is never seen half done.
 std::vector<std::string> LockFileLines(const std::string& path);
-// Writes lines ended by CR LF.
+// One line (0-based) of the file, "" when the file has fewer.
+std::string LockFileLine(const std::string& path, size_t index);
+// Writes lines ended by CR LF, under the file's lock.
 void WriteLockFile(const std::string& path, const std::vector<std::string>& lines);
 // Sets the file's last-write time the given number of seconds (an even number,
 // so that the two-second resolution of the protocol keeps differences exact)

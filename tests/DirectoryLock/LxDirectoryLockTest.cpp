@@ -67,7 +67,7 @@ TEST_F(DirectoryLockTest, AnotherObjectOfTheSameProcessIsRefusedTheExclusiveLock
   EXPECT_FALSE(other.LockExclusive());
   EXPECT_FALSE(other.LockShared());
   EXPECT_EQ(other.OwnerMachine(), ComputerName());
-  EXPECT_EQ(LockFileLines(lockFile)[0], holder.HolderIdentity());
+  EXPECT_EQ(LockFileLine(lockFile, 0), holder.HolderIdentity());
 }
 
 TEST_F(DirectoryLockTest, SharedHoldersCoexistAndTheFileNamesTheLastOne) {
@@ -76,9 +76,9 @@ TEST_F(DirectoryLockTest, SharedHoldersCoexistAndTheFileNamesTheLastOne) {
   TLxDirectoryLock exclusive(directory, kInterval);
   ASSERT_TRUE(first.LockShared());
   ASSERT_TRUE(second.LockShared());
-  EXPECT_EQ(LockFileLines(lockFile)[0], second.HolderIdentity());
+  EXPECT_EQ(LockFileLine(lockFile, 0), second.HolderIdentity());
   EXPECT_TRUE(first.Refresh());
-  EXPECT_EQ(LockFileLines(lockFile)[0], first.HolderIdentity());
+  EXPECT_EQ(LockFileLine(lockFile, 0), first.HolderIdentity());
   EXPECT_FALSE(exclusive.LockExclusive());
 }
 
@@ -185,8 +185,8 @@ TEST_F(DirectoryLockTest, RefusedThenUnlockedLeavesTheHoldersRecord) {
   EXPECT_EQ(lock.Mode(), lmExclusive);  // requested until Unlock
   lock.Unlock();
   EXPECT_EQ(lock.Mode(), lmNone);
-  EXPECT_EQ(LockFileLines(lockFile)[0], kForeignHolder);
-  EXPECT_EQ(LockFileLines(lockFile)[1], "EXCLUSIVE");
+  EXPECT_EQ(LockFileLine(lockFile, 0), kForeignHolder);
+  EXPECT_EQ(LockFileLine(lockFile, 1), "EXCLUSIVE");
 }
 
 TEST_F(DirectoryLockTest, RelockingAHeldObjectLetsTheOldHoldGo) {
@@ -255,8 +255,8 @@ TEST_F(DirectoryLockTest, ReleasingEveryLockAtTheEndUnlocksThemAll) {
   ReleaseAllDirectoryLocks();
   EXPECT_EQ(first.Mode(), lmNone);
   EXPECT_EQ(second.Mode(), lmNone);
-  EXPECT_EQ(LockFileLines(lockFile)[1], "NONE");
-  EXPECT_EQ(LockFileLines(otherFolder.File("lock.dat"))[1], "NONE");
+  EXPECT_EQ(LockFileLine(lockFile, 1), "NONE");
+  EXPECT_EQ(LockFileLine(otherFolder.File("lock.dat"), 1), "NONE");
 }
 
 }  // namespace

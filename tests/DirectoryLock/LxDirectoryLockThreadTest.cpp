@@ -71,13 +71,13 @@ TEST_F(RefreshThreadTest, WithAnApplicationRefreshesRunWhenItsThreadProcessesEve
   // Several intervals pass without the main thread looking at its events: the
   // refresh waits for it.
   std::this_thread::sleep_for(std::chrono::milliseconds(5 * kShortInterval));
-  EXPECT_EQ(LockFileLines(lockFile)[2], "1");
+  EXPECT_EQ(LockFileLine(lockFile, 2), "1");
   EXPECT_TRUE(Eventually([&] { return Refreshed(lock); }, [] {
     QCoreApplication::processEvents();
     Nap();
   }));
   lock.Unlock();
-  EXPECT_EQ(LockFileLines(lockFile)[1], "NONE");
+  EXPECT_EQ(LockFileLine(lockFile, 1), "NONE");
 }
 
 TEST_F(RefreshThreadTest, AHolderOvertakenElsewhereKeepsTryingWithoutWritingOverTheNewHolder) {
@@ -87,12 +87,12 @@ TEST_F(RefreshThreadTest, AHolderOvertakenElsewhereKeepsTryingWithoutWritingOver
   WriteLockFile(lockFile, newHolder);
   // The refused refreshes count the new holder's time down and rewrite the
   // file; wait for one of them.
-  EXPECT_TRUE(Eventually([&] { return LockFileLines(lockFile)[2] != "60000"; }, Nap));
-  EXPECT_EQ(LockFileLines(lockFile)[0], newHolder[0]);
+  EXPECT_TRUE(Eventually([&] { return LockFileLine(lockFile, 2) != "60000"; }, Nap));
+  EXPECT_EQ(LockFileLine(lockFile, 0), newHolder[0]);
   EXPECT_EQ(lock.Mode(), lmExclusive);
   lock.Unlock();
-  EXPECT_EQ(LockFileLines(lockFile)[0], newHolder[0]);
-  EXPECT_EQ(LockFileLines(lockFile)[1], "EXCLUSIVE");
+  EXPECT_EQ(LockFileLine(lockFile, 0), newHolder[0]);
+  EXPECT_EQ(LockFileLine(lockFile, 1), "EXCLUSIVE");
 }
 
 TEST_F(RefreshThreadTest, ManyLocksComeAndGoWithoutWaitingForTheirThreads) {
@@ -100,7 +100,7 @@ TEST_F(RefreshThreadTest, ManyLocksComeAndGoWithoutWaitingForTheirThreads) {
     TLxDirectoryLock lock(directory, 60 * 60 * 1000);
     ASSERT_TRUE(i % 2 ? lock.LockShared() : lock.LockExclusive());
   }
-  EXPECT_EQ(LockFileLines(lockFile)[1], "NONE");
+  EXPECT_EQ(LockFileLine(lockFile, 1), "NONE");
 }
 
 }  // namespace
