@@ -12,6 +12,7 @@ PACKAGES=(
   zlib1g-dev qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xvfb xauth
+  tango-icon-theme fonts-liberation2
 )
 
 install_missing_packages() {

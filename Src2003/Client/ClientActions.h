@@ -1,0 +1,38 @@
+#pragma once
+
+class QAction;
+
+// The main window's commands. Every command of the window runs through one
+// of these actions; each carries its name as objectName.
+struct TClientActions {
+  QAction* UpdateInternetAction = nullptr;
+  QAction* UpdateLocalFileAction = nullptr;
+  QAction* UpdateFloppyAction = nullptr;
+  QAction* PrintAction = nullptr;
+  QAction* CreateIndexAction = nullptr;
+  QAction* ClearIndexAction = nullptr;
+  QAction* RemoveDocumentsAction = nullptr;
+  QAction* ConfigAction = nullptr;
+  QAction* ExitAction = nullptr;
+  QAction* EditCopyAction = nullptr;
+  QAction* EditSelectAllAction = nullptr;
+  QAction* SearchDocumentsAction = nullptr;
+  QAction* SearchInCurrentDocAction = nullptr;
+  QAction* SearchNextWordAction = nullptr;
+  QAction* SearchPrevWordAction = nullptr;
+  QAction* TextFindNextAction = nullptr;
+  QAction* TextHideSearchAction = nullptr;
+  QAction* BrowseBackAction = nullptr;
+  QAction* BrowseForwardAction = nullptr;
+  QAction* BrowseUpAction = nullptr;
+  QAction* ShowTreeAction = nullptr;
+  QAction* SearchDocumentsNowAction = nullptr;
+  QAction* HelpAction = nullptr;
+  QAction* AboutAction = nullptr;
+  QAction* HomePageAction = nullptr;
+};
+
+// The publisher's web site, its help page, and the help file beside the program.
+inline constexpr char kHomePageAddress[] = "http://www.pandecta.example/";
+inline constexpr char kHelpPageAddress[] = "http://www.pandecta.example/ajuda";
+inline constexpr char kHelpFile[] = "ajuda/index.html";

@@ -1,0 +1,228 @@
+// The main window's commands: actions, menus, tool bars and their enabling.
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "Base/TOMONode.h"
+#include "ClientIcons.h"
+#include "ClientMainUnit.h"
+#include "ErrorDisplay.h"
+#include "HelpHint.h"
+#include "NavigationHistory.h"
+#include "TextSearchPanel.h"
+
+namespace {
+
+constexpr int kHelpLabelFontPixels = 16;
+constexpr int kUpdateInternetTag = 1;
+constexpr int kUpdateLocalFileTag = 2;
+constexpr int kUpdateFloppyTag = 3;
+constexpr int kSearchPrevWordTag = 1;
+
+struct TActionText {
+  const char* name;
+  const char* caption;
+  const char* hint;
+};
+
+// Runs a command; a failure goes to the standard error box and the window
+// stays usable.
+template <class TCommand>
+auto Guarded(TCommand command) {
+  return [command] {
+    try {
+      command();
+    } catch (...) {
+      ShowCurrentError();
+    }
+  };
+}
+
+}  // namespace
+
+void TfrmClientMain::CreateActions() {
+  auto make = [this](const TActionText& text, TClientIcon icon = TClientIcon::Document, bool withIcon = false) {
+    auto* action = new QAction(QString::fromUtf8(text.caption), this);
+    action->setObjectName(text.name);
+    if (text.hint) {
+      action->setToolTip(QString::fromUtf8(text.hint));
+      action->setStatusTip(QString::fromUtf8(text.hint));
+    }
+    if (withIcon) action->setIcon(ClientIcon(icon));
+    return action;
+  };
+  TClientActions& a = actions_;
+  a.UpdateInternetAction = make({"UpdateInternetAction", "Atualizar via Internet...", nullptr});
+  a.UpdateInternetAction->setData(kUpdateInternetTag);
+  a.UpdateLocalFileAction = make({"UpdateLocalFileAction", "Atualizar via Arquivo Local...", nullptr});
+  a.UpdateLocalFileAction->setData(kUpdateLocalFileTag);
+  a.UpdateFloppyAction = make({"UpdateFloppyAction", "Atualizar via Disquete...", nullptr});
+  a.UpdateFloppyAction->setData(kUpdateFloppyTag);
+  a.PrintAction = make({"PrintAction", "Imprimir...", "Imprime o documento atualmente selecionado"},
+                       TClientIcon::Print, true);
+  a.CreateIndexAction = make({"CreateIndexAction", "Gerar Índice de Palavras...", nullptr});
+  a.ClearIndexAction = make({"ClearIndexAction", "Limpar Índice de Palavras", nullptr});
+  a.RemoveDocumentsAction = make({"RemoveDocumentsAction", "Atualizar lista de documentos", nullptr});
+  a.ConfigAction = make({"ConfigAction", "Configurações...", nullptr});
+  a.ExitAction = make({"ExitAction", "Sair", nullptr});
+  a.EditCopyAction = make({"EditCopyAction", "&Copiar", "Copiar texto para a área de transferência do Windows"},
+                          TClientIcon::Copy, true);
+  a.EditCopyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  a.EditSelectAllAction = make({"EditSelectAllAction", "Selecionar &Tudo", nullptr});
+  a.EditSelectAllAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+  a.SearchDocumentsAction = make({"SearchDocumentsAction", "Nova pesquisa >>", "Procurar Documentos"},
+                                 TClientIcon::SearchDocuments, true);
+  a.SearchInCurrentDocAction =
+      make({"SearchInCurrentDocAction", "Procurar texto no documento atual...", nullptr}, TClientIcon::FindInText, true);
+  a.SearchInCurrentDocAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  a.SearchInCurrentDocAction->setCheckable(true);
+  a.SearchNextWordAction =
+      make({"SearchNextWordAction", "Procurar próxima ocorrência", nullptr}, TClientIcon::NextHit, true);
+  a.SearchPrevWordAction =
+      make({"SearchPrevWordAction", "Procurar ocorrência anterior", nullptr}, TClientIcon::PreviousHit, true);
+  a.SearchPrevWordAction->setData(kSearchPrevWordTag);
+  a.TextFindNextAction = make({"TextFindNextAction", "Localizar próxima", nullptr});
+  a.TextHideSearchAction = make({"TextHideSearchAction", "Ocultar", nullptr});
+  a.BrowseBackAction = make({"BrowseBackAction", "Voltar", nullptr}, TClientIcon::Back, true);
+  a.BrowseForwardAction = make({"BrowseForwardAction", "Avançar", nullptr}, TClientIcon::Forward, true);
+  a.BrowseUpAction = make({"BrowseUpAction", "Nível Acima", nullptr}, TClientIcon::Up, true);
+  a.ShowTreeAction = make({"ShowTreeAction", "Exibir pastas", nullptr}, TClientIcon::ShowTree, true);
+  a.ShowTreeAction->setCheckable(true);
+  a.SearchDocumentsNowAction = make({"SearchDocumentsNowAction", "Procurar", nullptr});
+  a.HelpAction = make({"HelpAction", "Ajuda...", nullptr}, TClientIcon::Help, true);
+  a.AboutAction = make({"AboutAction", "Sobre...", nullptr});
+  a.HomePageAction = make({"HomePageAction", kHomePageAddress, nullptr});
+  for (QAction* action : {a.EditCopyAction, a.EditSelectAllAction, a.SearchInCurrentDocAction}) addAction(action);
+}
+
+void TfrmClientMain::CreateMenus() {
+  TClientActions& a = actions_;
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&Arquivo"));
+  file->setObjectName("FileMenu");
+  file->addActions({a.UpdateInternetAction, a.UpdateLocalFileAction, a.UpdateFloppyAction});
+  file->addSeparator();
+  file->addAction(a.PrintAction);
+  file->addSeparator();
+  QMenu* maintenance = file->addMenu(QStringLiteral("Manutenção"));
+  maintenance->setObjectName("MaintenanceMenu");
+  maintenance->addActions({a.CreateIndexAction, a.ClearIndexAction, a.RemoveDocumentsAction});
+  file->addAction(a.ConfigAction);
+  file->addSeparator();
+  file->addAction(a.ExitAction);
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Editar"));
+  edit->setObjectName("EditMenu");
+  edit->addActions({a.EditCopyAction, a.EditSelectAllAction});
+
+  QMenu* search = menuBar()->addMenu(QStringLiteral("&Procurar"));
+  search->setObjectName("SearchMenu");
+  search->addAction(a.SearchDocumentsAction);
+  search->addSeparator();
+  search->addActions({a.SearchInCurrentDocAction, a.SearchPrevWordAction, a.SearchNextWordAction});
+  search->addSeparator();
+  historyBackMenu_ = search->addMenu(ClientIcon(TClientIcon::Back), QStringLiteral("Voltar"));
+  historyBackMenu_->setObjectName("HistoryBackMenu");
+  historyForwardMenu_ = search->addMenu(ClientIcon(TClientIcon::Forward), QStringLiteral("Avançar"));
+  historyForwardMenu_->setObjectName("HistoryForwardMenu");
+  search->addSeparator();
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("A&juda"));
+  help->setObjectName("HelpMenu");
+  help->addAction(a.HelpAction);
+  help->addSeparator();
+  help->addAction(a.AboutAction);
+  help->addSeparator();
+  help->addAction(a.HomePageAction);
+}
+
+void TfrmClientMain::CreateToolBars() {
+  TClientActions& a = actions_;
+  toolBar_ = addToolBar(QStringLiteral("Ferramentas"));
+  toolBar_->setObjectName("ToolBar");
+  toolBar_->setMovable(false);
+  toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  auto button = [this](QAction* action, const char* name) {
+    toolBar_->addAction(action);
+    auto* widget = qobject_cast<QToolButton*>(toolBar_->widgetForAction(action));
+    widget->setObjectName(name);
+    widget->setAutoRaise(true);
+    return widget;
+  };
+  button(a.ShowTreeAction, "ShowTreeToolButton");
+  toolBar_->addSeparator();
+  for (auto [action, menu, name] : {std::tuple{a.BrowseBackAction, historyBackMenu_, "BrowseBackToolButton"},
+                                    std::tuple{a.BrowseForwardAction, historyForwardMenu_, "BrowseFrwdToolButton"}}) {
+    QToolButton* widget = button(action, name);
+    widget->setMenu(menu);
+    widget->setPopupMode(QToolButton::MenuButtonPopup);
+    widget->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  }
+  button(a.BrowseUpAction, "BrowseUpToolButton");
+  toolBar_->addSeparator();
+  button(a.SearchDocumentsAction, "SearchDocumentsToolButton");
+  button(a.SearchInCurrentDocAction, "SearchWordToolButton");
+  button(a.SearchNextWordAction, "SearchNextWordToolButton");
+  button(a.SearchPrevWordAction, "SearchPrevWordToolButton");
+  toolBar_->addSeparator();
+  button(a.PrintAction, "PrintDocumentToolButton");
+  button(a.EditCopyAction, "EditCopyToolButton");
+  toolBar_->addSeparator();
+
+  addToolBarBreak();
+  QToolBar* helpBar = addToolBar(QStringLiteral("Ajuda"));
+  helpBar->setObjectName("HelpToolBar");
+  helpBar->setMovable(false);
+  helpBar->addAction(a.HelpAction);
+  helpBar->widgetForAction(a.HelpAction)->setObjectName("HelpButton");
+  helpLabel_ = new QLabel(helpBar);
+  helpLabel_->setObjectName("HelpLabel");
+  QFont bold = helpLabel_->font();
+  bold.setBold(true);
+  bold.setPixelSize(kHelpLabelFontPixels);
+  helpLabel_->setFont(bold);
+  helpBar->addWidget(helpLabel_);
+  helpHint_ = new THelpHint(*helpLabel_);
+}
+
+void TfrmClientMain::ConnectActions() {
+  TClientActions& a = actions_;
+  auto on = [this](QAction* action, auto command) { connect(action, &QAction::triggered, this, Guarded(command)); };
+  on(a.PrintAction, [this] { PrintActionExecute(); });
+  on(a.ClearIndexAction, [this] { ClearIndexActionExecute(); });
+  on(a.ExitAction, [this] { close(); });
+  on(a.EditCopyAction, [this] { EditCopyActionExecute(); });
+  on(a.EditSelectAllAction, [this] { EditSelectAllActionExecute(); });
+  on(a.SearchInCurrentDocAction, [this] { SearchInCurrentDocActionExecute(); });
+  on(a.TextFindNextAction, [this] { TextFindNextActionExecute(); });
+  on(a.TextHideSearchAction, [this] { TextHideSearchActionExecute(); });
+  on(a.BrowseBackAction, [this] { history_->BrowseBack(); });
+  on(a.BrowseForwardAction, [this] { history_->BrowseForward(); });
+  on(a.BrowseUpAction, [this] { BrowseUpActionExecute(); });
+  on(a.ShowTreeAction, [this] { ShowTreeActionExecute(); });
+  on(a.HelpAction, [this] { HelpActionExecute(); });
+  on(a.HomePageAction, [this] { HomePageActionExecute(); });
+}
+
+void TfrmClientMain::UpdateActions() {
+  TClientActions& a = actions_;
+  // Commands whose windows belong to the search, index, update and settings
+  // work stay disabled until those windows exist.
+  for (QAction* later : {a.UpdateInternetAction, a.UpdateLocalFileAction, a.UpdateFloppyAction,
+                         a.CreateIndexAction, a.RemoveDocumentsAction, a.ConfigAction, a.SearchDocumentsAction,
+                         a.SearchNextWordAction, a.SearchPrevWordAction, a.SearchDocumentsNowAction,
+                         a.AboutAction}) {
+    later->setEnabled(false);
+  }
+  const bool textShown = TextPageShown();
+  a.PrintAction->setEnabled(textShown || BitmapPageShown());
+  a.SearchInCurrentDocAction->setEnabled(textShown);
+  a.SearchInCurrentDocAction->setChecked(!textSearchPanel_->isHidden());
+  a.TextFindNextAction->setEnabled(textShown);
+  a.TextHideSearchAction->setEnabled(!textSearchPanel_->isHidden());
+  a.BrowseUpAction->setEnabled(currentNode_ && currentNode_->Parent());
+  a.ShowTreeAction->setChecked(!treePageControl_->isHidden());
+}

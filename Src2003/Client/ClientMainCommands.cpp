@@ -1,0 +1,134 @@
+// The main window's command handlers.
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QUrl>
+
+#include "Base/TOMOTree.h"
+#include "ClientErrors.h"
+#include "ClientMainUnit.h"
+#include "DocumentPrinting.h"
+#include "LxFilUtl.h"
+#include "NavigationHistory.h"
+#include "Prompts.h"
+#include "QtText.h"
+#include "TextSearchPanel.h"
+#include "TextView.h"
+#include "WordIndex/WordIndex.h"
+
+namespace {
+
+constexpr char kTextNotFound[] = "Texto não encontrado";
+constexpr char kMissingLinkTarget[] =
+    "Destino do atalho (%.4d) não encontrado. \r\n"
+    "Tente atualizar novamente sua base de dados e provavelmente este problema será corrigido.";
+
+// Addresses a document may open: web pages and mail. Anything else (a local
+// program, a script) is refused, since a document must not start programs.
+bool IsOpenableAddress(const QUrl& url) {
+  static const QStringList kSchemes = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto"),
+                                       QStringLiteral("ftp")};
+  return url.isValid() && kSchemes.contains(url.scheme().toLower());
+}
+
+void OpenAddress(const QUrl& url) {
+  if (!IsOpenableAddress(url)) {
+    throw ETOMOError(FormatMessage("Endereço não permitido: %s", url.toString().toStdString().c_str()));
+  }
+  QDesktopServices::openUrl(url);
+}
+
+}  // namespace
+
+void TfrmClientMain::TextEditLinkClick(int linkNumber) {
+  if (linkNumber < 0 || linkNumber >= static_cast<int>(links_.size())) {
+    throw ELxException(FormatMessage("Índice de lista fora dos limites (%d)", linkNumber));
+  }
+  const TTOMOHyperlinkRecord link = links_[static_cast<size_t>(linkNumber)];
+  if (!link.URL.empty()) {
+    OpenAddress(QUrl::fromUserInput(Win1252ToQString(link.URL).trimmed()));
+    return;
+  }
+  TTOMONode* target = tree_ ? tree_->FindNode(link.Target) : nullptr;
+  if (!target) throw ETOMOError(FormatMessage(kMissingLinkTarget, link.Target));
+  ShowNode(target);
+}
+
+void TfrmClientMain::PrintCurrent(QPrinter& printer) {
+  const QString title = currentNode_ ? Win1252ToQString(currentNode_->Record().Title) : QString();
+  if (TextPageShown()) {
+    PrintTextDocument(*textEdit_->document(), title, printer);
+  } else if (BitmapPageShown() && !bitmap_.isNull()) {
+    PrintBitmap(bitmap_, title, printer);
+  }
+}
+
+void TfrmClientMain::PrintActionExecute() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  PrintCurrent(printer);
+}
+
+void TfrmClientMain::SearchInCurrentDocActionExecute() {
+  const bool show = textSearchPanel_->isHidden();
+  textSearchPanel_->setVisible(show);
+  if (show && textSearchPanel_->SearchEdit().isEnabled()) textSearchPanel_->SearchEdit().setFocus();
+  UpdateActions();
+}
+
+void TfrmClientMain::TextHideSearchActionExecute() {
+  textSearchPanel_->hide();
+  UpdateActions();
+}
+
+void TfrmClientMain::TextFindNextActionExecute() {
+  if (!FindInText(*textEdit_, textSearchPanel_->Options())) Prompts().Inform(kTextNotFound);
+}
+
+void TfrmClientMain::BrowseUpActionExecute() {
+  if (currentNode_ && currentNode_->Parent()) ShowNode(currentNode_->Parent());
+}
+
+void TfrmClientMain::ShowTreeActionExecute() {
+  treePageControl_->setVisible(treePageControl_->isHidden());
+  UpdateActions();
+}
+
+void TfrmClientMain::HelpActionExecute() {
+  const std::string helpFile = PathJoin(ApplicationFolder(), kHelpFile);
+  const QUrl address = FileExists(helpFile) ? QUrl::fromLocalFile(QString::fromStdString(helpFile))
+                                            : QUrl(QString::fromLatin1(kHelpPageAddress));
+  QDesktopServices::openUrl(address);
+}
+
+void TfrmClientMain::HomePageActionExecute() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePageAddress))); }
+
+void TfrmClientMain::ClearIndexActionExecute() {
+  if (WordIndex) WordIndex->DeleteIndex();
+}
+
+void TfrmClientMain::EditCopyActionExecute() {
+  QWidget* focus = QApplication::focusWidget();
+  if (auto* edit = qobject_cast<QTextEdit*>(focus)) {
+    edit->copy();
+  } else if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+    line->copy();
+  } else if (TextPageShown()) {
+    textEdit_->copy();
+  }
+}
+
+void TfrmClientMain::EditSelectAllActionExecute() {
+  QWidget* focus = QApplication::focusWidget();
+  if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+    line->selectAll();
+  } else if (TextPageShown()) {
+    textEdit_->selectAll();
+  }
+}

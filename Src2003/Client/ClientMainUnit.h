@@ -1,0 +1,159 @@
+#pragma once
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include <QImage>
+#include <QMainWindow>
+
+#include "Base/TOMOHyperlink.h"
+#include "ClientActions.h"
+
+class QLabel;
+class QMenu;
+class QSplitter;
+class QStackedWidget;
+class QTabWidget;
+class QToolBar;
+class QTreeView;
+class QScrollArea;
+class QPrinter;
+class TDocumentListModel;
+class TDocumentListView;
+class THelpHint;
+class TNavigationHistory;
+class TTextSearchPanel;
+class TTextView;
+class TTOMONode;
+class TTOMOTree;
+class TTOMOTreeModel;
+
+// The program's one top-level window: the document tree on the left, the
+// shown entry on the right (a folder's list, a text, a bitmap or the search
+// page), a menu and a tool bar whose commands are the actions of
+// TClientActions.
+class TfrmClientMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Creates the window (FormCreate): records the program folder, loads the
+  // tree, shows or hides the left pane and shows the root's list. Errors of
+  // loading the tree are reported and leave a window without tree.
+  explicit TfrmClientMain(QWidget* parent = nullptr);
+  ~TfrmClientMain() override;
+
+  // (Re)loads the document tree from the data folder; the shown entry, the
+  // history and the links follow it by Id.
+  void LoadTree();
+  // Writes the tree when it changed and re-indexes the titles.
+  void SaveTreeIfChanged();
+  // Makes the node current and shows it (none: an empty list titled "---").
+  void ShowNode(TTOMONode* node);
+
+  TTOMONode* CurrentNode() const { return currentNode_; }
+  TTOMOTree* Tree() const { return tree_.get(); }
+  const TClientActions& Actions() const { return actions_; }
+  const std::vector<TTOMOHyperlinkRecord>& Links() const { return links_; }
+  const std::vector<int>& LineStarts() const { return lineStarts_; }
+  TNavigationHistory& History() const { return *history_; }
+  // The link click of the text view.
+  void TextEditLinkClick(int linkNumber);
+  // Prints the shown text or bitmap on a printer set up by the caller.
+  void PrintCurrent(QPrinter& printer);
+  // Re-enables the commands after the state changed.
+  void UpdateActions();
+  // The program was started with an update package to apply.
+  void SetStartupPackage(const QString& path) { startupPackage_ = path; }
+
+ signals:
+  // Stage 12 of the start-up with a package named on the command line.
+  void StartupUpdateRequested(const QString& packagePath);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void customEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Layout (ClientMainLayout.cpp).
+  void CreateControls();
+  QWidget* CreateLeftPane();
+  QWidget* CreateRightPane();
+  QWidget* CreateTextPage();
+  QWidget* CreateBitmapPage();
+  QWidget* CreateSearchPage();
+  // Commands (ClientMainActions.cpp).
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBars();
+  void ConnectActions();
+  // Views (ClientMainViews.cpp).
+  void FillView(TTOMONode* node);
+  void FillDocumentList();
+  void ShowTextDocument(TTOMONode& node);
+  void ShowBitmapDocument(TTOMONode& node);
+  void ShowDocumentError(TTOMONode& node);
+  void ClearText();
+  void StoreScrollPosition();
+  void RestoreScrollPosition(const TTOMONode* node);
+  void SelectTreeItem(const TTOMONode* node);
+  bool TextPageShown() const;
+  bool BitmapPageShown() const;
+  // Commands (ClientMainCommands.cpp).
+  void PrintActionExecute();
+  void SearchInCurrentDocActionExecute();
+  void TextFindNextActionExecute();
+  void TextHideSearchActionExecute();
+  void BrowseUpActionExecute();
+  void ShowTreeActionExecute();
+  void HelpActionExecute();
+  void HomePageActionExecute();
+  void ClearIndexActionExecute();
+  void EditCopyActionExecute();
+  void EditSelectAllActionExecute();
+  void RunStartupStage(int stage);
+
+  TClientActions actions_;
+  // Controls.
+  QToolBar* toolBar_ = nullptr;
+  QMenu* historyBackMenu_ = nullptr;
+  QMenu* historyForwardMenu_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  QTabWidget* treePageControl_ = nullptr;
+  QTreeView* treeView_ = nullptr;
+  QTreeView* searchTreeView_ = nullptr;
+  QLabel* titleLabel_ = nullptr;
+  QStackedWidget* pageControl_ = nullptr;
+  QWidget* listBoxTabSheet_ = nullptr;
+  QWidget* textTabSheet_ = nullptr;
+  QWidget* bitmapTabSheet_ = nullptr;
+  QWidget* searchDocTabSheet_ = nullptr;
+  TDocumentListView* listBox_ = nullptr;
+  TTextSearchPanel* textSearchPanel_ = nullptr;
+  TTextView* textEdit_ = nullptr;
+  QScrollArea* bitmapScrollBox_ = nullptr;
+  QLabel* bitmapImage_ = nullptr;
+  QLabel* bitmapDefaultImage_ = nullptr;
+  QLabel* helpLabel_ = nullptr;
+  THelpHint* helpHint_ = nullptr;
+
+  // State.
+  std::unique_ptr<TTOMOTree> tree_;
+  TTOMOTreeModel* treeModel_ = nullptr;
+  TDocumentListModel* listModel_ = nullptr;
+  TNavigationHistory* history_ = nullptr;
+  TTOMONode* currentNode_ = nullptr;
+  std::vector<TTOMOHyperlinkRecord> links_;
+  std::vector<int> lineStarts_;
+  // Text scroll position by entry Id, in 1/65536 of the range.
+  std::unordered_map<int, int> scrollById_;
+  QImage bitmap_;
+  bool shownOnce_ = false;
+  bool filterTreeCurrent_ = false;
+  QString startupPackage_;
+};
+
+// The program's main window while it exists.
+extern TfrmClientMain* frmClientMain;

@@ -1,0 +1,59 @@
+#include "DocumentListView.h"
+
+#include <QMouseEvent>
+
+#include "DocumentListDelegate.h"
+#include "DocumentListModel.h"
+
+TDocumentListView::TDocumentListView(QWidget* parent) : QListView(parent) {
+  delegate_ = new TDocumentListDelegate(*this);
+  setItemDelegate(delegate_);
+  setMouseTracking(true);
+  setUniformItemSizes(false);
+  setResizeMode(QListView::Adjust);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+int TDocumentListView::HotRow() const { return delegate_->HotRow(); }
+
+void TDocumentListView::SetHotRowAt(const QPoint& viewportPoint) {
+  const QModelIndex index = viewport()->rect().contains(viewportPoint) ? indexAt(viewportPoint) : QModelIndex();
+  SetHotRow(index.isValid() ? index.row() : -1);
+}
+
+void TDocumentListView::SetHotRow(int row) {
+  const int old = delegate_->HotRow();
+  if (row == old) return;
+  delegate_->SetHotRow(row);
+  RepaintRow(old);
+  RepaintRow(row);
+  if ((old < 0) != (row < 0)) viewport()->setCursor(row >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TDocumentListView::RepaintRow(int row) {
+  if (row < 0 || !model() || row >= model()->rowCount()) return;
+  viewport()->update(visualRect(model()->index(row, 0)));
+}
+
+void TDocumentListView::mouseMoveEvent(QMouseEvent* event) {
+  SetHotRowAt(event->position().toPoint());
+  QListView::mouseMoveEvent(event);
+}
+
+void TDocumentListView::mousePressEvent(QMouseEvent* event) {
+  const int hot = HotRow();
+  auto* rows = qobject_cast<TDocumentListModel*>(model());
+  if (event->button() == Qt::LeftButton && hot >= 0 && rows) {
+    SetHotRow(-1);
+    emit NodeClicked(rows->NodeAt(hot));
+    return;
+  }
+  QListView::mousePressEvent(event);
+}
+
+void TDocumentListView::leaveEvent(QEvent* event) {
+  SetHotRow(-1);
+  QListView::leaveEvent(event);
+}

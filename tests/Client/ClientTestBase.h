@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Base/DocumentBaseUnit.h"
+#include "Base/TOMOHyperlink.h"
+#include "ClientMainUnit.h"
+#include "Config/ConfigUnit.h"
+#include "Base/TOMORecord.h"
+#include "ErrorReport.h"
+#include "Prompts.h"
+#include "TempFolder.h"
+
+class TTOMODocumentFolder;
+class TTOMOConfig;
+class TfrmClientMain;
+
+// A small document base in a scratch folder, settings in memory pointing at
+// it, errors and notices recorded instead of shown.
+class ClientTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  std::string DataFolder() const { return folder_.File("Dados"); }
+  std::string IndexFile() const { return folder_.File("Dados/TOMOIdx.dat"); }
+
+  // Entries, in file order; the root (Id 0) comes first.
+  void AddFolder(int id, int parentId, const std::string& title, const std::string& summary = "");
+  void AddDocument(int id, int parentId, const std::string& title, char kind = kKindRichText);
+  void SaveIndex();
+  // Stores a plain body for the entry's document (number = Id).
+  void WriteBody(int number, const std::string& body);
+  // A text body with property block, content and optional link lines.
+  static std::string TextBody(const std::string& content, const std::vector<std::string>& linkLines = {});
+  static std::string RtfLines(const std::vector<std::string>& lines);
+
+  TfrmClientMain& OpenWindow();
+  TfrmClientMain& Window() { return *window_; }
+  void ShowId(int id);
+  std::vector<TErrorReport> errors_;
+  TScriptedPrompts prompts_;
+
+ private:
+  TempFolder folder_;
+  std::vector<TTOMORecordH> records_;
+  std::unique_ptr<TTOMOConfig> previousConfig_;
+  std::unique_ptr<TTOMODocumentFolder> documents_;
+  std::unique_ptr<TScopedPrompts> scopedPrompts_;
+  std::unique_ptr<TfrmClientMain> window_;
+};
