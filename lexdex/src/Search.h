@@ -38,11 +38,6 @@ namespace lexdex {
 // valid; the pool grows when every record is in use.
 class SearchPool {
  public:
-  SearchPool() = default;
-  SearchPool(const SearchPool&) = delete;
-  SearchPool& operator=(const SearchPool&) = delete;
-  ~SearchPool() { ExhaustAll(); }
-
   tacl_find* Acquire();
   void Release(tacl_find* record);
   // Ends all active searches' walks (the index is going away under them).
