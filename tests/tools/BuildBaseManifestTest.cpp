@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "BuildBaseError.h"
@@ -160,6 +161,19 @@ TEST(BuildBaseManifest, SurvivesAVeryLongLine) {
   const std::string title(200000, 'x');
   const TManifest manifest = ParseManifest("folder A | " + title + " |\n", kName);
   EXPECT_EQ(manifest.Entries[0].Title.size(), title.size());
+}
+
+TEST(BuildBaseManifest, ReadManifestRefusesAHugeFile) {
+  TempFolder folder;
+  const std::string name = folder.File("manifest.txt");
+  WriteWholeFile(name, "folder A | A |\n");
+  std::filesystem::resize_file(name, kMaxManifestBytes + 1);
+  try {
+    ReadManifest(name);
+    FAIL() << "no error";
+  } catch (const EBuildBaseError& error) {
+    EXPECT_EQ(error.Message(), name + ": arquivo grande demais para um manifesto");
+  }
 }
 
 TEST(BuildBaseManifest, ReadManifestNamesAMissingFile) {

@@ -178,6 +178,13 @@ TEST_F(BuildBasePlanTest, ChecksThatTextsAreRtfAndPicturesAreBitmaps) {
   EXPECT_EQ(ErrorOf("text d.rtf | D | | 01/01/2024\n"), "manifest.txt, linha 1: d.rtf não é um texto RTF");
 }
 
+TEST_F(BuildBasePlanTest, RefusesAFileTooLargeToBeADocument) {
+  Write("grande.bmp", TinyBitmap());
+  std::filesystem::resize_file(source_.Path() / "grande.bmp", kMaxDocumentBytes + 1);  // sparse, costs no disk
+  EXPECT_THAT(ErrorOf("bitmap grande.bmp | G | | 01/01/2024\n"),
+              HasSubstr("linha 1: " + (source_.Path() / "grande.bmp").string() + " é grande demais para um documento"));
+}
+
 TEST_F(BuildBasePlanTest, BrokenRtfStillGivesAPlanWhenItsLinksAreFound) {
   // The reader forgives missing braces; the link words are what matter here.
   Write("a.rtf", "{\\rtf1 {{{{ texto truncado \\'zz \\u");

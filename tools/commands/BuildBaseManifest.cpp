@@ -1,10 +1,11 @@
 #include "BuildBaseManifest.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "BuildBaseError.h"
 #include "LxCodePage.h"

@@ -29,7 +29,9 @@ std::string ReadSourceFile(const TManifest& manifest, const TManifestEntry& entr
   if (!std::filesystem::is_regular_file(path, error)) {
     Fail(manifest, entry.Line, FormatMessage("arquivo não encontrado: %s", path.c_str()));
   }
-  if (std::filesystem::file_size(path, error) > kMaxDocumentBytes || error) {
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) Fail(manifest, entry.Line, FormatMessage("não foi possível ler %s", path.c_str()));
+  if (size > kMaxDocumentBytes) {
     Fail(manifest, entry.Line, FormatMessage("%s é grande demais para um documento", path.c_str()));
   }
   std::ifstream in(path, std::ios::binary);

@@ -95,7 +95,7 @@ void SwapIntoPlace(const fs::path& scratch, const fs::path& data) {
 }  // namespace
 
 void WriteBase(const TBasePlan& plan, const std::string& folder) {
-  std::vector<TTOMORecordH> records = plan.Records;
+  std::vector<TTOMORecordH> records = plan.Records;  // records[i].Id == i, as the plan numbers them
   for (const TPlannedDocument& document : plan.Documents) {
     records[static_cast<size_t>(document.EntryId)].DocumentSize = WriteDocument(folder, document);
   }
