@@ -108,10 +108,13 @@ void TfrmClientMain::ShowTextDocument(TTOMONode& node) {
     lineStarts_ = BuildLineStarts(*text);
     links_ = ApplyLinks(*text, lineStarts_, body.Links,
                         [this](int id) { return tree_ && tree_->FindNode(id) != nullptr; });
+    // Documents we put in belong to the view; its own first one belongs to
+    // its text control, which frees it when replaced.
     QTextDocument* old = textEdit_->document();
+    const bool oldIsOurs = old->parent() == textEdit_;
     text->setParent(textEdit_);
     textEdit_->setDocument(text.release());
-    if (old->parent() == textEdit_) old->deleteLater();
+    if (oldIsOurs) delete old;
     textEdit_->moveCursor(QTextCursor::Start);
   } catch (...) {
     ShowCurrentError();
