@@ -58,6 +58,8 @@ struct TRichParagraphFormat {
   int spaceBefore = 0;
   int spaceAfter = 0;
   bool pageBreakBefore = false;
+
+  bool operator==(const TRichParagraphFormat&) const = default;
 };
 
 struct TRichParagraph {

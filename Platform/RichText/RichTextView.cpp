@@ -66,7 +66,7 @@ class TTextDocumentWriter final : public TRichTextVisitor {
   void Paragraph(const TRichParagraph& paragraph) override {
     // A break already gave its block the format; blocks that QTextDocument
     // made itself (the first one, those in cells and after tables) need it.
-    if (std::exchange(blockNeedsFormat_, false)) cursor_.setBlockFormat(BlockFormatOf(paragraph.format));
+    if (std::exchange(blockNeedsFormat_, false)) cursor_.setBlockFormat(CachedBlockFormat(paragraph.format));
     const QString text = ToQString(paragraph.text);
     for (const TRichRun& run : paragraph.runs) {
       if (run.picture >= 0) {
@@ -78,7 +78,7 @@ class TTextDocumentWriter final : public TRichTextVisitor {
   }
 
   void ParagraphBreak(const TRichParagraph& next) override {
-    cursor_.insertBlock(BlockFormatOf(next.format));
+    cursor_.insertBlock(CachedBlockFormat(next.format));
   }
 
   void TableStart(const TRichTable& table) override {
@@ -112,6 +112,11 @@ class TTextDocumentWriter final : public TRichTextVisitor {
     if (charFormats_.size() == kCachedCharFormats) charFormats_.pop_back();
     charFormats_.emplace_front(format, CharFormatOf(format));
     return charFormats_.front().second;
+  }
+
+  const QTextBlockFormat& CachedBlockFormat(const TRichParagraphFormat& format) {
+    if (!(lastBlockFormat_.first == format)) lastBlockFormat_ = {format, BlockFormatOf(format)};
+    return lastBlockFormat_.second;
   }
 
   QTextCharFormat CharFormatOf(const TRichCharFormat& format) const {
@@ -184,6 +189,7 @@ class TTextDocumentWriter final : public TRichTextVisitor {
   bool blockNeedsFormat_ = true;
   QStringList fonts_;
   std::deque<std::pair<TRichCharFormat, QTextCharFormat>> charFormats_;
+  std::pair<TRichParagraphFormat, QTextBlockFormat> lastBlockFormat_{TRichParagraphFormat{}, BlockFormatOf({})};
 };
 
 }  // namespace
