@@ -1,13 +1,14 @@
-// Window tests run on a real QApplication (offscreen platform).
+// Window tests run on the program's own application object (offscreen
+// platform), so exceptions escaping handlers go to the error display.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 
 #include "ClientIcons.h"
+#include "PandectaApplication.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-  QApplication application(argc, argv);
+  TPandectaApplication application(argc, argv);
   InstallIconTheme();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
