@@ -197,8 +197,16 @@ class TTextDocumentWriter final : public TRichTextVisitor {
 std::unique_ptr<QTextDocument> BuildTextDocument(const TRichTextDocument& document) {
   auto target = std::make_unique<QTextDocument>();
   target->setUndoRedoEnabled(false);
-  TTextDocumentWriter writer(document, *target);
-  WalkRichText(document, writer);
+  // One edit block for the whole build: inside it QTextDocument defers the
+  // per-insert bookkeeping (cursor x positions, change notices), which
+  // otherwise lays out every block as it is written.
+  QTextCursor editBlock(target.get());
+  editBlock.beginEditBlock();
+  {
+    TTextDocumentWriter writer(document, *target);
+    WalkRichText(document, writer);
+  }
+  editBlock.endEditBlock();
   return target;
 }
 
