@@ -16,8 +16,19 @@ function(pandecta_add_gtest name)
   file(MAKE_DIRECTORY ${work_dir})
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${work_dir}
-    PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PANDECTA_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data"
-      LABELS "${ARG_LABELS}"
+    TEST_LIST ${name}_TESTS
     DISCOVERY_TIMEOUT 60)
+
+  # Test discovery splits list-valued properties apart on their way to the
+  # discovered tests, so labels and environment are given after discovery, by
+  # a script that CTest runs once the discovered tests exist.
+  string(JOIN ";" labels ${ARG_LABELS})
+  set(properties_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+  file(WRITE ${properties_script}
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES\n"
+    "    LABELS \"${labels}\"\n"
+    "    ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;PANDECTA_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties_script})
 endfunction()
