@@ -19,7 +19,7 @@
 //   ELxInOutError    a file could not be opened, created, read or written;
 //                    carries the system error code and names the file
 //   ELxDecompressionError  corrupt or truncated zlib data
-//   ELxException     the general errors the specification names
+//   ELxException     the general errors of the stream layers
 //                    ("Operação não permitida", ...)
 
 #include <cstdint>
