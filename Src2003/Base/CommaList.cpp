@@ -1,5 +1,7 @@
 #include "Base/CommaList.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char kSeparator = ',';
@@ -22,56 +24,66 @@ void SkipBlanks(std::string_view text, size_t& pos) {
   while (pos < text.size() && IsBlankOrControl(text[pos])) ++pos;
 }
 
-// A quoted item: runs to the matching closing quote, "" standing for one
-// quote; an unterminated item runs to the end of the text.
-void ReadQuotedItem(std::string_view text, size_t& pos, std::string& item) {
-  item.clear();
-  ++pos;  // the opening quote
-  while (pos < text.size()) {
-    const char c = text[pos++];
-    if (c != kQuote) {
-      item += c;
-    } else if (pos < text.size() && text[pos] == kQuote) {
-      item += kQuote;
-      ++pos;
-    } else {
-      break;
-    }
-  }
-}
-
-void ReadBareItem(std::string_view text, size_t& pos, std::string& item) {
-  const size_t start = pos;
-  while (pos < text.size() && text[pos] != kSeparator && !IsBlankOrControl(text[pos])) ++pos;
-  item.assign(text.substr(start, pos - start));
-}
-
 }  // namespace
 
 TCommaListReader::TCommaListReader(std::string_view text) : text_(UpToNul(text)) {
   SkipBlanks(text_, pos_);
 }
 
-bool TCommaListReader::Next(std::string& item) {
-  if (pos_ >= text_.size()) return false;
-  if (text_[pos_] == kQuote) {
-    ReadQuotedItem(text_, pos_, item);
-  } else {
-    ReadBareItem(text_, pos_, item);
+// A quoted item runs to the matching closing quote, "" standing for one
+// quote; an unterminated item runs to the end of the text. Most items hold
+// no quote of their own and are returned as they lie in the text.
+std::string_view TCommaListReader::ReadQuotedItem() {
+  ++pos_;  // the opening quote
+  size_t close = text_.find(kQuote, pos_);
+  if (close == std::string_view::npos) close = text_.size();
+  if (close + 1 >= text_.size() || text_[close + 1] != kQuote) {
+    const std::string_view item = text_.substr(pos_, close - pos_);
+    pos_ = std::min(close + 1, text_.size());
+    return item;
   }
+  unquoted_.clear();
+  while (pos_ < text_.size()) {
+    close = text_.find(kQuote, pos_);
+    if (close == std::string_view::npos) close = text_.size();
+    unquoted_.append(text_.substr(pos_, close - pos_));
+    pos_ = close + 1;
+    if (pos_ < text_.size() && text_[pos_] == kQuote) {
+      unquoted_ += kQuote;
+      ++pos_;
+    } else {
+      break;
+    }
+  }
+  pos_ = std::min(pos_, text_.size());
+  return unquoted_;
+}
+
+std::string_view TCommaListReader::ReadBareItem() {
+  const size_t start = pos_;
+  while (pos_ < text_.size() && text_[pos_] != kSeparator && !IsBlankOrControl(text_[pos_])) ++pos_;
+  return text_.substr(start, pos_ - start);
+}
+
+void TCommaListReader::SkipSeparator() {
   SkipBlanks(text_, pos_);
   if (pos_ < text_.size() && text_[pos_] == kSeparator) {
     ++pos_;
     SkipBlanks(text_, pos_);
   }
+}
+
+bool TCommaListReader::Next(std::string_view& item) {
+  if (pos_ >= text_.size()) return false;
+  item = text_[pos_] == kQuote ? ReadQuotedItem() : ReadBareItem();
+  SkipSeparator();
   return true;
 }
 
 std::vector<std::string> SplitCommaList(std::string_view text) {
   std::vector<std::string> items;
   TCommaListReader reader(text);
-  std::string item;
-  while (reader.Next(item)) items.push_back(item);
+  for (std::string_view item; reader.Next(item);) items.emplace_back(item);
   return items;
 }
 

@@ -20,17 +20,25 @@
 //   `x y`            gives  {"x", "y"}
 std::vector<std::string> SplitCommaList(std::string_view text);
 
-// The same reading, one item at a time, for callers that parse many lines and
-// want to keep their buffers: `while (reader.Next(item)) ...`.
+// The same reading, one item at a time, without copying: an item is a view
+// into the text, or into the reader's own buffer when doubled quotes had to
+// be undone. A view stays valid until the next call.
+//   TCommaListReader reader(line);
+//   for (std::string_view item; reader.Next(item);) ...
 class TCommaListReader {
  public:
   explicit TCommaListReader(std::string_view text);
-  // Stores the next item and returns true, or returns false at the end.
-  bool Next(std::string& item);
+  // Points `item` at the next item and returns true, or returns false at the end.
+  bool Next(std::string_view& item);
 
  private:
+  std::string_view ReadQuotedItem();
+  std::string_view ReadBareItem();
+  void SkipSeparator();
+
   std::string_view text_;
   size_t pos_ = 0;
+  std::string unquoted_;
 };
 std::string JoinCommaList(const std::vector<std::string>& items);
 

@@ -82,7 +82,5 @@ class TTOMONode {
   TTOMONode* listedIn_ = nullptr;
   // Where this node sat in listedIn_'s list when last seen; only a hint.
   mutable std::int32_t positionHint_ = 0;
-  // This node's slot among the tree's owned nodes.
-  std::uint32_t slot_ = 0;
   bool changed_ = false;
 };

@@ -35,20 +35,56 @@ std::int32_t ParseCount(std::string_view item) {
   return static_cast<std::int32_t>(value);
 }
 
-void StoreItem(TTOMORecordH& record, int index, std::string& item) {
+// Two digits at `at`, or -1.
+int TwoDigits(std::string_view text, size_t at) {
+  const char tens = text[at], units = text[at + 1];
+  if (tens < '0' || tens > '9' || units < '0' || units > '9') return -1;
+  return (tens - '0') * 10 + (units - '0');
+}
+
+// The form the writer uses, "dd/mm/yyyy" or "dd/mm/yyyy hh:nn:ss" with a
+// day that every month has, is read here directly; every other text goes to
+// the general parser, which also reports the errors. Index files hold
+// hundreds of thousands of dates.
+TDateTime ParseDateTime(std::string_view item) {
+  constexpr size_t kDateLength = 10, kDateTimeLength = 19;
+  constexpr int kDaysOfEveryMonth = 28;
+  const bool dateShape = (item.size() == kDateLength || item.size() == kDateTimeLength) && item[2] == '/' &&
+                         item[5] == '/';
+  if (!dateShape) return StrToDateTime(item);
+  const int day = TwoDigits(item, 0), month = TwoDigits(item, 3);
+  const int century = TwoDigits(item, 6), year = TwoDigits(item, 8);
+  const bool simpleDate = day >= 1 && day <= kDaysOfEveryMonth && month >= 1 && month <= 12 && century >= 1 &&
+                          year >= 0;
+  if (!simpleDate) return StrToDateTime(item);
+  const TDateTime date = EncodeDate(century * 100 + year, month, day);
+  if (item.size() == kDateLength) return date;
+  if (item[10] != ' ' || item[13] != ':' || item[16] != ':') return StrToDateTime(item);
+  const int hour = TwoDigits(item, 11), minute = TwoDigits(item, 14), second = TwoDigits(item, 17);
+  if (hour < 0 || hour >= 24 || minute < 0 || minute >= 60 || second < 0 || second >= 60) return StrToDateTime(item);
+  return date + EncodeTime(hour, minute, second);
+}
+
+void StoreItem(TTOMORecordH& record, int index, std::string_view item) {
   switch (index) {
     case kItemId: record.Id = ParseCount(item); break;
     case kItemParentId: record.ParentId = ParseCount(item); break;
-    case kItemTitle: record.Title = std::move(item); break;
-    case kItemSummary: record.Summary = UnescapeText(item); break;
-    case kItemChanged: record.Changed = StrToDateTime(item); break;
+    case kItemTitle: record.Title.assign(item); break;
+    case kItemSummary:
+      if (item.find('\\') == std::string_view::npos) {
+        record.Summary.assign(item);
+      } else {
+        record.Summary = UnescapeText(item);
+      }
+      break;
+    case kItemChanged: record.Changed = ParseDateTime(item); break;
     case kItemDocumentNumber: record.DocumentNumber = ParseCount(item); break;
     case kItemDocumentSize: record.DocumentSize = ParseCount(item); break;
     case kItemKind: record.Kind = item.empty() ? 0 : item.front(); break;
-    case kItemDocumentDate: record.DocumentDate = StrToDateTime(item); break;
-    case kItemAuxDate: record.AuxDate = StrToDateTime(item); break;
-    case kItemPublishedDate: record.PublishedDate = StrToDateTime(item); break;
-    case kItemAuxText: record.AuxText = std::move(item); break;
+    case kItemDocumentDate: record.DocumentDate = ParseDateTime(item); break;
+    case kItemAuxDate: record.AuxDate = ParseDateTime(item); break;
+    case kItemPublishedDate: record.PublishedDate = ParseDateTime(item); break;
+    case kItemAuxText: record.AuxText.assign(item); break;
     default: break;
   }
 }
@@ -73,7 +109,7 @@ void AppendItem(std::string& line, std::string_view item) {
 TTOMORecordH ParseRecordItems(std::string_view commaList) {
   TTOMORecordH record;
   TCommaListReader reader(commaList);
-  std::string item;
+  std::string_view item;
   for (int index = 0; index < kRecordItemCount && reader.Next(item); ++index) {
     StoreItem(record, index, item);
   }

@@ -43,10 +43,7 @@ void TTOMOTree::EnterInMap(TTOMONode& node) {
 }
 
 TTOMONode& TTOMOTree::AddNode(TTOMORecordH record) {
-  auto owned = std::make_unique<TTOMONode>(TTOMONode::TKey(), *this, std::move(record));
-  TTOMONode& node = *owned;
-  node.slot_ = static_cast<std::uint32_t>(nodes_.size());
-  nodes_.push_back(std::move(owned));
+  TTOMONode& node = nodes_.emplace_back(TTOMONode::TKey(), *this, std::move(record));
   EnterInMap(node);
   AttachToParent(node);
   return node;
@@ -57,10 +54,9 @@ void TTOMOTree::DeleteNode(TTOMONode& node) {
   for (TTOMONode* child : node.children_) child->listedIn_ = nullptr;
   // A later node with the same Id may own the map entry by now.
   if (FindNode(node.Id()) == &node) nodesById_.Put(node.Id(), 0);
-  const std::uint32_t slot = node.slot_;
-  nodes_[slot] = std::move(nodes_.back());
-  nodes_[slot]->slot_ = slot;
-  nodes_.pop_back();
+  node.children_.clear();
+  node.changed_ = false;
+  ++deletedNodes_;
 }
 
 void TTOMOTree::CheckParent(const TTOMONode& node, const TTOMONode* parent) {
@@ -129,5 +125,5 @@ void TTOMOTree::MoveAmongSiblings(TTOMONode& node, int wanted) {
 void TTOMOTree::SetModified(bool flag) {
   changed_ = flag;
   if (flag) return;
-  for (const auto& node : nodes_) node->changed_ = false;
+  for (TTOMONode& node : nodes_) node.changed_ = false;
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <deque>
 #include <string>
-#include <vector>
 
 #include "Base/TOMONode.h"
 #include "Base/TOMOTreeIterators.h"
@@ -33,15 +32,16 @@ class TTOMOTree {
   TTOMONode* FindNode(std::int32_t id) const;
   TTOMONode* Root() const { return FindNode(0); }
   TTOMOTreeIterator Iterator() const { return TTOMOTreeIterator(*this); }
-  // Nodes the tree owns, reachable or not.
-  std::int32_t NodeCount() const { return static_cast<std::int32_t>(nodes_.size()); }
+  // Nodes the tree holds, reachable or not (deleted ones excluded).
+  std::int32_t NodeCount() const { return static_cast<std::int32_t>(nodes_.size()) - deletedNodes_; }
 
   // Creates a node from the record, enters it under its Id (replacing the map
   // entry of an earlier node with that Id, which stays where it is attached)
   // and attaches it to its parent, if that exists.
   TTOMONode& AddNode(TTOMORecordH record);
-  // Detaches the node from its parent, removes it from the map and frees it.
-  // Its children stay in the tree, unattached.
+  // Detaches the node from its parent and removes it from the map; no lookup
+  // or walk meets it again. Its children stay in the tree, unattached. (Its
+  // memory returns with the tree's.)
   void DeleteNode(TTOMONode& node);
 
   // Writes every node reachable from the root, in pre-order, as the folder's
@@ -69,6 +69,9 @@ class TTOMOTree {
   void MoveAmongSiblings(TTOMONode& node, int wanted);
 
   TLxIntegerToIntegerMap nodesById_;
-  std::vector<std::unique_ptr<TTOMONode>> nodes_;
+  // The nodes themselves, in blocks: a base holds hundreds of thousands, and
+  // one allocation each would cost more than reading them. Nodes never move.
+  std::deque<TTOMONode> nodes_;
+  std::int32_t deletedNodes_ = 0;
   bool changed_ = false;
 };
