@@ -12,6 +12,8 @@ constexpr char16_t kReplacement = 0xFFFD;
 constexpr char16_t kParagraphSeparator = 0x2029;
 constexpr char16_t kFrameStart = 0xFDD0;
 constexpr char16_t kFrameEnd = 0xFDD1;
+// Invisible, and QTextDocument drops it where a run of text begins.
+constexpr char16_t kByteOrderMark = 0xFEFF;
 
 // Cells past this are folded into the row's last cell; no document needs more
 // and the view lays a table out in time that grows with its width.
@@ -60,7 +62,7 @@ void TRichTextBuilder::AppendPicture(TRichPicture picture, const TRichCharFormat
 void TRichTextBuilder::AppendSanitized(char16_t unit) {
   if (unit == kTabCharacter) {
     paragraph_.text.push_back(unit);
-  } else if (unit < 0x20) {
+  } else if (unit < 0x20 || unit == kByteOrderMark) {
     return;
   } else {
     paragraph_.text.push_back(IsStructural(unit) ? kReplacement : unit);

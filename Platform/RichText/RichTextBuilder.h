@@ -17,7 +17,8 @@
 // structure (CR, LF, U+2028/2029, the frame marks U+FDD0/FDD1, U+FFFC) or
 // controls are not plain text, so a stray one in the input cannot break the
 // one-character-per-position rule between the plain text and the view.
-// Control characters are dropped; the structural ones become U+FFFD.
+// Control characters and U+FEFF are dropped; the structural ones become
+// U+FFFD.
 class TRichTextBuilder {
  public:
   TRichTextBuilder();

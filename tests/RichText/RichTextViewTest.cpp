@@ -81,7 +81,8 @@ std::string GeneratedRtf(std::mt19937& random) {
       "\\line ", "\\tab ", "{\\b negrito}", "\\~", "{\\pict\\wmetafile8 0102}", "\\par\\par ",
       "{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt ligado}}", "\\emdash ", "\\pard ",
       "\\intbl c\\cell ", "\\intbl d\\par e\\cell ", "\\row ", "\\trowd\\cellx900 ", "\\page ",
-      "{\\*\\bkmkstart x}", "\\u8233?", "\\u65532?", "{\\pntext 1.\\tab}", "\\'80\\'81\\'9d "};
+      "{\\*\\bkmkstart x}", "\\u8233?", "\\u65532?", "{\\pntext 1.\\tab}", "\\'80\\'81\\'9d ",
+      "\\u65279?\\u8203?\\u11?\\u-1?\\u-2?", "\\u-10179?x", "\\u-8704?", "\\u8232?\\u64977?"};
   std::string rtf = "{\\rtf1\\ansi ";
   const int pieces = 1 + static_cast<int>(random() % 60);
   for (int i = 0; i < pieces; ++i) rtf += kPieces[random() % std::size(kPieces)];
