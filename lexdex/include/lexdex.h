@@ -22,6 +22,11 @@
  * Calls outside the limits are ignored rather than undefined: words of length
  * 0 or over 255, groups outside 0..65535, calls while no index is open.
  * One thread; one open index per process.
+ *
+ * Searching an index opened with flag 4 reads the hint file through a
+ * read-only map and keeps the group files it reads in memory for later
+ * searches of the process, as long as the hint file keeps its size and time
+ * of change (every session that writes groups changes it when it closes).
  */
 #ifndef LEXDEX_H
 #define LEXDEX_H
@@ -83,6 +88,18 @@ LEXDEX_API int wfind(FILE *file, const unsigned char *word);
 LEXDEX_API tacl_find *ACL_BeginFind(const char *word, int length);
 LEXDEX_API int ACL_Find(tacl_find *find, int *triple);
 LEXDEX_API void ACL_EndFind(tacl_find *find);
+
+/* Extension for phrase searches. Like ACL_BeginFind(word, length), but the
+ * search visits only the groups whose hint bits are also set for each of the
+ * otherCount words others[i] (of lengths otherLengths[i]; invalid ones are
+ * ignored). A group holding all the words is never skipped, so the triples
+ * are exactly those of ACL_BeginFind that lie in groups which may hold every
+ * word; a phrase matcher gets the same matches while group files that cannot
+ * hold the whole phrase are never read. Ended with ACL_EndFind.
+ * Example: "renda" among {"imposto"} returns renda's triples only from groups
+ * where the hint bits of both words are set. */
+LEXDEX_API tacl_find *ACL_BeginFindAmong(const char *word, int length, const char *const *others,
+                                         const int *otherLengths, int otherCount);
 
 #ifdef __cplusplus
 }

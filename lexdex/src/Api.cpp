@@ -66,15 +66,26 @@ int wfind(FILE* file, const unsigned char* word) {
 
 tacl_find* ACL_BeginFind(const char* word, int length) {
   tacl_find* record = TheSearches().Acquire();
+  lexdex::Index& index = TheIndex();
   // Without an open index the search finds nothing.
-  lexdex::BeginSearch(*record, Bytes(word), TheIndex().IsOpen() ? length : 0);
+  if (index.IsOpen()) index.RefreshForSearch();
+  lexdex::BeginSearch(*record, Bytes(word), index.IsOpen() ? length : 0);
+  return record;
+}
+
+tacl_find* ACL_BeginFindAmong(const char* word, int length, const char* const* others,
+                              const int* otherLengths, int otherCount) {
+  tacl_find* record = ACL_BeginFind(word, length);
+  if (others == nullptr || otherLengths == nullptr) return record;
+  for (int i = 0; i < otherCount; ++i) {
+    lexdex::AlsoRequireWord(*record, Bytes(others[i]), otherLengths[i]);
+  }
   return record;
 }
 
 int ACL_Find(tacl_find* find, int* triple) {
   if (find == nullptr || triple == nullptr || !find->active || !TheIndex().IsOpen()) return 1;
-  lexdex::Index& index = TheIndex();
-  return lexdex::NextTriple(*find, index.Cache(), index.Folder(), triple) ? 0 : 1;
+  return lexdex::NextTriple(*find, TheIndex(), triple) ? 0 : 1;
 }
 
 void ACL_EndFind(tacl_find* find) { TheSearches().Release(find); }

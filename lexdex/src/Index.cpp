@@ -7,6 +7,7 @@
 #include "GroupWriter.h"
 #include "HintBits.h"
 #include "IndexPaths.h"
+#include "ParallelRead.h"
 #include "Word.h"
 
 namespace lexdex {
@@ -30,7 +31,45 @@ int Index::Open(const std::string& folder, int flags) {
   hint_ = hint;
   cache_.Attach(hint_, blocks, !(flags & kOpenNoWriteBack));
   group_ = kNoGroup;
+  searchOnly_ = !(flags & (kOpenCreate | kOpenUpdate));
+  wroteGroups_ = false;
+  hintStamp_ = FileStamp{};
+  if (searchOnly_) RefreshForSearch();
   return 0;
+}
+
+void Index::RefreshForSearch() {
+  if (!searchOnly_) return;
+  const std::string path = HintFilePath(folder_);
+  const std::optional<FileStamp> stamp = StampOf(path);
+  if (!stamp) {
+    hintMap_.Unmap();  // the block cache serves what it can
+    groupCache_.Clear();
+    return;
+  }
+  if (hintMap_.IsMapped() && *stamp == hintStamp_) return;
+  const std::uint64_t wholeBlocks = stamp->size / kBlockSize * kBlockSize;
+  hintMap_.Map(path, wholeBlocks);
+  // The block cache, used when the map fails, sees the new length too.
+  cache_.Attach(hint_, static_cast<std::uint32_t>(wholeBlocks / kBlockSize), false);
+  hintStamp_ = *stamp;
+  groupCache_.Validate(folder_, *stamp);
+}
+
+GroupBytes Index::GroupFile(int group) {
+  if (!searchOnly_) return ReadGroupBytes(folder_, group);
+  if (!groupCache_.Has(group)) groupCache_.Store(group, ReadGroupBytes(folder_, group));
+  return groupCache_.Bytes(group);
+}
+
+void Index::Prefetch(const std::vector<int>& groups) {
+  if (!searchOnly_) return;
+  std::vector<int> missing;
+  for (int group : groups) {
+    if (!groupCache_.Has(group)) missing.push_back(group);
+  }
+  std::vector<GroupBytes> files = ReadGroupFiles(folder_, missing);
+  for (std::size_t i = 0; i < missing.size(); ++i) groupCache_.Store(missing[i], std::move(files[i]));
 }
 
 void Index::Close() {
@@ -38,6 +77,11 @@ void Index::Close() {
   cache_.Detach();
   std::fclose(hint_);
   hint_ = nullptr;
+  hintMap_.Unmap();
+  // Searchers elsewhere trust their cached group files while the hint file is
+  // unchanged; a group rewritten without new hint bits must still show.
+  if (wroteGroups_) TouchFile(HintFilePath(folder_));
+  wroteGroups_ = false;
   group_ = kNoGroup;
 }
 
@@ -56,6 +100,7 @@ void Index::AddElem(const std::uint8_t* word, long long length, std::int32_t a, 
 bool Index::EndGroup() {
   if (group_ == kNoGroup) return false;
   EncodeGroupFile(arena_, fileBytes_);
+  NoteGroupChange();
   return WriteGroupFile(folder_, group_, fileBytes_);
 }
 
@@ -63,6 +108,7 @@ void Index::DeleteGroup(int group) {
   if (!IsOpen() || !IsValidGroup(group)) return;
   const std::string path = GroupFilePath(folder_, group);
   if (!ReadWholeFile(path, fileBytes_)) return;  // no such group, or unreadable: left alone
+  NoteGroupChange();
   ForEachWordOfGroupFile(fileBytes_.data(), fileBytes_.size(),
                          [&](const std::uint8_t* word, std::size_t length) {
                            ClearHintBit(cache_, group, WordHash(word, length));
@@ -71,6 +117,11 @@ void Index::DeleteGroup(int group) {
   std::filesystem::remove(path, ignored);
   // Removes the group folder only when this was its last group file.
   std::filesystem::remove(GroupFolderPath(folder_, group), ignored);
+}
+
+void Index::NoteGroupChange() {
+  wroteGroups_ = true;
+  groupCache_.Clear();
 }
 
 bool Index::GroupExist(int group) const {

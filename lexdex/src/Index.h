@@ -11,6 +11,9 @@
 
 #include "BlockCache.h"
 #include "ElementArena.h"
+#include "GroupFileCache.h"
+#include "HintMap.h"
+#include "HintRows.h"
 
 namespace lexdex {
 
@@ -43,13 +46,32 @@ class Index {
   const std::string& Folder() const { return folder_; }
   BlockCache& Cache() { return cache_; }
 
+  // Searching. In search-only mode the hint file is read through a map and
+  // group files are kept in the process's group cache; both follow the hint
+  // file when it has changed since they were last checked.
+  void RefreshForSearch();
+  HintRows Rows() { return HintRows(hintMap_, cache_); }
+  // The group's file (null when missing or unreadable).
+  GroupBytes GroupFile(int group);
+  // Reads the files of `groups` not yet cached, several at a time.
+  void Prefetch(const std::vector<int>& groups);
+  bool CachesGroups() const { return searchOnly_; }
+
  private:
+  // This process changes a group: what it cached is no longer the index.
+  void NoteGroupChange();
+
   std::string folder_;
   std::FILE* hint_ = nullptr;
   BlockCache cache_;
   ElementArena arena_;
   int group_ = kNoGroup;
   std::vector<std::uint8_t> fileBytes_;  // a group file being written or deleted
+  bool searchOnly_ = false;
+  bool wroteGroups_ = false;  // since Open: the hint file must show a change
+  HintMap hintMap_;
+  FileStamp hintStamp_;       // of the hint file as mapped
+  GroupFileCache groupCache_;  // kept across Close and Open
 };
 
 }  // namespace lexdex

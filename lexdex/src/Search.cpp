@@ -3,43 +3,73 @@
 #include <bit>
 #include <cstring>
 
-#include "BlockCache.h"
 #include "ByteOrder.h"
 #include "GroupReader.h"
 #include "HintBits.h"
-#include "IndexPaths.h"
+#include "HintRows.h"
+#include "Index.h"
 
 namespace lexdex {
 namespace {
 
 constexpr std::int64_t kBitmapWordSize = 4;
-// A record keeps the buffer of its last group file for the next one, unless
-// it grew past this (a huge group should not pin its memory).
-constexpr std::size_t kKeptGroupBytes = std::size_t{1} << 20;
 
 void DropGroupFile(tacl_find& record) {
   record.remaining = 0;
-  record.groupBytes.clear();
-  if (record.groupBytes.capacity() > kKeptGroupBytes) record.groupBytes.shrink_to_fit();
+  record.groupBytes.reset();
+}
+
+// The bitmap word at `pos` of the search's own row, with the bits of the rows
+// of its other words anded in.
+std::uint32_t CandidateBits(const tacl_find& record, const HintRows& rows) {
+  std::uint32_t bits = rows.BitmapWord(static_cast<std::uint64_t>(record.pos));
+  for (std::int64_t row : record.alsoRows) {
+    if (bits == 0) break;
+    bits &= rows.BitmapWord(static_cast<std::uint64_t>(record.pos - record.ownRow + row));
+  }
+  return bits;
 }
 
 // Moves to the next set hint bit: true with record.group set, false when the
 // rows run past the end of the hint file.
-bool AdvanceToNextGroup(tacl_find& record, BlockCache& cache) {
+bool AdvanceToNextGroup(tacl_find& record, const HintRows& rows) {
   record.bits ^= 1u << record.bit;
   while (record.bits == 0) {
     record.pos += kBitmapWordSize;
     if (record.pos == record.rowEnd) {
       // Same row of the next region.
       record.pos += static_cast<std::int64_t>(kRegionSize - kRowSize);
-      if (record.pos >= static_cast<std::int64_t>(cache.FileBytes())) return false;
+      if (record.pos >= static_cast<std::int64_t>(rows.FileBytes())) return false;
       record.rowEnd = record.pos + kRowSize;
     }
-    record.bits = DecodeFixed32(cache.Get(static_cast<std::uint64_t>(record.pos)));
+    record.bits = CandidateBits(record, rows);
   }
   record.bit = std::countr_zero(record.bits);
   record.group = GroupOfHintBit(static_cast<std::uint64_t>(record.pos), record.bit);
   return true;
+}
+
+// Every group the search will visit, walked on a copy of its cursor.
+std::vector<int> RemainingGroups(const tacl_find& record, const HintRows& rows) {
+  tacl_find cursor;
+  cursor.bits = record.bits;
+  cursor.bit = record.bit;
+  cursor.pos = record.pos;
+  cursor.rowEnd = record.rowEnd;
+  cursor.ownRow = record.ownRow;
+  cursor.alsoRows = record.alsoRows;
+  std::vector<int> groups;
+  while (AdvanceToNextGroup(cursor, rows)) groups.push_back(cursor.group);
+  return groups;
+}
+
+// Before the first group is read, the files of all the search's groups are
+// read at once (several threads when there are many) into the group cache.
+void PrefetchOnce(tacl_find& record, Index& index) {
+  if (record.prefetched) return;
+  record.prefetched = true;
+  if (!index.CachesGroups()) return;
+  index.Prefetch(RemainingGroups(record, index.Rows()));
 }
 
 }  // namespace
@@ -77,6 +107,8 @@ void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length) 
   record.bits = 1;
   record.bit = 0;
   record.group = 0;
+  record.alsoRows.clear();
+  record.prefetched = false;
   record.exhausted = word == nullptr || !IsValidWordLength(length);
   if (record.exhausted) return;
   record.word[0] = static_cast<std::uint8_t>(length);
@@ -85,30 +117,39 @@ void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length) 
   // The cursor starts on the last bitmap word of row h in the region before
   // region 0, with one pretend bit set: the first step then clears that bit
   // and lands on region 0, row h, with no special case for the start.
-  record.rowEnd = static_cast<std::int64_t>(hash) * kRowSize + kRowSize -
-                  static_cast<std::int64_t>(kRegionSize);
+  record.ownRow = static_cast<std::int64_t>(hash) * kRowSize;
+  record.rowEnd = record.ownRow + kRowSize - static_cast<std::int64_t>(kRegionSize);
   record.pos = record.rowEnd - kBitmapWordSize;
 }
 
-bool NextTriple(tacl_find& record, BlockCache& cache, const std::string& folder, int* triple) {
+void AlsoRequireWord(tacl_find& record, const std::uint8_t* word, long long length) {
+  if (record.exhausted || word == nullptr || !IsValidWordLength(length)) return;
+  const std::uint32_t hash = WordHash(word, static_cast<std::size_t>(length));
+  record.alsoRows.push_back(static_cast<std::int64_t>(hash) * kRowSize);
+}
+
+bool NextTriple(tacl_find& record, Index& index, int* triple) {
   if (record.exhausted) return false;
+  PrefetchOnce(record, index);
+  const HintRows rows = index.Rows();
   while (record.remaining == 0) {
-    if (!AdvanceToNextGroup(record, cache)) {
+    if (!AdvanceToNextGroup(record, rows)) {
       DropGroupFile(record);
       record.exhausted = true;
       return false;
     }
     // A set bit whose group file is missing or unreadable is skipped; so is a
     // stale bit whose group no longer holds the word.
-    if (!ReadWholeFile(GroupFilePath(folder, record.group), record.groupBytes)) continue;
+    record.groupBytes = index.GroupFile(record.group);
+    if (!record.groupBytes) continue;
     const std::optional<WordPairs> pairs = FindWordInGroup(
-        record.groupBytes.data(), record.groupBytes.size(), record.word + 1, record.word[0]);
+        record.groupBytes->data(), record.groupBytes->size(), record.word + 1, record.word[0]);
     if (!pairs) continue;
     record.remaining = pairs->count;
     record.nextPair = pairs->offset;
   }
   // FindWordInGroup has checked that all `remaining` pairs lie in the bytes.
-  const std::uint8_t* pair = record.groupBytes.data() + record.nextPair;
+  const std::uint8_t* pair = record.groupBytes->data() + record.nextPair;
   triple[0] = record.group;
   triple[1] = static_cast<std::int32_t>(DecodeFixed32(pair));
   triple[2] = static_cast<std::int32_t>(DecodeFixed32(pair + kFixed32Size));

@@ -4,6 +4,10 @@
 // region in file order, and within a row its 32-bit bitmap words and their
 // bits from low to high, so groups come back ascending; each group whose bit
 // is set is read in one piece and probed by binary search.
+//
+// A search may also be restricted to the groups whose bits are set in the
+// rows of other words as well (the other words of a phrase): it then returns
+// exactly the triples of the plain search that lie in those groups.
 
 #include <cstdint>
 #include <memory>
@@ -12,8 +16,11 @@
 
 #include "Word.h"
 
+#include "GroupFileCache.h"
+
 namespace lexdex {
-class BlockCache;
+class HintRows;
+class Index;
 }
 
 // The search record handed to the caller as an opaque pointer.
@@ -23,7 +30,11 @@ struct tacl_find {
   bool exhausted = false;        // no more triples, ever
   std::uint32_t remaining = 0;   // pairs still to return from `groupBytes`
   std::uint64_t nextPair = 0;    // offset of the next pair in `groupBytes`
-  std::vector<std::uint8_t> groupBytes;  // the current group's file
+  lexdex::GroupBytes groupBytes;  // the current group's file
+  // Row offsets (hash * row size) of other words whose bits must be set too.
+  std::vector<std::int64_t> alsoRows;
+  std::int64_t ownRow = 0;       // row offset of the word's own hash
+  bool prefetched = false;       // the files of its groups have been read ahead
   std::uint32_t bits = 0;        // the bitmap word being scanned, visited bits cleared
   int bit = 0;                   // the bit of `bits` visited last
   int group = 0;                 // the current group
@@ -51,8 +62,12 @@ class SearchPool {
 // Sets the record up for `word`; an invalid length gives an exhausted search.
 void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length);
 
+// Restricts a search just begun to groups whose hint bits are also set for
+// `word`; a word of invalid length is ignored.
+void AlsoRequireWord(tacl_find& record, const std::uint8_t* word, long long length);
+
 // The next triple (group, a, b): true and stored, or false when there are no
-// more. `folder` is the index folder holding the group files.
-bool NextTriple(tacl_find& record, BlockCache& cache, const std::string& folder, int* triple);
+// more.
+bool NextTriple(tacl_find& record, Index& index, int* triple);
 
 }  // namespace lexdex

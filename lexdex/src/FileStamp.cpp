@@ -1,0 +1,53 @@
+#include "FileStamp.h"
+
+#include <filesystem>
+#include <system_error>
+
+#if __has_include(<sys/stat.h>) && !defined(_WIN32)
+#include <sys/stat.h>
+#define LEXDEX_POSIX_STAT 1
+#endif
+
+namespace lexdex {
+namespace {
+
+constexpr std::int64_t kNsPerSecond = 1'000'000'000;
+
+}  // namespace
+
+#if LEXDEX_POSIX_STAT
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+  return FileStamp{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+                   static_cast<std::uint64_t>(status.st_size),
+                   status.st_mtim.tv_sec * kNsPerSecond + status.st_mtim.tv_nsec,
+                   status.st_ctim.tv_sec * kNsPerSecond + status.st_ctim.tv_nsec};
+}
+
+void TouchFile(const std::string& path) {
+  // Both times to "now" (null times): the contents are not touched.
+  ::utimensat(0, path.c_str(), nullptr, 0);
+}
+
+#else
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  if (error) return std::nullopt;
+  const auto written = std::filesystem::last_write_time(path, error);
+  if (error) return std::nullopt;
+  const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
+  return FileStamp{0, 0, static_cast<std::uint64_t>(size), ns, ns};
+}
+
+void TouchFile(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now(), ignored);
+}
+
+#endif
+
+}  // namespace lexdex
