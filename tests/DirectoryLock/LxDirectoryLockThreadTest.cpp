@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <functional>
 #include <string>
@@ -10,6 +13,7 @@
 
 #include "LockFileTesting.h"
 #include "LxDirectoryLock.h"
+#include "LxDirectoryLockThread.h"
 #include "TempFolder.h"
 
 namespace {
@@ -93,6 +97,45 @@ TEST_F(RefreshThreadTest, AHolderOvertakenElsewhereKeepsTryingWithoutWritingOver
   lock.Unlock();
   EXPECT_EQ(LockFileLine(lockFile, 0), newHolder[0]);
   EXPECT_EQ(LockFileLine(lockFile, 1), "EXCLUSIVE");
+}
+
+// Counts the times lock.dat is closed after being written. Openings are
+// watched too, only because the system merges identical events that follow
+// each other unread.
+class TRewriteCounter {
+ public:
+  explicit TRewriteCounter(const std::string& path) : watch_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    ::inotify_add_watch(watch_, path.c_str(), IN_OPEN | IN_CLOSE_WRITE);
+  }
+  ~TRewriteCounter() { ::close(watch_); }
+  int Count() {
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t length; (length = ::read(watch_, buffer, sizeof buffer)) > 0;) {
+      for (ssize_t at = 0; at < length;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        if (event->mask & IN_CLOSE_WRITE) ++count_;
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      }
+    }
+    return count_;
+  }
+
+ private:
+  int watch_;
+  int count_ = 0;
+};
+
+TEST_F(RefreshThreadTest, RefusedRefreshesArePacedInsteadOfRepeatedAtOnce) {
+  TLxDirectoryLock lock(directory, kShortInterval);
+  ASSERT_TRUE(lock.LockExclusive());
+  WriteLockFile(lockFile, {"SERVIDOR.1234.9568256", "EXCLUSIVE", "60000"});
+  TRewriteCounter rewrites(lockFile);
+  constexpr auto kWatched = 1000ms;
+  std::this_thread::sleep_for(kWatched);
+  const int refused = rewrites.Count();
+  lock.Unlock();
+  // A slow machine only makes fewer; without the pause there would be thousands.
+  EXPECT_LE(refused, kWatched / std::chrono::milliseconds(TLxDirectoryLockThread::kRetryPauseMilliseconds) + 2);
 }
 
 TEST_F(RefreshThreadTest, ManyLocksComeAndGoWithoutWaitingForTheirThreads) {
