@@ -83,6 +83,8 @@ void TfrmClientMain::FillView(TTOMONode* node) {
 void TfrmClientMain::FillDocumentList() {
   const QModelIndex top = listBox_->indexAt(QPoint(0, 0));
   listModel_->Fill(currentNode_);
+  // A fresh list has no chosen row; the view would otherwise mark the first.
+  listBox_->selectionModel()->clear();
   const int rows = listModel_->rowCount();
   if (rows > 0 && top.isValid()) {
     listBox_->scrollTo(listModel_->index(std::min(top.row(), rows - 1)), QAbstractItemView::PositionAtTop);

@@ -5,6 +5,13 @@
 #include "DocumentListDelegate.h"
 #include "DocumentListModel.h"
 
+namespace {
+
+// Air between rows, so that each entry reads as one block.
+constexpr int kRowSpacing = 3;
+
+}  // namespace
+
 TDocumentListView::TDocumentListView(QWidget* parent) : QListView(parent) {
   delegate_ = new TDocumentListDelegate(*this);
   setItemDelegate(delegate_);
@@ -14,6 +21,9 @@ TDocumentListView::TDocumentListView(QWidget* parent) : QListView(parent) {
   setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
+  setSpacing(kRowSpacing);
+  // Rows wrap their summaries to the width, so there is nothing to scroll sideways.
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 int TDocumentListView::HotRow() const { return delegate_->HotRow(); }
