@@ -166,6 +166,10 @@ void TfrmClientMain::RestoreScrollPosition(const TTOMONode* node) {
   if (!node || !TextPageShown()) return;
   const auto stored = scrollById_.find(node->Id());
   const int fraction = stored == scrollById_.end() ? 0 : stored->second;
+  if (fraction == 0) {
+    textEdit_->ScrollToFraction(0);
+    return;  // the top needs no layout of the whole text
+  }
   // Lay the whole text out first, so that the scroll range is final.
   textEdit_->document()->documentLayout()->documentSize();
   textEdit_->ScrollToFraction(fraction);
