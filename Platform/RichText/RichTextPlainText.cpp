@@ -1,6 +1,6 @@
 #include "RichTextPlainText.h"
 
-#include <array>
+#include <variant>
 
 #include "LxCodePage.h"
 #include "RichTextLayout.h"
@@ -50,10 +50,24 @@ class TPlainTextWriter final : public TRichTextVisitor {
   std::string& out_;
 };
 
+// One byte per code unit plus two per separator is the usual size; growing
+// the text by doubling instead copies it again and again on long documents.
+size_t ExpectedSize(const TRichTextDocument& document) {
+  constexpr size_t kBytesPerSeparator = 2;
+  size_t size = 0;
+  for (const TRichBlock& block : document.blocks) {
+    if (const auto* paragraph = std::get_if<TRichParagraph>(&block)) {
+      size += paragraph->text.size() + kBytesPerSeparator;
+    }
+  }
+  return size;
+}
+
 }  // namespace
 
 std::string RichTextPlainText(const TRichTextDocument& document) {
   std::string out;
+  out.reserve(ExpectedSize(document));
   TPlainTextWriter writer(out);
   WalkRichText(document, writer);
   return out;
