@@ -248,3 +248,32 @@ TEST(TreeSaving, RootIsWrittenWithParentMinusOne) {
   TTOMOTree loaded(Folder(temp));
   EXPECT_EQ(loaded.Root()->Record().ParentId, -1);
 }
+
+TEST(TreeLoading, DeepChainsAndDamagedFilesNeverCrash) {
+  TempFolder temp;
+  constexpr int kDepth = 50000;
+  std::vector<std::string> lines = {".0,-1,Raiz,,01/01/2000"};
+  for (int id = 1; id <= kDepth; ++id) lines.push_back("." + std::to_string(id) + "," + std::to_string(id - 1) + ",n,,01/01/2000");
+  WriteIndex(temp, lines);
+  {
+    TTOMOTree tree(Folder(temp));
+    EXPECT_EQ(tree.FindNode(kDepth)->Level(), kDepth);
+    EXPECT_EQ(WalkIds(tree).size(), static_cast<size_t>(kDepth + 1));
+  }
+  // Damaged copies of a good file: each loads or raises one of our errors.
+  const std::string good = ReadWholeFile(temp.Path() / "TOMOIdx.dat").substr(0, 4000);
+  std::uint32_t state = 12345;
+  for (int round = 0; round < 200; ++round) {
+    std::string damaged = good;
+    for (int change = 0; change < 8; ++change) {
+      state = state * 1103515245 + 12345;
+      damaged[(state >> 8) % damaged.size()] = static_cast<char>(state >> 24);
+    }
+    WriteWholeFile(temp.Path() / "TOMOIdx.dat", damaged);
+    try {
+      TTOMOTree tree(Folder(temp));
+      WalkIds(tree);
+    } catch (const ELxException&) {
+    }
+  }
+}

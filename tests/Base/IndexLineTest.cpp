@@ -157,3 +157,19 @@ TEST(RecordLine, LineBreaksInTitleCannotSplitTheRecord) {
   EXPECT_EQ(read.Kind, 0);
   EXPECT_EQ(read.AuxText, "a b");
 }
+
+TEST(RecordLine, DatesReadLikeTheGeneralDateParser) {
+  for (const char* text : {"01/01/2000", "28/02/2001", "29/02/2004", "31/12/1999 23:59:59", "30/12/1899",
+                           "15/06/2010 00:00:01", "1/2/2003", "01/02/03", "05/03/2003 7:05", "29/11/2020 12:00:00"}) {
+    EXPECT_EQ(ParseRecordItems(std::string("1,0,t,,\"") + text + "\"").Changed, StrToDateTime(text)) << text;
+  }
+  for (const char* bad : {"31/04/2003", "29/02/2003", "00/01/2000", "01/13/2000", "01/01/2000 24:00:00",
+                          "01/01/2000 10:60:00", "aa/bb/cccc", "01/01/0000"}) {
+    try {
+      ParseRecordItems(std::string("1,0,t,,\"") + bad + "\"");
+      ADD_FAILURE() << bad;
+    } catch (const ELxException& error) {
+      EXPECT_EQ(error.Message(), std::string("'") + bad + "' não é uma data e hora válida");
+    }
+  }
+}
