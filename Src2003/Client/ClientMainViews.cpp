@@ -159,6 +159,11 @@ void TfrmClientMain::ShowBitmapDocument(TTOMONode& node) {
 
 void TfrmClientMain::StoreScrollPosition() {
   if (!currentNode_ || !TextPageShown()) return;
+  // The text is laid out lazily; a fraction of an unfinished range would be
+  // wrong, so finish the layout unless the view is still at the top.
+  if (textEdit_->verticalScrollBar()->value() != textEdit_->verticalScrollBar()->minimum()) {
+    textEdit_->document()->documentLayout()->documentSize();
+  }
   scrollById_[currentNode_->Id()] = textEdit_->ScrollFraction();
 }
 

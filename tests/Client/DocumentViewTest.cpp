@@ -172,13 +172,14 @@ TEST_F(DocumentViewTest, ScrollPositionComesBackProportionally) {
   QScrollBar* bar = Text().verticalScrollBar();
   ASSERT_GT(bar->maximum(), 100);
   bar->setValue(bar->maximum() / 2);
-  const int middle = bar->value();
   ShowId(2);
   QCoreApplication::processEvents();
   EXPECT_EQ(Text().verticalScrollBar()->value(), 0);
   ShowId(1);
   QCoreApplication::processEvents();
-  EXPECT_NEAR(Text().verticalScrollBar()->value(), middle, 2);
+  // The range may differ once the text is laid out again; the proportion stays.
+  const QScrollBar* back = Text().verticalScrollBar();
+  EXPECT_NEAR(static_cast<double>(back->value()) / (back->maximum() + 1), 0.5, 0.01);
 }
 
 }  // namespace
