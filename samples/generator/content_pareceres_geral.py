@@ -209,7 +209,7 @@ Art. 4º Este Decreto entra em vigor na data de sua publicação.
         links=[("v2", "Domicílio Tributário Eletrônico", "Geral/2022/portaria-199.rtf")],
     ),
     dict(
-        path="Geral/2024/portaria-402.rtf",
+        path="Geral/2023/portaria-402.rtf",
         title="Portaria SEFAZ nº 402, de 28 de dezembro de 2023",
         summary="Divulga o valor da Unidade Fiscal de Pandecta (UFP) para o exercício de 2024 e a série histórica.",
         date="28/12/2023",

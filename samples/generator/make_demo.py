@@ -21,17 +21,23 @@ DEMO = os.path.join(os.path.dirname(HERE), "demo")
 AUTHOR = "Secretaria de Estado da Fazenda de Pandecta"
 
 ROOT_TITLE = "Boletim Fiscal do Estado de Pandecta"
+# Folder, title, summary, summary of each year's folder, documents.
 SUBJECTS = [
     ("ICMS", "ICMS — Imposto sobre Circulação de Mercadorias e Serviços",
-     "Regulamento, alíquotas, substituição tributária, benefícios fiscais e obrigações acessórias.", ICMS),
+     "Regulamento, alíquotas, substituição tributária, benefícios fiscais e obrigações acessórias.",
+     "Atos sobre o ICMS publicados em %s.", ICMS),
     ("IPVA", "IPVA — Imposto sobre a Propriedade de Veículos Automotores",
-     "Alíquotas, calendários de pagamento, valores venais, isenções e restituições.", IPVA),
+     "Alíquotas, calendários de pagamento, valores venais, isenções e restituições.",
+     "Atos sobre o IPVA publicados em %s.", IPVA),
     ("ITCMD", "ITCMD — Imposto sobre Transmissão Causa Mortis e Doação",
-     "Alíquotas progressivas, avaliação de bens, declaração eletrônica e isenções.", ITCMD),
+     "Alíquotas progressivas, avaliação de bens, declaração eletrônica e isenções.",
+     "Atos sobre o ITCMD publicados em %s.", ITCMD),
     ("Pareceres", "Pareceres e Respostas a Consultas",
-     "Respostas da Diretoria de Tributação a consultas de contribuintes.", PARECERES),
+     "Respostas da Diretoria de Tributação a consultas de contribuintes.",
+     "Pareceres emitidos em %s.", PARECERES),
     ("Geral", "Legislação Geral e Processo Administrativo",
-     "Unidade Fiscal de Pandecta, domicílio eletrônico, certidões e processo administrativo tributário.", GERAL),
+     "Unidade Fiscal de Pandecta, domicílio eletrônico, certidões e processo administrativo tributário.",
+     "Atos de legislação geral publicados em %s.", GERAL),
 ]
 PICTURES = [
     ("Tabelas/grafico-arrecadacao-icms.bmp", "Gráfico - Arrecadação de ICMS por trimestre, 2021 a 2024",
@@ -71,13 +77,13 @@ def year_of(date):
 def manifest_lines():
     lines = [MANIFEST_HEADER.format(title=ROOT_TITLE)]
     lines.append("root | %s | Decretos, portarias, instruções normativas e pareceres de 2021 a 2025." % ROOT_TITLE)
-    for folder, title, summary, documents in SUBJECTS:
+    for folder, title, summary, year_summary, documents in SUBJECTS:
         lines.append("")
         lines.append("folder %s | %s | %s" % (folder, title, summary))
         years = sorted({os.path.dirname(doc["path"]) for doc in documents})
         for year_folder in years:
             year = os.path.basename(year_folder)
-            lines.append("folder %s | %s | Atos de %s publicados em %s." % (year_folder, year, folder, year))
+            lines.append("folder %s | %s | %s" % (year_folder, year, year_summary % year))
             for doc in sorted((d for d in documents if os.path.dirname(d["path"]) == year_folder),
                               key=lambda d: tuple(reversed(d["date"].split("/")))):
                 lines.append("text %s | %s | %s | %s" % (doc["path"], doc["title"], doc["summary"], doc["date"]))
@@ -91,15 +97,16 @@ def manifest_lines():
 
 
 def main():
-    for _, _, _, documents in SUBJECTS:
+    for _, _, _, _, documents in SUBJECTS:
         for doc in documents:
+            assert year_of(doc["date"]) in doc["path"], doc["path"]  # folders by year of publication
             text = rtf.document(doc["title"], doc["summary"], AUTHOR, doc["date"], doc["body"])
             write_bytes(doc["path"], text.encode("ascii"))
     for path, _, _, _, paint in PICTURES:
         os.makedirs(os.path.dirname(os.path.join(DEMO, path)), exist_ok=True)
         paint(os.path.join(DEMO, path))
     write_bytes("manifest.txt", ("\n".join(manifest_lines()) + "\n").encode("utf-8"))
-    count = sum(len(documents) for _, _, _, documents in SUBJECTS)
+    count = sum(len(documents) for _, _, _, _, documents in SUBJECTS)
     print("%d textos e %d imagens em %s" % (count, len(PICTURES), DEMO), file=sys.stderr)
 
 
