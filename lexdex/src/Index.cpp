@@ -7,7 +7,6 @@
 #include "GroupWriter.h"
 #include "HintBits.h"
 #include "IndexPaths.h"
-#include "ParallelRead.h"
 #include "Word.h"
 
 namespace lexdex {
@@ -44,7 +43,7 @@ void Index::RefreshForSearch() {
   const std::optional<FileStamp> stamp = StampOf(path);
   if (!stamp) {
     hintMap_.Unmap();  // the block cache serves what it can
-    groupCache_.Clear();
+    results_.Clear();
     return;
   }
   if (hintMap_.IsMapped() && *stamp == hintStamp_) return;
@@ -53,23 +52,7 @@ void Index::RefreshForSearch() {
   // The block cache, used when the map fails, sees the new length too.
   cache_.Attach(hint_, static_cast<std::uint32_t>(wholeBlocks / kBlockSize), false);
   hintStamp_ = *stamp;
-  groupCache_.Validate(folder_, *stamp);
-}
-
-GroupBytes Index::GroupFile(int group) {
-  if (!searchOnly_) return ReadGroupBytes(folder_, group);
-  if (!groupCache_.Has(group)) groupCache_.Store(group, ReadGroupBytes(folder_, group));
-  return groupCache_.Bytes(group);
-}
-
-void Index::Prefetch(const std::vector<int>& groups) {
-  if (!searchOnly_) return;
-  std::vector<int> missing;
-  for (int group : groups) {
-    if (!groupCache_.Has(group)) missing.push_back(group);
-  }
-  std::vector<GroupBytes> files = ReadGroupFiles(folder_, missing);
-  for (std::size_t i = 0; i < missing.size(); ++i) groupCache_.Store(missing[i], std::move(files[i]));
+  results_.Validate(folder_, *stamp);
 }
 
 void Index::Close() {
@@ -121,7 +104,7 @@ void Index::DeleteGroup(int group) {
 
 void Index::NoteGroupChange() {
   wroteGroups_ = true;
-  groupCache_.Clear();
+  results_.Clear();
 }
 
 bool Index::GroupExist(int group) const {

@@ -11,9 +11,9 @@
 
 #include "BlockCache.h"
 #include "ElementArena.h"
-#include "GroupFileCache.h"
 #include "HintMap.h"
 #include "HintRows.h"
+#include "SearchResultCache.h"
 
 namespace lexdex {
 
@@ -46,16 +46,14 @@ class Index {
   const std::string& Folder() const { return folder_; }
   BlockCache& Cache() { return cache_; }
 
-  // Searching. In search-only mode the hint file is read through a map and
-  // group files are kept in the process's group cache; both follow the hint
-  // file when it has changed since they were last checked.
+  // Searching. In search-only mode the hint file is read through a map, a
+  // search reads all its group files at once, and its triples are kept in the
+  // process's result cache; map and cache follow the hint file when it has
+  // changed since they were last checked.
   void RefreshForSearch();
   HintRows Rows() { return HintRows(hintMap_, cache_); }
-  // The group's file (null when missing or unreadable).
-  GroupBytes GroupFile(int group);
-  // Reads the files of `groups` not yet cached, several at a time.
-  void Prefetch(const std::vector<int>& groups);
-  bool CachesGroups() const { return searchOnly_; }
+  bool IsSearchOnly() const { return searchOnly_; }
+  SearchResultCache& Results() { return results_; }
 
  private:
   // This process changes a group: what it cached is no longer the index.
@@ -71,7 +69,7 @@ class Index {
   bool wroteGroups_ = false;  // since Open: the hint file must show a change
   HintMap hintMap_;
   FileStamp hintStamp_;       // of the hint file as mapped
-  GroupFileCache groupCache_;  // kept across Close and Open
+  SearchResultCache results_;  // kept across Close and Open
 };
 
 }  // namespace lexdex

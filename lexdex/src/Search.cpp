@@ -1,11 +1,14 @@
 #include "Search.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
 #include "ByteOrder.h"
 #include "GroupReader.h"
+#include "GroupScan.h"
 #include "HintBits.h"
+#include "IndexPaths.h"
 #include "HintRows.h"
 #include "Index.h"
 
@@ -14,9 +17,16 @@ namespace {
 
 constexpr std::int64_t kBitmapWordSize = 4;
 
+// A record keeps the buffer of its last group file for the next one, unless
+// it grew past this (a huge group should not pin its memory).
+constexpr std::size_t kKeptGroupBytes = std::size_t{1} << 20;
+
 void DropGroupFile(tacl_find& record) {
   record.remaining = 0;
-  record.groupBytes.reset();
+  record.groupBytes.clear();
+  if (record.groupBytes.capacity() > kKeptGroupBytes) record.groupBytes.shrink_to_fit();
+  record.found.reset();
+  record.nextFound = 0;
 }
 
 // The bitmap word at `pos` of the search's own row, with the bits of the rows
@@ -63,13 +73,41 @@ std::vector<int> RemainingGroups(const tacl_find& record, const HintRows& rows) 
   return groups;
 }
 
-// Before the first group is read, the files of all the search's groups are
-// read at once (several threads when there are many) into the group cache.
-void PrefetchOnce(tacl_find& record, Index& index) {
-  if (record.prefetched) return;
-  record.prefetched = true;
-  if (!index.CachesGroups()) return;
-  index.Prefetch(RemainingGroups(record, index.Rows()));
+// What identifies a search's triples: the word and the other words' rows.
+std::string ResultKey(const tacl_find& record) {
+  std::string key(reinterpret_cast<const char*>(record.word), std::size_t{record.word[0]} + 1);
+  std::vector<std::int64_t> rows = record.alsoRows;
+  std::sort(rows.begin(), rows.end());
+  for (std::int64_t row : rows) key.append(reinterpret_cast<const char*>(&row), sizeof row);
+  return key;
+}
+
+// Search-only mode: all the triples of the search at once.
+void ScanOnce(tacl_find& record, Index& index) {
+  if (record.scanned) return;
+  record.scanned = true;
+  const std::string key = ResultKey(record);
+  record.found = index.Results().Find(key);
+  if (!record.found) {
+    record.found = std::make_shared<const std::vector<FoundTriple>>(FindInGroupFiles(
+        index.Folder(), RemainingGroups(record, index.Rows()), record.word + 1, record.word[0]));
+    index.Results().Store(key, record.found);
+  }
+  record.nextFound = 0;
+}
+
+// The next triple from the scanned ones.
+bool NextFoundTriple(tacl_find& record, int* triple) {
+  if (!record.found || record.nextFound >= record.found->size()) {
+    DropGroupFile(record);
+    record.exhausted = true;
+    return false;
+  }
+  const FoundTriple& next = (*record.found)[record.nextFound++];
+  triple[0] = next[0];
+  triple[1] = next[1];
+  triple[2] = next[2];
+  return true;
 }
 
 }  // namespace
@@ -108,7 +146,7 @@ void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length) 
   record.bit = 0;
   record.group = 0;
   record.alsoRows.clear();
-  record.prefetched = false;
+  record.scanned = false;
   record.exhausted = word == nullptr || !IsValidWordLength(length);
   if (record.exhausted) return;
   record.word[0] = static_cast<std::uint8_t>(length);
@@ -130,7 +168,10 @@ void AlsoRequireWord(tacl_find& record, const std::uint8_t* word, long long leng
 
 bool NextTriple(tacl_find& record, Index& index, int* triple) {
   if (record.exhausted) return false;
-  PrefetchOnce(record, index);
+  if (index.IsSearchOnly()) {
+    ScanOnce(record, index);
+    return NextFoundTriple(record, triple);
+  }
   const HintRows rows = index.Rows();
   while (record.remaining == 0) {
     if (!AdvanceToNextGroup(record, rows)) {
@@ -140,16 +181,15 @@ bool NextTriple(tacl_find& record, Index& index, int* triple) {
     }
     // A set bit whose group file is missing or unreadable is skipped; so is a
     // stale bit whose group no longer holds the word.
-    record.groupBytes = index.GroupFile(record.group);
-    if (!record.groupBytes) continue;
+    if (!ReadWholeFile(GroupFilePath(index.Folder(), record.group), record.groupBytes)) continue;
     const std::optional<WordPairs> pairs = FindWordInGroup(
-        record.groupBytes->data(), record.groupBytes->size(), record.word + 1, record.word[0]);
+        record.groupBytes.data(), record.groupBytes.size(), record.word + 1, record.word[0]);
     if (!pairs) continue;
     record.remaining = pairs->count;
     record.nextPair = pairs->offset;
   }
   // FindWordInGroup has checked that all `remaining` pairs lie in the bytes.
-  const std::uint8_t* pair = record.groupBytes->data() + record.nextPair;
+  const std::uint8_t* pair = record.groupBytes.data() + record.nextPair;
   triple[0] = record.group;
   triple[1] = static_cast<std::int32_t>(DecodeFixed32(pair));
   triple[2] = static_cast<std::int32_t>(DecodeFixed32(pair + kFixed32Size));

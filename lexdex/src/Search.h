@@ -3,7 +3,9 @@
 // One-word searches. A search walks row h (the word's hash) of every hint
 // region in file order, and within a row its 32-bit bitmap words and their
 // bits from low to high, so groups come back ascending; each group whose bit
-// is set is read in one piece and probed by binary search.
+// is set is read in one piece and probed by binary search. In search-only
+// mode the first step reads all the search's group files at once (or takes
+// the triples from the result cache), and later steps return them.
 //
 // A search may also be restricted to the groups whose bits are set in the
 // rows of other words as well (the other words of a phrase): it then returns
@@ -16,7 +18,7 @@
 
 #include "Word.h"
 
-#include "GroupFileCache.h"
+#include "SearchResultCache.h"
 
 namespace lexdex {
 class HintRows;
@@ -30,11 +32,14 @@ struct tacl_find {
   bool exhausted = false;        // no more triples, ever
   std::uint32_t remaining = 0;   // pairs still to return from `groupBytes`
   std::uint64_t nextPair = 0;    // offset of the next pair in `groupBytes`
-  lexdex::GroupBytes groupBytes;  // the current group's file
+  std::vector<std::uint8_t> groupBytes;  // the current group's file
   // Row offsets (hash * row size) of other words whose bits must be set too.
   std::vector<std::int64_t> alsoRows;
   std::int64_t ownRow = 0;       // row offset of the word's own hash
-  bool prefetched = false;       // the files of its groups have been read ahead
+  // Search-only mode: all the triples, found at the first step, and the next.
+  bool scanned = false;
+  lexdex::FoundTriples found;
+  std::size_t nextFound = 0;
   std::uint32_t bits = 0;        // the bitmap word being scanned, visited bits cleared
   int bit = 0;                   // the bit of `bits` visited last
   int group = 0;                 // the current group
