@@ -6,8 +6,92 @@
 #include "GroupReader.h"
 #include "IndexPaths.h"
 
+#if !defined(_WIN32) && __has_include(<unistd.h>)
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#define LEXDEX_POSIX_SCAN 1
+#endif
+
 namespace lexdex {
 namespace {
+
+#if LEXDEX_POSIX_SCAN
+
+// Reads group files of ascending groups: the group folder stays open while
+// its groups are read, so that each file costs an openat of its short name,
+// reads into the reused buffer and a close (no fstat: a read that fills the
+// buffer simply grows it and reads on).
+class GroupFileReader {
+ public:
+  explicit GroupFileReader(const std::string& folder) : folder_(folder) {}
+  ~GroupFileReader() { CloseFolder(); }
+  GroupFileReader(const GroupFileReader&) = delete;
+  GroupFileReader& operator=(const GroupFileReader&) = delete;
+
+  bool Read(int group, std::vector<std::uint8_t>& bytes) {
+    const int folderNumber = group / kGroupsPerFolder;
+    if (folderNumber != folderNumber_) OpenFolder(group, folderNumber);
+    if (folderFd_ < 0) return false;
+    const std::string path = GroupFilePath(std::string(), group);  // "/grpXX/YY.sl"
+    const char* name = path.c_str() + path.size() - kFileNameLength;
+    const int fd = ::openat(folderFd_, name, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool read = ReadAll(fd, bytes);
+    ::close(fd);
+    return read;
+  }
+
+ private:
+  static constexpr std::size_t kFileNameLength = 5;  // "YY.sl"
+  static constexpr std::size_t kFirstBufferSize = 65536;
+
+  void OpenFolder(int group, int folderNumber) {
+    CloseFolder();
+    folderNumber_ = folderNumber;
+    folderFd_ = ::open(GroupFolderPath(folder_, group).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  }
+  void CloseFolder() {
+    if (folderFd_ >= 0) ::close(folderFd_);
+    folderFd_ = -1;
+  }
+
+  static bool ReadAll(int fd, std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() < kFirstBufferSize) bytes.resize(kFirstBufferSize);
+    std::size_t filled = 0;
+    for (;;) {
+      if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
+      const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return false;
+      if (got == 0) break;
+      filled += static_cast<std::size_t>(got);
+      // A short read is the end of the file, as with the C streams.
+      if (filled < bytes.size()) break;
+    }
+    bytes.resize(filled);  // keeps the capacity for the next file
+    return true;
+  }
+
+  std::string folder_;
+  int folderNumber_ = -1;
+  int folderFd_ = -1;
+};
+
+#else
+
+class GroupFileReader {
+ public:
+  explicit GroupFileReader(const std::string& folder) : folder_(folder) {}
+  bool Read(int group, std::vector<std::uint8_t>& bytes) {
+    return ReadWholeFile(GroupFilePath(folder_, group), bytes);
+  }
+
+ private:
+  std::string folder_;
+};
+
+#endif
 
 struct ScanRange {
   std::size_t begin;
@@ -17,8 +101,9 @@ struct ScanRange {
 void ScanShare(const std::string& folder, const std::vector<int>& groups, ScanRange range,
                const std::uint8_t* word, std::size_t length, std::vector<FoundTriple>& out) {
   std::vector<std::uint8_t> bytes;  // reused: no fresh memory per file
+  GroupFileReader reader(folder);
   for (std::size_t i = range.begin; i < range.end; ++i) {
-    if (!ReadWholeFile(GroupFilePath(folder, groups[i]), bytes)) continue;
+    if (!reader.Read(groups[i], bytes)) continue;
     const std::optional<WordPairs> pairs = FindWordInGroup(bytes.data(), bytes.size(), word, length);
     if (!pairs) continue;
     const std::uint8_t* pair = bytes.data() + pairs->offset;
