@@ -1,5 +1,8 @@
 #include "MessageBoxPrompts.h"
 
+#include <utility>
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -12,6 +15,12 @@ QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const std::string& messa
   QMessageBox box(icon, QString::fromUtf8(kProgramCaption), Utf8ToQString(message), buttons,
                   QApplication::activeWindow());
   box.setDefaultButton(fallback);
+  // The user reads Portuguese whatever translations the system has.
+  const std::pair<QMessageBox::StandardButton, const char*> kCaptions[] = {
+      {QMessageBox::Yes, "&Sim"}, {QMessageBox::No, "&Não"}, {QMessageBox::Ok, "OK"}, {QMessageBox::Cancel, "Cancelar"}};
+  for (const auto& [button, caption] : kCaptions) {
+    if (QAbstractButton* shown = box.button(button)) shown->setText(QString::fromUtf8(caption));
+  }
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
