@@ -168,7 +168,7 @@ void TfrmClientMain::customEvent(QEvent* event) {
     RunStartupStage(message->Value());
   } else if (event->type() == kResizeEvent) {
     // Only the last of a burst of resizes re-measures the rows.
-    if (message->Value() == width()) listModel_->Relayout();
+    if (message->Value() == width()) listBox_->doItemsLayout();
   } else {
     QMainWindow::customEvent(event);
   }

@@ -18,11 +18,6 @@ void TDocumentListModel::Fill(const TTOMONode* folder) {
   endResetModel();
 }
 
-void TDocumentListModel::Relayout() {
-  if (rows_.empty()) return;
-  emit dataChanged(index(0), index(rowCount() - 1), {Qt::SizeHintRole});
-}
-
 TTOMONode* TDocumentListModel::NodeAt(int row) const {
   return row >= 0 && row < rowCount() ? rows_[static_cast<size_t>(row)] : nullptr;
 }

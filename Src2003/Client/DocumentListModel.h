@@ -21,8 +21,6 @@ class TDocumentListModel : public QAbstractListModel {
   // Fills the rows with the node's children; none clears the list.
   void Fill(const TTOMONode* folder);
   void Clear() { Fill(nullptr); }
-  // Re-measures every row (after the list's width changed).
-  void Relayout();
 
   TTOMONode* NodeAt(int row) const;
 

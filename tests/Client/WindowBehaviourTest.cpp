@@ -41,6 +41,18 @@ TEST_F(WindowBehaviourTest, HotRowFollowsTheMouseAndAPressOpensIt) {
   EXPECT_EQ(Window().findChild<QLabel*>("TitleLabel")->text(), " Decretos");
 }
 
+TEST_F(WindowBehaviourTest, NarrowingTheWindowReMeasuresTheRows) {
+  AddFolder(1, 0, "Leis", std::string(40, 'x') + " " + std::string(40, 'y') + " " + std::string(40, 'z'));
+  SaveIndex();
+  OpenWindow();
+  Window().resize(1400, 600);
+  for (int round = 0; round < 10; ++round) QCoreApplication::processEvents();
+  const int wide = List().visualRect(List().model()->index(0, 0)).height();
+  Window().resize(450, 600);
+  for (int round = 0; round < 10; ++round) QCoreApplication::processEvents();
+  EXPECT_GT(List().visualRect(List().model()->index(0, 0)).height(), wide);
+}
+
 TEST_F(WindowBehaviourTest, RowsAreAsTallAsTitleAndWrappedSummary) {
   const QFont font;
   const int oneLine = TDocumentListDelegate::RowHeight(font, "Lei", "curto", 2000);
