@@ -41,15 +41,30 @@ Element ElementArena::At(std::uint32_t recordOffset) const {
           record + kRecordHeaderSize, record[2 * kFixed32Size]};
 }
 
+// The first kSortKeyBytes bytes of a word as a big-endian number, zeros past
+// its end: keys that differ order their words, equal keys need the bytes.
+std::uint64_t ElementArena::SortKey(std::uint32_t recordOffset) const {
+  const Element element = At(recordOffset);
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < kSortKeyBytes; ++i) {
+    key = key << 8 | (i < element.length ? element.word[i] : 0);
+  }
+  return key;
+}
+
 const std::vector<std::uint32_t>& ElementArena::SortByWord() {
-  // Records lie in order of addition, so the record offset breaks ties and an
-  // in-place sort keeps equal words in that order without scratch memory.
-  std::sort(order_.begin(), order_.end(), [this](std::uint32_t x, std::uint32_t y) {
-    const Element ex = At(x);
-    const Element ey = At(y);
+  // Records lie in order of addition, so the record offset breaks ties and
+  // keeps equal words in that order.
+  keyed_.clear();
+  for (std::uint32_t offset : order_) keyed_.push_back({SortKey(offset), offset});
+  std::sort(keyed_.begin(), keyed_.end(), [this](const KeyedRecord& x, const KeyedRecord& y) {
+    if (x.key != y.key) return x.key < y.key;
+    const Element ex = At(x.offset);
+    const Element ey = At(y.offset);
     const int byWord = CompareWords(ex.word, ex.length, ey.word, ey.length);
-    return byWord != 0 ? byWord < 0 : x < y;
+    return byWord != 0 ? byWord < 0 : x.offset < y.offset;
   });
+  for (std::size_t i = 0; i < keyed_.size(); ++i) order_[i] = keyed_[i].offset;
   return order_;
 }
 

@@ -35,8 +35,16 @@ class ElementArena {
   Element At(std::uint32_t recordOffset) const;
 
  private:
+  static constexpr std::size_t kSortKeyBytes = 8;
+  struct KeyedRecord {
+    std::uint64_t key;
+    std::uint32_t offset;
+  };
+  std::uint64_t SortKey(std::uint32_t recordOffset) const;
+
   std::vector<std::uint8_t> records_;
   std::vector<std::uint32_t> order_;  // record offsets
+  std::vector<KeyedRecord> keyed_;    // sorting scratch, kept between groups
 };
 
 }  // namespace lexdex
