@@ -33,20 +33,6 @@ constexpr char kWindowCaption[] = "Pandecta";
 constexpr int kDefaultWidth = 1100;
 constexpr int kDefaultHeight = 720;
 
-// Marks history as being followed for a scope, so that re-showing an entry
-// after a reload leaves the history as it was.
-class THistoryPause {
- public:
-  explicit THistoryPause(TNavigationHistory& history) : history_(history), was_(history.Navigating()) {
-    history_.SetNavigating(true);
-  }
-  ~THistoryPause() { history_.SetNavigating(was_); }
-
- private:
-  TNavigationHistory& history_;
-  bool was_;
-};
-
 }  // namespace
 
 TfrmClientMain::TfrmClientMain(QWidget* parent) : QMainWindow(parent) {

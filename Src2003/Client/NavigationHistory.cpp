@@ -7,20 +7,6 @@
 #include "Base/TOMONode.h"
 #include "QtText.h"
 
-namespace {
-
-// Clears the navigating mark also when showing the node raises.
-class TNavigatingScope {
- public:
-  explicit TNavigatingScope(TNavigationHistory& history) : history_(history) { history_.SetNavigating(true); }
-  ~TNavigatingScope() { history_.SetNavigating(false); }
-
- private:
-  TNavigationHistory& history_;
-};
-
-}  // namespace
-
 TNavigationHistory::TNavigationHistory(QMenu& backMenu, QMenu& forwardMenu, TFindNode findNode,
                                        TShowNode showNode, QObject* parent)
     : QObject(parent),
@@ -81,7 +67,7 @@ void TNavigationHistory::FollowHistory(QAction* item) {
   TTOMONode* node = findNode_(id);
   if (!node) return;  // the entry left the base with the last update
   {
-    TNavigatingScope scope(*this);
+    THistoryPause pause(*this);
     showNode_(node);
   }
   RecordHistory(node);

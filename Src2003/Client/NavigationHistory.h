@@ -56,3 +56,20 @@ class TNavigationHistory : public QObject {
   TShowNode showNode_;
   bool navigating_ = false;
 };
+
+// Marks history as being followed for the life of a scope (the mark returns to
+// what it was, also when showing a node raises): nodes shown meanwhile enter
+// no history, as when an entry is re-shown after the tree was reloaded.
+class THistoryPause {
+ public:
+  explicit THistoryPause(TNavigationHistory& history) : history_(history), was_(history.Navigating()) {
+    history_.SetNavigating(true);
+  }
+  ~THistoryPause() { history_.SetNavigating(was_); }
+  THistoryPause(const THistoryPause&) = delete;
+  THistoryPause& operator=(const THistoryPause&) = delete;
+
+ private:
+  TNavigationHistory& history_;
+  bool was_;
+};
