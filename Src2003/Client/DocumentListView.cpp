@@ -53,6 +53,8 @@ void TDocumentListView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TDocumentListView::mousePressEvent(QMouseEvent* event) {
+  // A press without a move since the list was refilled still hits its row.
+  SetHotRowAt(event->position().toPoint());
   const int hot = HotRow();
   auto* rows = qobject_cast<TDocumentListModel*>(model());
   if (event->button() == Qt::LeftButton && hot >= 0 && rows) {

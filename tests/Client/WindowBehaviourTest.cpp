@@ -22,6 +22,7 @@ class WindowBehaviourTest : public ClientTest {
 TEST_F(WindowBehaviourTest, HotRowFollowsTheMouseAndAPressOpensIt) {
   AddFolder(1, 0, "Leis", "Todas as leis do estado");
   AddFolder(2, 0, "Decretos");
+  AddFolder(3, 2, "Decretos de 2020");
   SaveIndex();
   OpenWindow();
   TDocumentListView& list = List();
@@ -39,6 +40,13 @@ TEST_F(WindowBehaviourTest, HotRowFollowsTheMouseAndAPressOpensIt) {
   QCoreApplication::sendEvent(list.viewport(), &press);
   EXPECT_EQ(Window().CurrentNode()->Id(), 2);
   EXPECT_EQ(Window().findChild<QLabel*>("TitleLabel")->text(), " Decretos");
+
+  // The refilled list is pressed again at the same spot, without a move.
+  const QPoint first = list.visualRect(list.model()->index(0, 0)).center();
+  QMouseEvent again(QEvent::MouseButtonPress, first, list.viewport()->mapToGlobal(first), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(list.viewport(), &again);
+  EXPECT_EQ(Window().CurrentNode()->Id(), 3);
 }
 
 TEST_F(WindowBehaviourTest, NarrowingTheWindowReMeasuresTheRows) {
