@@ -95,6 +95,9 @@ class TfrmClientMain : public QMainWindow {
   void ShowTextDocument(TTOMONode& node);
   void ShowBitmapDocument(TTOMONode& node);
   void ShowDocumentError(TTOMONode& node);
+  // Saves the tree after a document taught it its date and size; a failure
+  // is reported, and the document stays shown.
+  void SaveLearnedFacts();
   void ClearText();
   void StoreScrollPosition();
   void RestoreScrollPosition(const TTOMONode* node);

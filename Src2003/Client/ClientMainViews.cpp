@@ -124,7 +124,7 @@ void TfrmClientMain::ShowTextDocument(TTOMONode& node) {
   }
   textEdit_->document()->setModified(false);
   treeModel_->RefreshIcon(&node);
-  SaveTreeIfChanged();
+  SaveLearnedFacts();
 }
 
 void TfrmClientMain::ShowDocumentError(TTOMONode& node) {
@@ -154,7 +154,17 @@ void TfrmClientMain::ShowBitmapDocument(TTOMONode& node) {
     bitmapImage_->setPixmap(bitmapDefaultImage_->pixmap());
   }
   treeModel_->RefreshIcon(&node);
-  SaveTreeIfChanged();
+  SaveLearnedFacts();
+}
+
+void TfrmClientMain::SaveLearnedFacts() {
+  try {
+    SaveTreeIfChanged();
+  } catch (...) {
+    // The document is on screen; the tree stays marked changed and is
+    // written at the next chance.
+    ShowCurrentError();
+  }
 }
 
 void TfrmClientMain::StoreScrollPosition() {

@@ -62,6 +62,20 @@ TEST_F(DocumentViewTest, OpeningADocumentChangesItsIconAndRewritesTheIndexOnce) 
   EXPECT_TRUE(errors_.empty());
 }
 
+TEST_F(DocumentViewTest, AnIndexFileThatCannotBeWrittenIsReportedAndTheDocumentStays) {
+  AddDocument(1, 0, "Lei");
+  SaveIndex();
+  WriteBody(1, TextBody("texto da lei"));
+  OpenWindow();
+  // A folder in place of the index file's temporary copy blocks the save.
+  std::filesystem::create_directories(std::filesystem::path(DataFolder()) / "TOMOIdx.tmp" / "x");
+  ShowId(1);
+  EXPECT_EQ(errors_.size(), 1u);
+  EXPECT_TRUE(Text().toPlainText().contains("texto da lei"));
+  EXPECT_TRUE(Window().Tree()->Modified());
+  EXPECT_EQ(Window().CurrentNode()->Id(), 1);
+}
+
 TEST_F(DocumentViewTest, BodyWithoutPropertyBlockShowsWholeBody) {
   AddDocument(1, 0, "Nota");
   SaveIndex();
