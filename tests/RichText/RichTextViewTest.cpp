@@ -179,6 +179,9 @@ TEST(RichTextViewTest, LinkNumbersAndMarksStayOnTheirRange) {
 }
 
 int main(int argc, char** argv) {
+  // The build lists the tests by running this program, outside the test
+  // runner's environment and often without a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication application(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
