@@ -3,12 +3,12 @@
 // other words as the filter) and the words aligned on their ordinals. It
 // shows the engine's own cost, without the word index's directory lock,
 // which the program takes and releases around every search.
+// Ordinals are never negative, so (group, ordinal) keys order as pairs.
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <unordered_set>
 
 #include "Engine.h"
 #include "WordIndex.h"
@@ -39,21 +39,23 @@ class LexdexDirectEngine : public Engine {
     open_ = ACL_Open(TWordIndex(folder).EngineFolder().c_str(), kSearchOnly) == 0;
   }
 
+  // Each word's triples ascend by group and, within a group, by ordinal (the
+  // order the words were added): one merge pass finds the phrases.
   std::vector<int> Search(const Query& query) override {
     std::vector<std::vector<std::array<int, 3>>> triples;
     for (std::size_t w = 0; w < query.tokens.size(); ++w) triples.push_back(FindAmong(query.tokens, w));
-    std::vector<std::unordered_set<std::uint64_t>> later(query.tokens.size());
-    for (std::size_t w = 1; w < triples.size(); ++w) {
-      for (const auto& t : triples[w]) later[w].insert(Key(t[0], t[2]));
-    }
+    std::vector<std::size_t> next(triples.size(), 0);
     std::vector<int> documents;
-    for (const auto& t : triples.front()) {
-      if (!documents.empty() && documents.back() == t[0]) continue;
+    for (const auto& first : triples.front()) {
+      if (!documents.empty() && documents.back() == first[0]) continue;
       bool match = true;
       for (std::size_t w = 1; w < triples.size() && match; ++w) {
-        match = later[w].count(Key(t[0], t[2] + static_cast<int>(w))) > 0;
+        const std::uint64_t wanted = Key(first[0], first[2] + static_cast<int>(w));
+        const auto& list = triples[w];
+        while (next[w] < list.size() && Key(list[next[w]][0], list[next[w]][2]) < wanted) ++next[w];
+        match = next[w] < list.size() && Key(list[next[w]][0], list[next[w]][2]) == wanted;
       }
-      if (match && t[0] != TWordIndex::TitleGroup) documents.push_back(t[0]);
+      if (match && first[0] != TWordIndex::TitleGroup) documents.push_back(first[0]);
     }
     return documents;
   }
