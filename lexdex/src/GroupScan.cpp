@@ -98,19 +98,26 @@ struct ScanRange {
   std::size_t end;
 };
 
+using TriplesPerWord = std::vector<std::vector<FoundTriple>>;
+
+void AppendPairs(const std::vector<std::uint8_t>& bytes, int group, LengthPrefixedWord word,
+                 std::vector<FoundTriple>& out) {
+  const std::optional<WordPairs> pairs = FindWordInGroup(bytes.data(), bytes.size(), word + 1, word[0]);
+  if (!pairs) return;
+  const std::uint8_t* pair = bytes.data() + pairs->offset;
+  for (std::uint32_t k = 0; k < pairs->count; ++k, pair += kPairSize) {
+    out.push_back({group, static_cast<std::int32_t>(DecodeFixed32(pair)),
+                   static_cast<std::int32_t>(DecodeFixed32(pair + kFixed32Size))});
+  }
+}
+
 void ScanShare(const std::string& folder, const std::vector<int>& groups, ScanRange range,
-               const std::uint8_t* word, std::size_t length, std::vector<FoundTriple>& out) {
+               const std::vector<LengthPrefixedWord>& words, TriplesPerWord& out) {
   std::vector<std::uint8_t> bytes;  // reused: no fresh memory per file
   GroupFileReader reader(folder);
   for (std::size_t i = range.begin; i < range.end; ++i) {
     if (!reader.Read(groups[i], bytes)) continue;
-    const std::optional<WordPairs> pairs = FindWordInGroup(bytes.data(), bytes.size(), word, length);
-    if (!pairs) continue;
-    const std::uint8_t* pair = bytes.data() + pairs->offset;
-    for (std::uint32_t k = 0; k < pairs->count; ++k, pair += kPairSize) {
-      out.push_back({groups[i], static_cast<std::int32_t>(DecodeFixed32(pair)),
-                     static_cast<std::int32_t>(DecodeFixed32(pair + kFixed32Size))});
-    }
+    for (std::size_t w = 0; w < words.size(); ++w) AppendPairs(bytes, groups[i], words[w], out[w]);
   }
 }
 
@@ -121,23 +128,25 @@ unsigned ThreadCount(std::size_t files) {
 
 }  // namespace
 
-std::vector<FoundTriple> FindInGroupFiles(const std::string& folder, const std::vector<int>& groups,
-                                          const std::uint8_t* word, std::size_t length) {
+std::vector<std::vector<FoundTriple>> FindInGroupFiles(const std::string& folder, const std::vector<int>& groups,
+                                                       const std::vector<LengthPrefixedWord>& words) {
   const unsigned threads = ThreadCount(groups.size());
   // Contiguous shares, concatenated in order, keep the group order.
-  std::vector<std::vector<FoundTriple>> shares(threads);
+  std::vector<TriplesPerWord> shares(threads, TriplesPerWord(words.size()));
   std::vector<std::thread> helpers;
   auto range = [&](unsigned t) {
     return ScanRange{groups.size() * t / threads, groups.size() * (t + 1) / threads};
   };
   for (unsigned t = 1; t < threads; ++t) {
-    helpers.emplace_back(ScanShare, std::cref(folder), std::cref(groups), range(t), word, length,
+    helpers.emplace_back(ScanShare, std::cref(folder), std::cref(groups), range(t), std::cref(words),
                          std::ref(shares[t]));
   }
-  ScanShare(folder, groups, range(0), word, length, shares[0]);
+  ScanShare(folder, groups, range(0), words, shares[0]);
   for (std::thread& helper : helpers) helper.join();
-  std::vector<FoundTriple> all = std::move(shares[0]);
-  for (unsigned t = 1; t < threads; ++t) all.insert(all.end(), shares[t].begin(), shares[t].end());
+  TriplesPerWord all = std::move(shares[0]);
+  for (unsigned t = 1; t < threads; ++t) {
+    for (std::size_t w = 0; w < words.size(); ++w) all[w].insert(all[w].end(), shares[t][w].begin(), shares[t][w].end());
+  }
   return all;
 }
 

@@ -16,10 +16,14 @@ namespace lexdex {
 inline constexpr std::size_t kParallelScanMinFiles = 64;
 inline constexpr unsigned kMaxScanThreads = 2;
 
-// The triples of `word` in the files of `groups` (ascending), in group order
-// and, within a group, in file order. Missing, unreadable or damaged files,
-// and files without the word, give nothing.
-std::vector<FoundTriple> FindInGroupFiles(const std::string& folder, const std::vector<int>& groups,
-                                          const std::uint8_t* word, std::size_t length);
+// A word to look up: a length byte, then the bytes.
+using LengthPrefixedWord = const std::uint8_t*;
+
+// For each of `words`, its triples in the files of `groups` (ascending), in
+// group order and, within a group, in file order; each file is read once for
+// all the words (the words of a phrase). Missing, unreadable or damaged
+// files, and files without the word, give nothing.
+std::vector<std::vector<FoundTriple>> FindInGroupFiles(const std::string& folder, const std::vector<int>& groups,
+                                                       const std::vector<LengthPrefixedWord>& words);
 
 }  // namespace lexdex

@@ -73,27 +73,38 @@ std::vector<int> RemainingGroups(const tacl_find& record, const HintRows& rows) 
   return groups;
 }
 
-// What identifies a search's triples: the word and the other words' rows.
-std::string ResultKey(const tacl_find& record) {
-  std::string key(reinterpret_cast<const char*>(record.word), std::size_t{record.word[0]} + 1);
-  std::vector<std::int64_t> rows = record.alsoRows;
+// What identifies a search's triples: the word (length byte first) and the
+// rows every group it visits must have set.
+std::string ResultKey(const std::uint8_t* word, std::vector<std::int64_t> rows) {
+  std::string key(reinterpret_cast<const char*>(word), std::size_t{word[0]} + 1);
   std::sort(rows.begin(), rows.end());
   for (std::int64_t row : rows) key.append(reinterpret_cast<const char*>(&row), sizeof row);
   return key;
 }
 
-// Search-only mode: all the triples of the search at once.
+// Search-only mode: all the triples of the search at once. The other words
+// visit the very same groups when searched among the rest of the phrase, so
+// their triples come from the same reading of each file and are cached for
+// their own searches.
 void ScanOnce(tacl_find& record, Index& index) {
   if (record.scanned) return;
   record.scanned = true;
-  const std::string key = ResultKey(record);
+  const std::string key = ResultKey(record.word, record.alsoRows);
   record.found = index.Results().Find(key);
-  if (!record.found) {
-    record.found = std::make_shared<const std::vector<FoundTriple>>(FindInGroupFiles(
-        index.Folder(), RemainingGroups(record, index.Rows()), record.word + 1, record.word[0]));
-    index.Results().Store(key, record.found);
-  }
   record.nextFound = 0;
+  if (record.found) return;
+  std::vector<LengthPrefixedWord> words = {record.word};
+  for (const auto& other : record.alsoWords) words.push_back(other.data());
+  std::vector<std::vector<FoundTriple>> found =
+      FindInGroupFiles(index.Folder(), RemainingGroups(record, index.Rows()), words);
+  for (std::size_t o = 0; o < record.alsoWords.size(); ++o) {
+    std::vector<std::int64_t> rows = record.alsoRows;
+    rows[o] = record.ownRow;  // all the rows but the other word's own
+    index.Results().Store(ResultKey(words[o + 1], rows),
+                          std::make_shared<const std::vector<FoundTriple>>(std::move(found[o + 1])));
+  }
+  record.found = std::make_shared<const std::vector<FoundTriple>>(std::move(found[0]));
+  index.Results().Store(key, record.found);
 }
 
 // The next triple from the scanned ones.
@@ -146,6 +157,7 @@ void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length) 
   record.bit = 0;
   record.group = 0;
   record.alsoRows.clear();
+  record.alsoWords.clear();
   record.scanned = false;
   record.exhausted = word == nullptr || !IsValidWordLength(length);
   if (record.exhausted) return;
@@ -164,6 +176,9 @@ void AlsoRequireWord(tacl_find& record, const std::uint8_t* word, long long leng
   if (record.exhausted || word == nullptr || !IsValidWordLength(length)) return;
   const std::uint32_t hash = WordHash(word, static_cast<std::size_t>(length));
   record.alsoRows.push_back(static_cast<std::int64_t>(hash) * kRowSize);
+  std::vector<std::uint8_t> lengthPrefixed(1, static_cast<std::uint8_t>(length));
+  lengthPrefixed.insert(lengthPrefixed.end(), word, word + length);
+  record.alsoWords.push_back(std::move(lengthPrefixed));
 }
 
 bool NextTriple(tacl_find& record, Index& index, int* triple) {

@@ -33,7 +33,9 @@ struct tacl_find {
   std::uint32_t remaining = 0;   // pairs still to return from `groupBytes`
   std::uint64_t nextPair = 0;    // offset of the next pair in `groupBytes`
   std::vector<std::uint8_t> groupBytes;  // the current group's file
-  // Row offsets (hash * row size) of other words whose bits must be set too.
+  // Other words whose bits must be set too: each with its length byte first,
+  // and their row offsets (hash * row size), in the same order.
+  std::vector<std::vector<std::uint8_t>> alsoWords;
   std::vector<std::int64_t> alsoRows;
   std::int64_t ownRow = 0;       // row offset of the word's own hash
   // Search-only mode: all the triples, found at the first step, and the next.

@@ -139,6 +139,16 @@ TEST_P(FindAmong, ReturnsTheWordsTriplesInGroupsHoldingTheOthersToo) {
   EXPECT_EQ(FindAllAmong("imposto", {"renda", "sobre"}), (Triples{{600, 6, 0}}));
 }
 
+TEST_P(FindAmong, EachWordOfAPhraseGetsItsOwnTriplesWhateverWasSearchedFirst) {
+  // In search-only mode the first search reads each group once for all the
+  // words; the later ones are served from that reading.
+  EXPECT_EQ(FindAllAmong("sobre", {"imposto", "renda"}), (Triples{{600, 7, 1}}));
+  EXPECT_EQ(FindAllAmong("imposto", {"sobre", "renda"}), (Triples{{600, 6, 0}}));
+  EXPECT_EQ(FindAllAmong("renda", {"imposto", "sobre"}), (Triples{{600, 8, 2}}));
+  EXPECT_EQ(FindAllAmong("renda", {"renda"}), FindAll("renda"));
+  EXPECT_EQ(FindAllAmong("imposto", {"renda"}), (Triples{{1, 1, 0}, {3, 4, 1}, {600, 6, 0}}));
+}
+
 TEST_P(FindAmong, WithNoOtherWordsIsThePlainSearch) {
   EXPECT_EQ(FindAllAmong("renda", {}), FindAll("renda"));
 }
