@@ -9,6 +9,15 @@
 #include "IndexPaths.h"
 #include "Word.h"
 
+#if !defined(_WIN32) && __has_include(<unistd.h>)
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#define LEXDEX_POSIX_WRITE 1
+// As fopen creates files: read and write for all, less the umask.
+constexpr mode_t kNewFileMode = 0666;
+#endif
+
 namespace lexdex {
 namespace {
 
@@ -57,6 +66,45 @@ void EncodeGroupFile(ElementArena& arena, std::vector<std::uint8_t>& out) {
   }
 }
 
+#if LEXDEX_POSIX_WRITE
+
+namespace {
+
+// Creates (truncates) the file and writes all of `bytes` with as few system
+// calls as the kernel allows: usually open, one write, close.
+bool WriteFileAt(const std::string& path, const std::vector<std::uint8_t>& bytes, bool& created) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode);
+  created = fd >= 0;
+  if (!created) return false;
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t got = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    written += static_cast<std::size_t>(got);
+  }
+  return ::close(fd) == 0 && written == bytes.size();
+}
+
+}  // namespace
+
+bool WriteGroupFile(const std::string& folder, int group, const std::vector<std::uint8_t>& bytes) {
+  const std::string path = GroupFilePath(folder, group);
+  for (int attempt = 0; attempt < kGroupFileCreateAttempts; ++attempt) {
+    if (attempt > 0) {
+      // The first group of a group folder finds it missing.
+      std::error_code ignored;
+      std::filesystem::create_directory(GroupFolderPath(folder, group), ignored);
+    }
+    bool created = false;
+    const bool written = WriteFileAt(path, bytes, created);
+    if (created) return written;
+  }
+  return false;
+}
+
+#else
+
 bool WriteGroupFile(const std::string& folder, int group, const std::vector<std::uint8_t>& bytes) {
   const std::string path = GroupFilePath(folder, group);
   std::FILE* file = nullptr;
@@ -72,5 +120,7 @@ bool WriteGroupFile(const std::string& folder, int group, const std::vector<std:
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   return std::fclose(file) == 0 && written;
 }
+
+#endif
 
 }  // namespace lexdex
