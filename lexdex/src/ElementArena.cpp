@@ -56,9 +56,14 @@ const std::vector<std::uint32_t>& ElementArena::SortByWord() {
   // Records lie in order of addition, so the record offset breaks ties and
   // keeps equal words in that order.
   keyed_.clear();
-  for (std::uint32_t offset : order_) keyed_.push_back({SortKey(offset), offset});
+  for (std::uint32_t offset : order_) keyed_.push_back({SortKey(offset), offset, At(offset).length});
   std::sort(keyed_.begin(), keyed_.end(), [this](const KeyedRecord& x, const KeyedRecord& y) {
     if (x.key != y.key) return x.key < y.key;
+    // Equal keys of words that fit in them: the shorter word is the other's
+    // prefix (padded with zeros), or both are the same word.
+    if (x.length <= kSortKeyBytes && y.length <= kSortKeyBytes) {
+      return x.length != y.length ? x.length < y.length : x.offset < y.offset;
+    }
     const Element ex = At(x.offset);
     const Element ey = At(y.offset);
     const int byWord = CompareWords(ex.word, ex.length, ey.word, ey.length);

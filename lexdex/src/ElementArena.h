@@ -39,6 +39,7 @@ class ElementArena {
   struct KeyedRecord {
     std::uint64_t key;
     std::uint32_t offset;
+    std::uint8_t length;
   };
   std::uint64_t SortKey(std::uint32_t recordOffset) const;
 
