@@ -24,9 +24,11 @@
  * One thread; one open index per process.
  *
  * Searching an index opened with flag 4 reads the hint file through a
- * read-only map and keeps the group files it reads in memory for later
- * searches of the process, as long as the hint file keeps its size and time
- * of change (every session that writes groups changes it when it closes).
+ * read-only map, reads all of a search's group files at its first ACL_Find
+ * (on two threads when there are many), and keeps its triples in memory for
+ * later searches of the process (64 MiB at most), as long as the hint file
+ * keeps its size and times of change: every session that writes groups
+ * changes it when it closes.
  */
 #ifndef LEXDEX_H
 #define LEXDEX_H
