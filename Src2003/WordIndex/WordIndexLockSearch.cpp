@@ -1,5 +1,8 @@
 #include "WordIndexLockSearch.h"
 
+#include <string_view>
+#include <vector>
+
 #include "ACLUnit.h"
 #include "Prompts.h"
 #include "WordIndex.h"
@@ -31,10 +34,18 @@ void TWordIndexLockSearch::StartWords() {
   // The words are folded in place, inside our own copy of the phrase.
   char* cursor = phrase_.data();
   int length = 0;
+  std::vector<std::string_view> words;
   while (NextQueryWord(cursor, length)) {
     lastWordLength_ = length;
-    words_.push_back(std::make_unique<TWordSearch>(cursor, length));
+    words.emplace_back(cursor, static_cast<std::size_t>(length));
     cursor += length;
+  }
+  // A match lies in one group that holds every word: each word's search skips
+  // the groups where the engine's hints rule out any of the others.
+  for (std::size_t w = 0; w < words.size(); ++w) {
+    std::vector<std::string_view> others = words;
+    others.erase(others.begin() + static_cast<std::ptrdiff_t>(w));
+    words_.push_back(std::make_unique<TWordSearch>(words[w].data(), static_cast<int>(words[w].size()), others));
   }
   finished_ = words_.empty() || words_.front()->Finished();
   if (!CheckMatch()) Advance();

@@ -4,10 +4,25 @@
 
 namespace {
 constexpr int kTripleFound = 0;
+
+tacl_find* BeginFindAmong(const char* word, int length, const std::vector<std::string_view>& others) {
+  std::vector<const char*> words;
+  std::vector<int> lengths;
+  for (const std::string_view other : others) {
+    words.push_back(other.data());
+    lengths.push_back(static_cast<int>(other.size()));
+  }
+  return ACL_BeginFindAmong(word, length, words.data(), lengths.data(), static_cast<int>(words.size()));
 }
+}  // namespace
 
 TWordSearch::TWordSearch(const char* word, int length)
     : findHandle_(ACL_BeginFind(word, length)), finished_(findHandle_ == nullptr) {
+  Next();
+}
+
+TWordSearch::TWordSearch(const char* word, int length, const std::vector<std::string_view>& others)
+    : findHandle_(BeginFindAmong(word, length, others)), finished_(findHandle_ == nullptr) {
   Next();
 }
 

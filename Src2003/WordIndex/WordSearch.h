@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 struct tacl_find;
 
@@ -27,6 +29,10 @@ inline bool FollowsDirectly(const TWordTriple& y, const TWordTriple& x) {
 class TWordSearch {
  public:
   TWordSearch(const char* word, int length);
+  // The same search, visiting only groups that may also hold every word of
+  // `others` (the rest of a phrase): a phrase can only match in those, and
+  // the engine reads no other group file.
+  TWordSearch(const char* word, int length, const std::vector<std::string_view>& others);
   ~TWordSearch();
   TWordSearch(const TWordSearch&) = delete;
   TWordSearch& operator=(const TWordSearch&) = delete;
