@@ -9,11 +9,6 @@
 #include "WordIndexMessages.h"
 #include "lexdex.h"
 
-namespace {
-constexpr int kSearchFlags = 4;
-constexpr int kOpenSucceeded = 0;
-}  // namespace
-
 TWordIndexLockSearch::TWordIndexLockSearch(TWordIndex& owner, std::string phrase)
     : TWordIndexLock(owner), phrase_(std::move(phrase)) {}
 
@@ -22,7 +17,7 @@ TWordIndexLockSearch::~TWordIndexLockSearch() { EndEngineWork(); }
 bool TWordIndexLockSearch::Open(const std::string& path) {
   RetryUntilLocked(TLockMode::Shared, kSearchBusyQuestion);
   if (Owner().IsOutOfDate()) Prompts().Inform(kOutOfDateNotice);
-  return ACL_Open(path.c_str(), kSearchFlags) == kOpenSucceeded;
+  return ACL_Open(path.c_str(), ACL_OPEN_SEARCH_ONLY) == ACL_OPEN_OK;
 }
 
 void TWordIndexLockSearch::EndEngineWork() {

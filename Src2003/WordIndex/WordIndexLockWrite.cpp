@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int kCreateFlags = 1;
-constexpr int kUpdateFlags = 2;
-constexpr int kOpenSucceeded = 0;
 constexpr int kLastGroup = 65535;
 
 bool IsDocumentGroup(int group) {
@@ -41,14 +38,14 @@ bool TWordIndexLockCreate::Open(const std::string& path) {
     }
   }
   ACL_Remove(path.c_str());
-  return ACL_Open(path.c_str(), kCreateFlags) == kOpenSucceeded;
+  return ACL_Open(path.c_str(), ACL_OPEN_CREATE) == ACL_OPEN_OK;
 }
 
 bool TWordIndexLockCreate::PrepareGroup(int) { return true; }
 
 bool TWordIndexLockUpdate::Open(const std::string& path) {
   RetryUntilLocked(TLockMode::Exclusive, kUpdateBusyQuestion);
-  return ACL_Open(path.c_str(), kUpdateFlags) == kOpenSucceeded;
+  return ACL_Open(path.c_str(), ACL_OPEN_UPDATE) == ACL_OPEN_OK;
 }
 
 bool TWordIndexLockUpdate::PrepareGroup(int group) {

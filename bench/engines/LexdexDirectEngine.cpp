@@ -17,7 +17,6 @@
 namespace engines {
 namespace {
 
-constexpr int kSearchOnly = 4;
 constexpr int kFound = 0;
 
 std::uint64_t Key(int group, int ordinal) {
@@ -36,7 +35,7 @@ class LexdexDirectEngine : public Engine {
 
   void Open(const std::string& folder) override {
     ACL_Init();
-    open_ = ACL_Open(TWordIndex(folder).EngineFolder().c_str(), kSearchOnly) == 0;
+    open_ = ACL_Open(TWordIndex(folder).EngineFolder().c_str(), ACL_OPEN_SEARCH_ONLY) == ACL_OPEN_OK;
   }
 
   // Each word's triples ascend by group and, within a group, by ordinal (the

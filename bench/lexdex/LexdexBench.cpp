@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
   std::uniform_real_distribution<double> unit(0.0, 1.0);
 
   ACL_Init();
-  if (ACL_Open(folder.string().c_str(), 1) != 0) {
+  if (ACL_Open(folder.string().c_str(), ACL_OPEN_CREATE) != ACL_OPEN_OK) {
     std::fprintf(stderr, "cannot create the index in %s\n", folder.string().c_str());
     return 1;
   }
@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
               (total - hint) / 1048576.0);
 
   std::printf("(measuring the size took %.1f s)\n", Seconds(Clock::now() - sizeStart));
-  if (ACL_Open(folder.string().c_str(), 4) != 0) return 1;
+  if (ACL_Open(folder.string().c_str(), ACL_OPEN_SEARCH_ONLY) != ACL_OPEN_OK) return 1;
   std::vector<std::string> rare;
   std::vector<std::string> medium;
   std::vector<std::string> common;

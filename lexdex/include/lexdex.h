@@ -8,7 +8,7 @@
  *
  * Typical use:
  *   ACL_Init();
- *   ACL_Open("/data/idx", 1);              1 create, 2 update, 4 search only
+ *   ACL_Open("/data/idx", ACL_OPEN_CREATE);
  *   ACL_BeginGroup(7);
  *   ACL_AddElem("renda", 5, 120, 3);       word bytes, length 1..255, a, b
  *   ACL_EndGroup();                        writes grp00/07.sl
@@ -23,7 +23,7 @@
  * 0 or over 255, groups outside 0..65535, calls while no index is open.
  * One thread; one open index per process.
  *
- * Searching an index opened with flag 4 reads the hint file through a
+ * Searching an index opened with ACL_OPEN_SEARCH_ONLY reads the hint file through a
  * read-only map, reads all of a search's group files at its first ACL_Find
  * (on two threads when there are many), and keeps its triples in memory for
  * later searches of the process (64 MiB at most), as long as the hint file
@@ -58,12 +58,24 @@ typedef struct tacl_find tacl_find;
 LEXDEX_API void ACL_Init(void);
 LEXDEX_API void ACL_End(void);
 
-/* Opens the index in `folder`. flags: 1 creates the folder (one level) and an
- * empty hint.il; 2 opens an existing index for update; 4 opens it read-only
- * and never writes the hint file. Returns 0, or 1 when hint.il cannot be
- * opened or created. */
+/* Open modes of ACL_Open (bits of its flags; the values are fixed). */
+enum {
+  /* Creates the folder (one level) and an empty hint.il. */
+  ACL_OPEN_CREATE = 1,
+  /* Opens an existing index for update. */
+  ACL_OPEN_UPDATE = 2,
+  /* Opens an existing index read-only; the hint file is never written. */
+  ACL_OPEN_SEARCH_ONLY = 4
+};
+
+/* Results of ACL_Open. */
+enum { ACL_OPEN_OK = 0, ACL_OPEN_FAILED = 1 };
+
+/* Opens the index in `folder` in one of the modes above. Returns ACL_OPEN_OK,
+ * or ACL_OPEN_FAILED when hint.il cannot be opened or created. */
 LEXDEX_API int ACL_Open(const char *folder, int flags);
-/* Writes cached hint blocks back (unless flag 4) and closes the index. */
+/* Writes cached hint blocks back (unless ACL_OPEN_SEARCH_ONLY) and closes the
+ * index. */
 LEXDEX_API void ACL_Close(void);
 /* Deletes `folder` with all its files and subfolders (index closed). */
 LEXDEX_API void ACL_Remove(const char *folder);

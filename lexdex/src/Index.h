@@ -14,13 +14,14 @@
 #include "HintMap.h"
 #include "HintRows.h"
 #include "SearchResultCache.h"
+#include "lexdex.h"
 
 namespace lexdex {
 
-// Open modes (bits of the flags of Open).
-inline constexpr int kOpenCreate = 1;       // create folder and an empty hint.il
-inline constexpr int kOpenUpdate = 2;       // existing hint.il, read and write
-inline constexpr int kOpenNoWriteBack = 4;  // never write the hint file
+// Open modes (bits of the flags of Open), as the public header names them.
+inline constexpr int kOpenCreate = ACL_OPEN_CREATE;
+inline constexpr int kOpenUpdate = ACL_OPEN_UPDATE;
+inline constexpr int kOpenNoWriteBack = ACL_OPEN_SEARCH_ONLY;
 inline constexpr int kNoGroup = -1;
 
 class Index {

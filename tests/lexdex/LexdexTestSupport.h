@@ -95,7 +95,7 @@ class IndexInFolder {
  public:
   IndexInFolder() : folder_(temp_.File("idx")) {
     ACL_Init();
-    open_ = ACL_Open(folder_.c_str(), 1) == 0;
+    open_ = ACL_Open(folder_.c_str(), ACL_OPEN_CREATE) == ACL_OPEN_OK;
   }
   ~IndexInFolder() {
     if (open_) ACL_Close();

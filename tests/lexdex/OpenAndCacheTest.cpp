@@ -18,9 +18,9 @@ constexpr std::size_t kBlock = 32768;
 TEST(Open, UpdateOrSearchWithoutHintFileFails) {
   TempFolder temp;
   ACL_Init();
-  EXPECT_EQ(ACL_Open(temp.File("none").c_str(), 2), 1);
-  EXPECT_EQ(ACL_Open(temp.File("none").c_str(), 4), 1);
-  EXPECT_EQ(ACL_Open(temp.Path().string().c_str(), 2), 1);  // folder without hint.il
+  EXPECT_EQ(ACL_Open(temp.File("none").c_str(), ACL_OPEN_UPDATE), ACL_OPEN_FAILED);
+  EXPECT_EQ(ACL_Open(temp.File("none").c_str(), ACL_OPEN_SEARCH_ONLY), ACL_OPEN_FAILED);
+  EXPECT_EQ(ACL_Open(temp.Path().string().c_str(), ACL_OPEN_UPDATE), ACL_OPEN_FAILED);  // folder without hint.il
 }
 
 TEST(Open, CreateMakesTheFolderAndAnEmptyHintFile) {
@@ -35,14 +35,14 @@ TEST(Open, CreateMakesTheFolderAndAnEmptyHintFile) {
 TEST(Open, CreateTruncatesAnOldIndex) {
   IndexInFolder index;
   BuildGroup(0, {{"abc", 1, 2}});
-  ASSERT_EQ(index.Reopen(1), 0);
+  ASSERT_EQ(index.Reopen(ACL_OPEN_CREATE), ACL_OPEN_OK);
   index.Close();
   EXPECT_EQ(fs::file_size(index.File("hint.il")), 0u);
 }
 
 TEST(Open, CreateFailsWhenTheParentIsMissing) {
   TempFolder temp;
-  EXPECT_EQ(ACL_Open(temp.File("a/b/c").c_str(), 1), 1);
+  EXPECT_EQ(ACL_Open(temp.File("a/b/c").c_str(), ACL_OPEN_CREATE), ACL_OPEN_FAILED);
 }
 
 TEST(HintFile, GrowsByZeroBlocksUpToTheTouchedOne) {
@@ -66,7 +66,7 @@ TEST(HintFile, SearchModeLeavesItByteForByteUnchanged) {
   BuildGroup(7, {{"abc", 1, 2}, {"renda", 3, 4}});
   index.Close();
   const std::string before = index.HintBytes();
-  ASSERT_EQ(index.Reopen(4), 0);
+  ASSERT_EQ(index.Reopen(ACL_OPEN_SEARCH_ONLY), ACL_OPEN_OK);
   EXPECT_EQ(FindAll("abc").size(), 1u);
   EXPECT_TRUE(FindAll("nada").empty());
   ACL_BeginGroup(40000);  // bits in the cache only, and far past the end
@@ -79,9 +79,9 @@ TEST(HintFile, SearchModeLeavesItByteForByteUnchanged) {
 TEST(HintFile, UpdateModeKeepsWhatCreateModeWrote) {
   IndexInFolder index;
   BuildGroup(3, {{"abc", 1, 2}});
-  ASSERT_EQ(index.Reopen(2), 0);
+  ASSERT_EQ(index.Reopen(ACL_OPEN_UPDATE), ACL_OPEN_OK);
   BuildGroup(600, {{"abc", 5, 6}});
-  ASSERT_EQ(index.Reopen(4), 0);
+  ASSERT_EQ(index.Reopen(ACL_OPEN_SEARCH_ONLY), ACL_OPEN_OK);
   EXPECT_EQ(FindAll("abc"), (std::vector<Triple>{{3, 1, 2}, {600, 5, 6}}));
 }
 

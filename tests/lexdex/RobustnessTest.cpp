@@ -20,7 +20,7 @@ TEST(Robustness, WorksInAFolderWithAVeryLongPath) {
   for (int level = 0; level < 6; ++level) folder /= std::string(100, static_cast<char>('a' + level));
   fs::create_directories(folder.parent_path());
   ACL_Init();
-  ASSERT_EQ(ACL_Open(folder.string().c_str(), 1), 0);
+  ASSERT_EQ(ACL_Open(folder.string().c_str(), ACL_OPEN_CREATE), ACL_OPEN_OK);
   BuildGroup(30000, {{"abc", 1, 2}});
   EXPECT_EQ(ACL_GroupExist(30000), 1);
   EXPECT_EQ(FindAll("abc"), (Triples{{30000, 1, 2}}));
@@ -116,7 +116,7 @@ TEST(Remove, DeletesTheIndexFolderWithEverythingInIt) {
   TempFolder temp;
   const std::string folder = temp.File("idx");
   ACL_Init();
-  ASSERT_EQ(ACL_Open(folder.c_str(), 1), 0);
+  ASSERT_EQ(ACL_Open(folder.c_str(), ACL_OPEN_CREATE), ACL_OPEN_OK);
   BuildGroup(0, {{"abc", 1, 1}});
   BuildGroup(30000, {{"abc", 1, 1}});
   ACL_Close();

@@ -17,8 +17,8 @@ using namespace lexdex_test;
 namespace fs = std::filesystem;
 using Triples = std::vector<Triple>;
 
-constexpr int kSearchOnly = 4;
-constexpr int kUpdate = 2;
+constexpr int kSearchOnly = ACL_OPEN_SEARCH_ONLY;
+constexpr int kUpdate = ACL_OPEN_UPDATE;
 
 Triples FindAllAmong(const std::string& word, const std::vector<std::string>& others) {
   std::vector<const char*> words;
@@ -128,7 +128,7 @@ class FindAmong : public ::testing::TestWithParam<int> {
     BuildGroup(2, {{"renda", 2, 0}});
     BuildGroup(3, {{"renda", 3, 0}, {"imposto", 4, 1}, {"renda", 5, 2}});
     BuildGroup(600, {{"imposto", 6, 0}, {"sobre", 7, 1}, {"renda", 8, 2}});
-    if (GetParam() != 1) ASSERT_EQ(index_.Reopen(GetParam()), 0);
+    if (GetParam() != ACL_OPEN_CREATE) ASSERT_EQ(index_.Reopen(GetParam()), ACL_OPEN_OK);
   }
   IndexInFolder index_;
 };
@@ -166,6 +166,6 @@ TEST_P(FindAmong, FindsNothingWhenAnotherWordIsAbsent) {
   EXPECT_EQ(FindAllAmong("renda", {"ausente"}), Triples{});
 }
 
-INSTANTIATE_TEST_SUITE_P(OpenModes, FindAmong, ::testing::Values(1, kUpdate, kSearchOnly));
+INSTANTIATE_TEST_SUITE_P(OpenModes, FindAmong, ::testing::Values(ACL_OPEN_CREATE, kUpdate, kSearchOnly));
 
 }  // namespace

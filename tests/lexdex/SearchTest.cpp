@@ -32,7 +32,7 @@ TEST_F(Search, ReturnsGroupsInAscendingOrderAcrossRegions) {
 
 TEST_F(Search, FindsAfterReopeningForSearch) {
   for (int group : {0, 31, 32, 33, 65535}) BuildGroup(group, {{"renda", group, -group}});
-  ASSERT_EQ(index_.Reopen(4), 0);
+  ASSERT_EQ(index_.Reopen(ACL_OPEN_SEARCH_ONLY), ACL_OPEN_OK);
   EXPECT_EQ(FindAll("renda"),
             (Triples{{0, 0, 0}, {31, 31, -31}, {32, 32, -32}, {33, 33, -33}, {65535, 65535, -65535}}));
 }
@@ -69,7 +69,7 @@ TEST(SearchByHand, ReadsAnIndexWrittenByAnotherBuild) {
   WriteWholeFile(folder + "/grp00/06.sl", GroupFileBytes({Record("b", {{1, 1}})}));
   WriteWholeFile(folder + "/grp75/30.sl", GroupFileBytes({Record("ab", {{0, 0}}), Record("abc", {{3, 4}})}));
   ACL_Init();
-  ASSERT_EQ(ACL_Open(folder.c_str(), 4), 0);
+  ASSERT_EQ(ACL_Open(folder.c_str(), ACL_OPEN_SEARCH_ONLY), ACL_OPEN_OK);
   EXPECT_EQ(FindAll("abc"), (Triples{{5, 7, 1}, {5, 9, 2}, {30000, 3, 4}}));
   ACL_Close();
 }
@@ -87,7 +87,7 @@ TEST_F(Search, StopsAtTheEndOfAShortHintFile) {
   index_.Close();
   const std::string hint = index_.HintBytes();
   WriteWholeFile(index_.File("hint.il"), hint.substr(0, 1048576));  // region 1 cut off
-  ASSERT_EQ(index_.Reopen(4), 0);
+  ASSERT_EQ(index_.Reopen(ACL_OPEN_SEARCH_ONLY), ACL_OPEN_OK);
   EXPECT_EQ(FindAll("abc"), (Triples{{1, 1, 1}}));
 }
 
