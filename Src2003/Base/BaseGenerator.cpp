@@ -1,17 +1,17 @@
-#include "Base/BaseGenerator.h"
+#include "BaseGenerator.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "Base/DocumentFileName.h"
-#include "Base/SyntheticBitmap.h"
-#include "Base/SyntheticText.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMODocumentFile.h"
-#include "Base/TOMOTree.h"
+#include "DocumentFileName.h"
 #include "LxExcept.h"
 #include "LxFilUtl.h"
+#include "SyntheticBitmap.h"
+#include "SyntheticText.h"
+#include "TOMODocumentBody.h"
+#include "TOMODocumentFile.h"
+#include "TOMOTree.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Base/TOMODocument.h"
+#include "TOMODocument.h"
 
 #include "LxCodePage.h"
 #include "LxExcept.h"

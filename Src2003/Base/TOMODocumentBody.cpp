@@ -1,4 +1,4 @@
-#include "Base/TOMODocumentBody.h"
+#include "TOMODocumentBody.h"
 
 #include <algorithm>
 #include <limits>

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "Base/TOMOHyperlink.h"
 #include "LxDateTime.h"
 #include "LxStrm.h"
+#include "TOMOHyperlink.h"
 
 // The plain body of a document, as OpenRead delivers it and OpenWrite takes it:
 //

@@ -1,9 +1,9 @@
-#include "Base/TOMOHyperlink.h"
+#include "TOMOHyperlink.h"
 
 #include <limits>
 #include <vector>
 
-#include "Base/CommaList.h"
+#include "CommaList.h"
 
 namespace {
 

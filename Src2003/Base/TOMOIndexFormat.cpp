@@ -1,4 +1,4 @@
-#include "Base/TOMOIndexFormat.h"
+#include "TOMOIndexFormat.h"
 
 #include <exception>
 

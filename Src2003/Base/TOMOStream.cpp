@@ -1,4 +1,4 @@
-#include "Base/TOMOStream.h"
+#include "TOMOStream.h"
 
 #include <algorithm>
 

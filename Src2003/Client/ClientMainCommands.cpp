@@ -9,7 +9,6 @@
 #include <QTabWidget>
 #include <QUrl>
 
-#include "Base/TOMOTree.h"
 #include "ClientErrors.h"
 #include "ClientMainUnit.h"
 #include "DocumentPrinting.h"
@@ -17,9 +16,10 @@
 #include "NavigationHistory.h"
 #include "Prompts.h"
 #include "QtText.h"
+#include "TOMOTree.h"
 #include "TextSearchPanel.h"
 #include "TextView.h"
-#include "WordIndex/WordIndex.h"
+#include "WordIndex.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ void TfrmClientMain::TextEditLinkClick(int linkNumber) {
     OpenAddress(QUrl::fromUserInput(Win1252ToQString(link.URL).trimmed()));
     return;
   }
-  TTOMONode* target = tree_ ? tree_->FindNode(link.Target) : nullptr;
+  TTOMONode* target = FindNode(link.Target);
   if (!target) throw ETOMOError(FormatMessage(kMissingLinkTarget, link.Target));
   ShowNode(target);
 }

@@ -7,16 +7,16 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMOTree.h"
 #include "ClientMainUnit.h"
+#include "DocumentBaseUnit.h"
 #include "DocumentListModel.h"
 #include "DocumentListView.h"
 #include "ErrorDisplay.h"
 #include "ErrorReport.h"
 #include "LxExcept.h"
 #include "RichTextView.h"
+#include "TOMODocumentBody.h"
+#include "TOMOTree.h"
 #include "TOMOTreeModel.h"
 #include "TextBody.h"
 #include "TextLinks.h"
@@ -109,7 +109,7 @@ void TfrmClientMain::ShowTextDocument(TTOMONode& node) {
     text->setDefaultFont(textEdit_->font());
     lineStarts_ = BuildLineStarts(*text);
     links_ = ApplyLinks(*text, lineStarts_, body.Links,
-                        [this](int id) { return tree_ && tree_->FindNode(id) != nullptr; });
+                        [this](int id) { return FindNode(id) != nullptr; });
     // Documents we put in belong to the view; its own first one belongs to
     // its text control, which frees it when replaced.
     QTextDocument* old = textEdit_->document();

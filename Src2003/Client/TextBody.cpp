@@ -4,9 +4,9 @@
 #include <charconv>
 #include <optional>
 
-#include "Base/CommaList.h"
-#include "Base/TOMODocumentBody.h"
+#include "CommaList.h"
 #include "LxExcept.h"
+#include "TOMODocumentBody.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "Base/TOMOHyperlink.h"
 #include "LxStrm.h"
+#include "TOMOHyperlink.h"
 
 // A link as the body states it. Version 1 places it by line and column,
 // version 2 by position in the whole text.

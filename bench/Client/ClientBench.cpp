@@ -19,16 +19,16 @@
 #include <QElapsedTimer>
 #include <QEvent>
 
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMOTree.h"
 #include "ClientIcons.h"
 #include "ClientMainUnit.h"
-#include "Config/ConfigUnit.h"
+#include "ConfigUnit.h"
+#include "DocumentBaseUnit.h"
 #include "ErrorDisplay.h"
 #include "LxConfigStore.h"
 #include "LxDateTime.h"
 #include "PandectaApplication.h"
+#include "TOMODocumentBody.h"
+#include "TOMOTree.h"
 
 namespace {
 

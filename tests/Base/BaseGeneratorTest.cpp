@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/BaseGenerator.h"
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMOTree.h"
+#include "BaseGenerator.h"
+#include "DocumentBaseUnit.h"
 #include "LxFilUtl.h"
+#include "TOMOTree.h"
 #include "TempFolder.h"
 
 namespace {

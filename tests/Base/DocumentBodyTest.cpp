@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/TOMODocumentBody.h"
+#include "TOMODocumentBody.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include "Base/DocumentBaseUnit.h"
+#include "DocumentBaseUnit.h"
 #include "LxFilUtl.h"
 #include "TempFolder.h"
 

@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMOTree.h"
+#include "DocumentBaseUnit.h"
 #include "LxCodePage.h"
+#include "TOMOTree.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;

@@ -11,13 +11,13 @@
 #include <memory>
 #include <string>
 
-#include "Base/DocumentFileName.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMODocumentFile.h"
-#include "Base/TOMOTree.h"
 #include "BuildBaseManifest.h"
+#include "DocumentFileName.h"
 #include "LxCodePage.h"
 #include "RichTextPlainText.h"
+#include "TOMODocumentBody.h"
+#include "TOMODocumentFile.h"
+#include "TOMOTree.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;

@@ -2,14 +2,14 @@
 
 #include <filesystem>
 
-#include "Base/DocumentFileName.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMODocumentFile.h"
-#include "Base/TOMOIndexFormat.h"
-#include "Base/TOMOTree.h"
 #include "BuildBaseError.h"
+#include "DocumentFileName.h"
 #include "LxCodePage.h"
 #include "LxStrm.h"
+#include "TOMODocumentBody.h"
+#include "TOMODocumentFile.h"
+#include "TOMOIndexFormat.h"
+#include "TOMOTree.h"
 
 namespace fs = std::filesystem;
 

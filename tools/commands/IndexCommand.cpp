@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "Base/TOMODocumentSet.h"
-#include "Base/TOMOTree.h"
 #include "IndexBuildSequence.h"
+#include "TOMODocumentSet.h"
+#include "TOMOTree.h"
 #include "TerminalPrompts.h"
 #include "ToolCommand.h"
 #include "WordIndex.h"

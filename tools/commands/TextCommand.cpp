@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "Base/TOMODocumentSet.h"
-#include "Base/TOMOTree.h"
 #include "DocumentText.h"
 #include "LxExcept.h"
+#include "TOMODocumentSet.h"
+#include "TOMOTree.h"
 #include "ToolCommand.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "Base/TOMOTree.h"
 #include "LxCodePage.h"
+#include "TOMOTree.h"
 #include "ToolCommand.h"
 
 namespace {
