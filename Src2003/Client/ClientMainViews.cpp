@@ -18,7 +18,6 @@
 #include "TOMODocumentBody.h"
 #include "TOMOTree.h"
 #include "TOMOTreeModel.h"
-#include "TextBody.h"
 #include "TextLinks.h"
 #include "TextView.h"
 
@@ -103,12 +102,12 @@ void TfrmClientMain::ShowTextDocument(TTOMONode& node) {
   ClearText();
   try {
     TOpenDocument document(node.Record().DocumentNumber);
-    const TTextBody body = ReadTextBody(document->OpenRead());
+    const TTOMODocumentBody body = ReadDocumentBody(document->OpenRead());
     if (body.Values.Count() > 0) TakeDocumentFacts(node, body.Values, *document);
     std::unique_ptr<QTextDocument> text = BuildTextDocumentFromBody(body.Content);
     text->setDefaultFont(textEdit_->font());
     lineStarts_ = BuildLineStarts(*text);
-    links_ = ApplyLinks(*text, lineStarts_, body.Links,
+    links_ = ApplyLinks(*text, lineStarts_, body.Hyperlinks,
                         [this](int id) { return FindNode(id) != nullptr; });
     // Documents we put in belong to the view; its own first one belongs to
     // its text control, which frees it when replaced.
