@@ -4,7 +4,8 @@
 
 #include "FileReplace.h"
 #include "LxFilUtl.h"
-#include "LxStrm.h"
+#include "LxFileStream.h"
+#include "LxZLIBStream.h"
 #include "TOMOFileError.h"
 #include "TOMOIndexFormat.h"
 

@@ -2,6 +2,7 @@
 
 #include "LxCodePage.h"
 #include "LxExcept.h"
+#include "LxText.h"
 
 namespace {
 

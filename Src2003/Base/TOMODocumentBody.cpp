@@ -4,6 +4,8 @@
 #include <limits>
 
 #include "LxExcept.h"
+#include "LxLineIO.h"
+#include "LxText.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "LxDateTime.h"
 #include "LxStrm.h"
+#include "LxText.h"
 #include "TOMOHyperlink.h"
 
 // The plain body of a document, as OpenRead delivers it and OpenWrite takes it:

@@ -6,6 +6,11 @@
 #include "DocumentFileFormat.h"
 #include "FileReplace.h"
 #include "LxFilUtl.h"
+#include "LxFileStream.h"
+#include "LxLineIO.h"
+#include "LxStreamLayers.h"
+#include "LxText.h"
+#include "LxZLIBStream.h"
 #include "TOMOStream.h"
 
 namespace {

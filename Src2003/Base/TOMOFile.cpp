@@ -2,7 +2,8 @@
 
 #include "FileReplace.h"
 #include "LxFilUtl.h"
-#include "LxStrm.h"
+#include "LxFileStream.h"
+#include "LxLineIO.h"
 #include "TOMOFileError.h"
 #include "TOMOIndexFormat.h"
 

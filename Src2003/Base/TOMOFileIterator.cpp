@@ -4,7 +4,9 @@
 
 #include "FileReplace.h"
 #include "LxFilUtl.h"
-#include "LxStrm.h"
+#include "LxFileStream.h"
+#include "LxLineIO.h"
+#include "LxText.h"
 #include "TOMOFileError.h"
 #include "TOMOIndexFormat.h"
 

@@ -4,7 +4,9 @@
 
 #include "LxCodePage.h"
 #include "LxFilUtl.h"
-#include "LxStrm.h"
+#include "LxFileStream.h"
+#include "LxLineIO.h"
+#include "LxText.h"
 
 const std::string& IndexSignature() {
   static const std::string signature = Utf8ToWin1252("TOMO.Sumário");

@@ -1,3 +1,4 @@
+#include "LxStreamLayers.h"
 #include "TOMOStream.h"
 
 #include <algorithm>

@@ -14,6 +14,7 @@
 #include "ErrorDisplay.h"
 #include "ErrorReport.h"
 #include "LxExcept.h"
+#include "LxText.h"
 #include "RichTextView.h"
 #include "TOMODocumentBody.h"
 #include "TOMOTree.h"

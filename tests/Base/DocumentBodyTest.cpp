@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "LxMemoryStream.h"
 #include "TOMODocumentBody.h"
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "DocumentBaseUnit.h"
 #include "LxFilUtl.h"
+#include "LxMemoryStream.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;

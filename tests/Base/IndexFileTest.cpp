@@ -7,7 +7,9 @@
 
 #include "ExpandIndexFile.h"
 #include "IndexFileTestSupport.h"
-#include "LxStrm.h"
+#include "LxLineIO.h"
+#include "LxMemoryStream.h"
+#include "LxZLIBStream.h"
 #include "TOMOFile.h"
 #include "TOMOFileError.h"
 #include "TOMOFileIterator.h"
