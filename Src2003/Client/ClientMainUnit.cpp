@@ -25,8 +25,6 @@
 #include "WindowPlacement.h"
 #include "WordIndex.h"
 
-TfrmClientMain* frmClientMain = nullptr;
-
 namespace {
 
 constexpr char kWindowCaption[] = "Pandecta";
@@ -36,7 +34,6 @@ constexpr int kDefaultHeight = 720;
 }  // namespace
 
 TfrmClientMain::TfrmClientMain(QWidget* parent) : QMainWindow(parent) {
-  frmClientMain = this;
   setObjectName("frmClientMain");
   setWindowTitle(QString::fromUtf8(kWindowCaption));
   resize(kDefaultWidth, kDefaultHeight);
@@ -85,7 +82,6 @@ TfrmClientMain::~TfrmClientMain() {
   // The views hold nodes of the tree: let go of them before the tree goes.
   listModel_->Clear();
   treeModel_->SetTree(nullptr);
-  if (frmClientMain == this) frmClientMain = nullptr;
 }
 
 TTOMOTree* TfrmClientMain::Tree() const { return collection_->Tree(); }

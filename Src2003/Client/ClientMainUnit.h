@@ -171,6 +171,3 @@ class TfrmClientMain : public QMainWindow {
   bool filterTreeCurrent_ = false;
   QString startupPackage_;
 };
-
-// The program's main window while it exists.
-extern TfrmClientMain* frmClientMain;
