@@ -33,14 +33,14 @@ int TNodeList::AddNodeItem(TTOMONode* node) {
 
 int TNodeList::AddItem(TTOMONode* node, int parent, std::string caption) {
   const int item = Count();
-  std::vector<int>& siblings = parent == kNoItem ? topItems_ : items_[static_cast<size_t>(parent)].Children;
   TItem entry;
   entry.Node = node;
   entry.Parent = parent;
-  entry.IndexInParent = static_cast<int>(siblings.size());
+  entry.IndexInParent = static_cast<int>(Siblings(parent).size());
   entry.Caption = std::move(caption);
   items_.push_back(std::move(entry));
-  siblings.push_back(item);
+  // Only now: adding the item may have moved the others' children lists.
+  (parent == kNoItem ? topItems_ : items_[static_cast<size_t>(parent)].Children).push_back(item);
   if (node) itemsById_.Put(node->Id(), static_cast<std::intptr_t>(item) + 1);
   if (view_) view_->AddNodeItem(item, parent, node, items_.back().Caption);
   return item;

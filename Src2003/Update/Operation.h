@@ -211,6 +211,8 @@ class TOperation : public QObject {
   // After a failed transfer: closes the receive stream without raising and
   // deletes LocalFile if this request created it.
   void DiscardReceivedFile();
+  // The words for a failed request's error.
+  std::string ErrorTextOf(int error) const;
 
   std::unique_ptr<TOperationView> silentView_;
   TOperationView* view_;

@@ -18,6 +18,12 @@ int KiB(std::int64_t bytes) { return static_cast<int>(bytes / kBytesPerKiB); }
 
 }  // namespace
 
+std::string TOperation::ErrorTextOf(int error) const {
+  // The client's own words say more (a full disk names its file); a result
+  // raised by someone else has only its number.
+  return httpCli_->ErrorText().empty() ? HttpErrorText(error) : httpCli_->ErrorText();
+}
+
 void TOperation::HttpCliDocBegin() {
   try {
     receiveStream_ = std::make_unique<TLxFileStream>(localFile_, TLxFileMode::Create);
@@ -65,7 +71,7 @@ void TOperation::HttpCliRequestDone(int requestKind, int error) {
       // A failed HEAD is told too: a silent stop leaves the user waiting.
       failed_ = true;
       AddLogFmt(TLogColour::Red, TLogStyle::Plain, kDownloadErrorLineFormat, requestKind, error & kErrorBits);
-      AddLog("  " + httpCli_->ErrorText(), TLogColour::WindowText);
+      AddLog("  " + ErrorTextOf(error & kErrorBits), TLogColour::WindowText);
     }
   }
   EndChainUnlessRunning();
