@@ -67,6 +67,17 @@ int ErrorOfNetworkFailure(QNetworkReply::NetworkError error) {
   }
 }
 
+// Through a proxy every connection goes to the proxy (the proxy answers for
+// the server with a status), so a failed connection is the proxy's.
+int ProxyFailureOf(int failure) {
+  switch (failure) {
+    case httpConnectionRefused: return httpProxyConnectionRefused;
+    case httpHostNotFound: return httpProxyNotFound;
+    case httpConnectionClosed: return httpProxyConnectionClosed;
+    default: return failure;
+  }
+}
+
 }  // namespace
 
 THttpCli::THttpCli(QObject* parent) : QObject(parent), manager_(new QNetworkAccessManager(this)) {
@@ -120,7 +131,8 @@ void THttpCli::StartRequest(THttpRequestKind kind) {
 }
 
 bool THttpCli::ApplyProxy() {
-  if (proxy_.empty()) {
+  throughProxy_ = !proxy_.empty();
+  if (!throughProxy_) {
     manager_->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
     return true;
   }
@@ -147,6 +159,12 @@ void THttpCli::OnMetaDataChanged() {
   statusCode_ = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
   const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
   contentLength_ = length.isValid() ? length.toLongLong() : -1;
+  // A length that is no length leaves no way to tell a whole body from a
+  // torn one.
+  if (reply_->hasRawHeader("Content-Length") && (!length.isValid() || contentLength_ < 0)) {
+    contentLength_ = -1;
+    return Complete(httpProtocolError);
+  }
   if (DeliversBody() && !bodyBegun_) BeginBody();
 }
 
@@ -207,7 +225,7 @@ int THttpCli::ErrorOfReply() const {
   // An error answer says itself best what went wrong.
   if (statusCode >= kFirstClientErrorStatus && IsHttpStatusError(statusCode)) return statusCode;
   const int failure = ErrorOfNetworkFailure(reply_->error());
-  if (failure != httpSuccess) return failure;
+  if (failure != httpSuccess) return throughProxy_ && statusCode == 0 ? ProxyFailureOf(failure) : failure;
   // No failure below HTTP, but no success either: a redirect that could not
   // be followed (no Location), or a status outside 2xx.
   if (statusCode != 0 && (statusCode < kFirstSuccessStatus || statusCode >= kFirstRedirectStatus)) {

@@ -179,6 +179,7 @@ class THttpCli : public QObject {
   // The body is complete and DocEnd is being raised: too late to abort.
   bool finishing_ = false;
   bool bodyBegun_ = false;
+  bool throughProxy_ = false;
   std::int64_t contentLength_ = -1;
   int statusCode_ = 0;
   std::int64_t bytesReceived_ = 0;
