@@ -14,6 +14,7 @@
 #include "NavigationHistory.h"
 #include "TOMONode.h"
 #include "TextSearchPanel.h"
+#include "UpdateBaseUnit.h"
 
 namespace {
 
@@ -22,6 +23,16 @@ constexpr int kUpdateInternetTag = 1;
 constexpr int kUpdateLocalFileTag = 2;
 constexpr int kUpdateFloppyTag = 3;
 constexpr int kSearchPrevWordTag = 1;
+// The update windows bring their commands; until they exist the commands
+// stay off.
+constexpr bool kUpdateCommandsConnected = false;
+
+// An update command is open while no update runs, or while an update of its
+// own kind runs (the command then brings that window up).
+bool UpdateCommandAvailable(const QAction& action) {
+  const int running = TfrmUpdateBase::UpdateKind();
+  return running == 0 || running == action.data().toInt();
+}
 
 struct TActionText {
   const char* name;
@@ -205,14 +216,17 @@ void TfrmClientMain::ConnectActions() {
   on(a.ShowTreeAction, [this] { ShowTreeActionExecute(); });
   on(a.HelpAction, [this] { HelpActionExecute(); });
   on(a.HomePageAction, [this] { HomePageActionExecute(); });
+  connect(&UpdateKindNotifier(), &TUpdateKindNotifier::UpdateKindChanged, this, &TfrmClientMain::UpdateActions);
 }
 
 void TfrmClientMain::UpdateActions() {
   TClientActions& a = actions_;
   // Commands whose windows belong to the search, index, update and settings
   // work stay disabled until those windows exist.
-  for (QAction* later : {a.UpdateInternetAction, a.UpdateLocalFileAction, a.UpdateFloppyAction,
-                         a.CreateIndexAction, a.RemoveDocumentsAction, a.ConfigAction, a.SearchDocumentsAction,
+  for (QAction* update : {a.UpdateInternetAction, a.UpdateLocalFileAction, a.UpdateFloppyAction}) {
+    update->setEnabled(kUpdateCommandsConnected && UpdateCommandAvailable(*update));
+  }
+  for (QAction* later : {a.CreateIndexAction, a.RemoveDocumentsAction, a.ConfigAction, a.SearchDocumentsAction,
                          a.SearchNextWordAction, a.SearchPrevWordAction, a.SearchDocumentsNowAction,
                          a.AboutAction}) {
     later->setEnabled(false);
