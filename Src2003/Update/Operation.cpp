@@ -1,6 +1,7 @@
 #include "Operation.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cxxabi.h>
 #include <typeinfo>
 
@@ -48,7 +49,6 @@ TOperation::TOperation(QObject* parent)
   http.SetAgent(kAgent);
   http.SetAccept(kAccept);
   http.SetNoCache(false);
-  http.SetProxyPort(kDefaultProxyPort);
   http.SetProxy(Config().GetString(ProxyServer));
   http.SetProxyPort(Config().GetString(ProxyPort));
   http.SetProxyUsername(Config().GetString(ProxyUserName));

@@ -64,10 +64,9 @@ class TOperation : public QObject {
   // What the requests of an operation send (the transfer window's settings).
   static constexpr char kAgent[] = "Mozilla/3.0 (compatible)";
   static constexpr char kAccept[] = "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*";
-  static constexpr char kDefaultProxyPort[] = "80";
 
   // Reads the proxy of its requests from the settings (ProxyServer,
-  // ProxyPort, ProxyUserName, ProxyPassword), now.
+  // ProxyPort, ProxyUserName, ProxyPassword), now; an empty port is 80.
   explicit TOperation(QObject* parent = nullptr);
   ~TOperation() override;
   TOperation(const TOperation&) = delete;

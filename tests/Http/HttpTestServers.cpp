@@ -1,5 +1,8 @@
 #include "HttpTestServers.h"
 
+#include <csignal>
+#include <sys/prctl.h>
+
 #include <QDeadlineTimer>
 #include <QStandardPaths>
 #include <QTcpSocket>
@@ -55,6 +58,8 @@ bool TServerProcess::Start(const std::string& program, const std::vector<std::st
   process_->setArguments(list);
   process_->setProcessChannelMode(QProcess::MergedChannels);
   process_->setStandardOutputFile(QString::fromStdString(logFile));
+  // A test that crashes must not leave its server behind.
+  process_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
   process_->start();
   const QDeadlineTimer deadline(kStartTimeoutMs);
   if (!process_->waitForStarted(kStartTimeoutMs)) {

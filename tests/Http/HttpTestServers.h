@@ -7,7 +7,8 @@
 //   TTinyproxy    Debian's tinyproxy asking for basic authentication
 //   TRawHttpServer  a server in this process that answers with bytes the
 //                 test scripts: cut bodies, missing lengths, stalls, garbage
-// Starting waits until the port takes connections, at most kStartTimeoutMs.
+// Starting waits until the port takes connections, at most kStartTimeoutMs;
+// a server dies with the test process, even one that crashed.
 
 #include <map>
 #include <memory>
