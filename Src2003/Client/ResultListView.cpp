@@ -9,6 +9,10 @@ namespace {
 
 // Air between rows, as in the document list.
 constexpr int kRowSpacing = 3;
+// Rows measured per pass of the event loop: a search with tens of thousands
+// of hits paints its first screen at once and goes on measuring the rest
+// between the user's events.
+constexpr int kRowsMeasuredPerPass = 100;
 constexpr int kNoteMargin = 12;
 
 }  // namespace
@@ -17,6 +21,8 @@ TResultListView::TResultListView(QWidget* parent) : QListView(parent) {
   delegate_ = new TDocumentListDelegate(*this, true);
   setItemDelegate(delegate_);
   setUniformItemSizes(false);
+  setLayoutMode(QListView::Batched);
+  setBatchSize(kRowsMeasuredPerPass);
   setResizeMode(QListView::Adjust);
   setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
