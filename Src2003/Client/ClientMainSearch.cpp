@@ -32,6 +32,9 @@ constexpr char kSearchTitle[] = " Pesquisa";
 constexpr char kNoWordIndexMessage[] = "O índice de palavras não está disponível.";
 constexpr int kIndexTab = 0;
 constexpr int kSearchTab = 1;
+// Up to this many items the result tree opens every folder, so that the
+// hits show at once; a larger tree opens folder by folder as the user asks.
+constexpr int kExpandAllItems = 1000;
 
 }  // namespace
 
@@ -104,6 +107,7 @@ void TfrmClientMain::RebuildSearchViews() {
     resultTreeModel_->Clear();
   }
   resultListModel_->EndRebuild();
+  if (resultTreeModel_->Items().Count() <= kExpandAllItems) searchTreeView_->expandAll();
   searchTreeView_->setUpdatesEnabled(true);
   list.selectionModel()->clear();
   const int rows = resultListModel_->rowCount();
