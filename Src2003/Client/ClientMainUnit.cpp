@@ -18,6 +18,7 @@
 #include "FilterTree.h"
 #include "NavigationHistory.h"
 #include "QtText.h"
+#include "ResultListView.h"
 #include "SearchPage.h"
 #include "TOMOTree.h"
 #include "TOMOTreeModel.h"
@@ -171,7 +172,10 @@ void TfrmClientMain::customEvent(QEvent* event) {
     RunStartupStage(message->Value());
   } else if (event->type() == kResizeEvent) {
     // Only the last of a burst of resizes re-measures the rows.
-    if (message->Value() == width()) listBox_->doItemsLayout();
+    if (message->Value() == width()) {
+      listBox_->doItemsLayout();
+      searchPage_->ResultList().doItemsLayout();
+    }
   } else {
     QMainWindow::customEvent(event);
   }
