@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTreeView>
@@ -82,6 +83,11 @@ TfrmClientMain::TfrmClientMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 TfrmClientMain::~TfrmClientMain() {
+  // Controls going away move the focus and change texts; the window no
+  // longer follows them.
+  disconnect(qApp, nullptr, this, nullptr);
+  disconnect(textEdit_, nullptr, this, nullptr);
+  for (QLineEdit* line : findChildren<QLineEdit*>()) disconnect(line, nullptr, this, nullptr);
   Config().SetBoolean(ShowTree, !treePageControl_->isHidden());
   // The views hold nodes of the tree: let go of them before the tree goes.
   DropSearchResults();

@@ -9,9 +9,18 @@
 //
 // How to run:
 //   build/bin/pandecta-tool generate-base /tmp/bench/Dados --entries 200000 --documents 45000
+//   ("que" is then in 28,708 entries, 14,386 of them by their text)
 //   build/bin/pandecta-tool index /tmp/bench/Dados /tmp/bench/Extra
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_search /tmp/bench/Dados /tmp/bench/Extra que [repetitions]
-// Settings are kept in memory; the base is only read.
+// Measured (run alone, load average 3.00 at the start, 2.84 at the end),
+// 200,000 entries, 45,000 documents, "que":
+//   word search alone 207 ms (705 ms with a cold disk cache);
+//   "Procurar" to the painted list, 28,708 results in 39,767 rows: 420-432 ms;
+//   filling tree and list: 168-184 ms (painted 175-194 ms);
+//   typing: 5.0 ms per key on average, slowest 8.7 ms, while the list goes on
+//   measuring its rows in the background.
+// Settings are kept in memory; the base is only read. "Buscar em" is set to
+// "Conteúdo e Títulos", so that every entry found is shown.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +34,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "ClientIcons.h"
 #include "ClientMainUnit.h"
@@ -89,6 +99,8 @@ int main(int argc, char** argv) {
   auto* query = window->findChild<QLineEdit*>("SearchDocText");
   auto* button = window->findChild<QPushButton*>("SearchDocButton");
   auto* list = window->findChild<QListView*>("SearchDocListBox");
+  // Every entry the word index finds is shown: the heaviest list.
+  window->findChild<QRadioButton*>("SearchWhereBothRadio")->setChecked(true);
   query->setText(QString::fromStdString(word));
   QCoreApplication::processEvents();
 
