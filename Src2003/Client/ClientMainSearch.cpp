@@ -40,8 +40,12 @@ constexpr int kExpandAllItems = 1000;
 
 void TfrmClientMain::ConnectSearch() {
   connect(treePageControl_, &QTabWidget::currentChanged, this, [this](int index) { TreePageControlChange(index); });
-  connect(searchTreeView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) { SearchTreeViewChange(current); });
+  // A chosen item, not a current one: a view that gets the focus makes its
+  // first item current without choosing it, which must not open it.
+  connect(searchTreeView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected) {
+            if (!selected.indexes().isEmpty()) SearchTreeViewChange(selected.indexes().first());
+          });
   connect(&searchPage_->ResultList(), &TResultListView::RowClicked, this, [this](int row) { SearchListClick(row); });
   connect(&searchPage_->ResultList(), &TResultListView::RowOpened, this, [this](int row) { SearchListOpen(row); });
   connect(searchPage_, &TSearchPage::FilterTreeWanted, this, [this] { FillFilterTree(); });
