@@ -1,3 +1,4 @@
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@
 #include "IndexBuildSequence.h"
 #include "LxCodePage.h"
 #include "LxDateTime.h"
+#include "LxDirectoryLock.h"
 #include "ResultListView.h"
 #include "TOMOTree.h"
 #include "WordIndex.h"
@@ -382,6 +384,26 @@ TEST_F(SearchPageTest, EmptyResultAfterASearchSaysSo) {
   const QImage searched = picture();
   List().SetSearched(false);
   EXPECT_NE(picture(), searched);
+}
+
+TEST_F(SearchPageTest, IndexOutOfDateOrHeldElsewhere) {
+  WordIndex->MarkOutOfDate();
+  Search("imposto");
+  // The notice is given and the search goes on.
+  ASSERT_EQ(prompts_.Notices().size(), 1u);
+  EXPECT_EQ(Rows().size(), 4u);
+  WordIndex->MarkUpToDate();
+
+  // Another holder of the folder's lock, as a build on another machine.
+  WordIndex->SetPause([](std::chrono::milliseconds) {});
+  TLxDirectoryLock other(Config().GetString(ExtraFolder), TWordIndex::kLockRefreshInterval);
+  ASSERT_TRUE(other.LockExclusive());
+  prompts_.AddAnswer(false);
+  Search("renda");
+  EXPECT_EQ(prompts_.Questions().size(), 1u);
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(errors_[0].Message, kIndexInUseMessage);
+  EXPECT_EQ(Rows().size(), 4u);
 }
 
 }  // namespace
