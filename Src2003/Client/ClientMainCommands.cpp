@@ -16,6 +16,7 @@
 #include "NavigationHistory.h"
 #include "Prompts.h"
 #include "QtText.h"
+#include "ShellOpen.h"
 #include "TOMOTree.h"
 #include "TextSearchPanel.h"
 #include "TextView.h"
@@ -24,6 +25,9 @@
 namespace {
 
 constexpr char kTextNotFound[] = "Texto não encontrado";
+constexpr char kNoBitmapToPrint[] =
+    "A imagem deste documento não pôde ser carregada, portanto não há o que imprimir. "
+    "Tente atualizar o Pandecta para corrigir o problema.";
 constexpr char kMissingLinkTarget[] =
     "Destino do atalho (%.4d) não encontrado. \r\n"
     "Tente atualizar novamente sua base de dados e provavelmente este problema será corrigido.";
@@ -63,12 +67,15 @@ void TfrmClientMain::PrintCurrent(QPrinter& printer) {
   const QString title = currentNode_ ? Win1252ToQString(currentNode_->Record().Title) : QString();
   if (TextPageShown()) {
     PrintTextDocument(*textEdit_->document(), title, printer);
-  } else if (BitmapPageShown() && !bitmap_.isNull()) {
+  } else if (BitmapPageShown()) {
+    if (bitmap_.isNull()) throw ETOMOError(kNoBitmapToPrint);
     PrintBitmap(bitmap_, title, printer);
   }
 }
 
 void TfrmClientMain::PrintActionExecute() {
+  // Nothing to print is said before a printer is chosen for it.
+  if (BitmapPageShown() && bitmap_.isNull()) throw ETOMOError(kNoBitmapToPrint);
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() != QDialog::Accepted) return;
@@ -104,10 +111,10 @@ void TfrmClientMain::HelpActionExecute() {
   const std::string helpFile = PathJoin(ApplicationFolder(), kHelpFile);
   const QUrl address = FileExists(helpFile) ? QUrl::fromLocalFile(QString::fromStdString(helpFile))
                                             : QUrl(QString::fromLatin1(kHelpPageAddress));
-  QDesktopServices::openUrl(address);
+  OpenMaximized(address);
 }
 
-void TfrmClientMain::HomePageActionExecute() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePageAddress))); }
+void TfrmClientMain::HomePageActionExecute() { OpenMaximized(QUrl(QString::fromLatin1(kHomePageAddress))); }
 
 void TfrmClientMain::ClearIndexActionExecute() {
   if (WordIndex) WordIndex->DeleteIndex();
