@@ -6,6 +6,8 @@
 #include <QTextFrame>
 #include <QTextFrameFormat>
 
+#include "RichTextTables.h"
+
 namespace {
 
 constexpr double kViewPixelsPerInch = 96.0;
@@ -25,5 +27,6 @@ void PrintRichTextDocument(const QTextDocument& document, QPagedPaintDevice& dev
   QTextFrameFormat root = copy->rootFrame()->frameFormat();
   root.setMargin(kRichTextPrintMarginMillimetres / kMillimetresPerInch * kViewPixelsPerInch);
   copy->rootFrame()->setFrameFormat(root);
+  FitTablesToWidth(*copy);
   copy->print(&device);
 }

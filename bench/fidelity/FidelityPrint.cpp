@@ -27,11 +27,11 @@
 
 namespace {
 
-// RTF's defaults for a document that does not give its page: US Letter with
-// 1.25-inch side margins.
+// The page LibreOffice gives a document that does not set its own (as its
+// PDFs show): US Letter with 1-inch margins.
 constexpr int kDefaultPaperWidthTwips = 12240;
 constexpr int kDefaultPaperHeightTwips = 15840;
-constexpr int kDefaultSideMarginTwips = 1800;
+constexpr int kDefaultSideMarginTwips = 1440;
 constexpr int kDefaultTopMarginTwips = 1440;
 constexpr double kTwipsPerMillimetre = 1440.0 / 25.4;
 constexpr int kWordsKept = 8;
@@ -86,6 +86,15 @@ int CountWords(const std::u16string& text) {
   return count;
 }
 
+// The index of the first word after the paragraph's first tab (the text
+// after a list's number), or -1 when no word follows a tab.
+int FirstWordAfterTab(const std::u16string& text) {
+  const size_t tab = text.find(u'\t');
+  if (tab == std::u16string::npos) return -1;
+  const int before = CountWords(text.substr(0, tab));
+  return before < CountWords(text) ? before : -1;
+}
+
 class TParagraphLister final : public TRichTextVisitor {
  public:
   void Paragraph(const TRichParagraph& paragraph) override {
@@ -94,6 +103,7 @@ class TParagraphLister final : public TRichTextVisitor {
     entry["firstIndent"] = paragraph.format.firstLineIndent;
     entry["leftIndent"] = paragraph.format.leftIndent;
     entry["wordCount"] = CountWords(paragraph.text);
+    entry["afterTab"] = FirstWordAfterTab(paragraph.text);
     entry["alignment"] = static_cast<int>(paragraph.format.alignment);
     if (inTable_) {
       entry["table"] = table_;

@@ -4,9 +4,10 @@
 For every file it reads the program's paragraph list (fidelity_print's JSON)
 and the word boxes of both PDFs (pdftotext -bbox), finds each paragraph's
 first words in each PDF, and measures, relative to each page's text margin:
-the left edge of the paragraph's first word, the left edge of its second
-line, and for table cells the left edge of the cell's text. A paragraph
-counts as placed when both edges lie within the tolerance of the reference's.
+the left edge of the paragraph's first word, of the first word after its
+first tab (the text after a list's number), and of its second line, and for
+table cells the left edge of the cell's text. A paragraph counts as placed
+when all of its edges lie within the tolerance of the reference's.
 
     compare.py WORK_FOLDER    (WORK_FOLDER/CLASS/NAME.{json,ours.html,ref.html})
 """
@@ -77,6 +78,13 @@ class Locator:
         self.cursor = best[1] + 1
         return best[1]
 
+    def after_tab(self, position, index):
+        """Left edge of the paragraph's word `index`, when it is on the first line."""
+        if index < 0 or position + index >= len(self.words):
+            return None
+        first, word = self.words[position], self.words[position + index]
+        return word[1] if word[4] == first[4] and (word[2] + word[3]) / 2 < first[3] else None
+
     def edges(self, position, word_count):
         """Left edge of the first word and of the first word of the next line."""
         first = self.words[position]
@@ -114,6 +122,10 @@ def compare_file(stem):
         our_first, our_second = ours.edges(a, paragraph["wordCount"])
         ref_first, ref_second = reference.edges(b, paragraph["wordCount"])
         good = within(our_first, ref_first, our_margin, reference_margin)
+        our_tab = ours.after_tab(a, paragraph.get("afterTab", -1))
+        ref_tab = reference.after_tab(b, paragraph.get("afterTab", -1))
+        if our_tab is not None and ref_tab is not None:
+            good = good and within(our_tab, ref_tab, our_margin, reference_margin)
         if "table" in paragraph:
             if not paragraph["firstInCell"] or paragraph["alignment"] not in (0, 3):
                 continue
@@ -128,12 +140,12 @@ def compare_file(stem):
             counts[kind][1] += 1
             counts[kind][0] += good
         if not good:
-            misses.append("%s: %s %.1f/%s mm vs %.1f/%s mm" % (
+            def mm(x, margin):
+                return "-" if x is None else "%.1f" % ((x - margin) * MM_PER_POINT)
+            misses.append("%s: %s  first/after tab/second line %s/%s/%s mm vs %s/%s/%s mm" % (
                 kinds[0], " ".join(words[:4]),
-                (our_first - our_margin) * MM_PER_POINT,
-                "-" if our_second is None else "%.1f" % ((our_second - our_margin) * MM_PER_POINT),
-                (ref_first - reference_margin) * MM_PER_POINT,
-                "-" if ref_second is None else "%.1f" % ((ref_second - reference_margin) * MM_PER_POINT)))
+                mm(our_first, our_margin), mm(our_tab, our_margin), mm(our_second, our_margin),
+                mm(ref_first, reference_margin), mm(ref_tab, reference_margin), mm(ref_second, reference_margin)))
     return counts, misses
 
 
