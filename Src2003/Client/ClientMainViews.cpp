@@ -16,7 +16,9 @@
 #include "ErrorDisplay.h"
 #include "ErrorReport.h"
 #include "LxExcept.h"
+#include "RichTextPlainText.h"
 #include "RichTextView.h"
+#include "RtfReader.h"
 #include "TOMOTreeModel.h"
 #include "TextBody.h"
 #include "TextLinks.h"
@@ -105,9 +107,10 @@ void TfrmClientMain::ShowTextDocument(TTOMONode& node) {
     TOpenDocument document(node.Record().DocumentNumber);
     const TTextBody body = ReadTextBody(document->OpenRead());
     if (body.Values.Count() > 0) TakeDocumentFacts(node, body.Values, *document);
-    std::unique_ptr<QTextDocument> text = BuildTextDocumentFromBody(body.Content);
+    const TRichTextDocument content = ReadRichText(body.Content);
+    std::unique_ptr<QTextDocument> text = BuildTextDocument(content);
     text->setDefaultFont(textEdit_->font());
-    lineStarts_ = BuildLineStarts(*text);
+    lineStarts_ = BuildLineStarts(RichTextPlainText(content));
     links_ = ApplyLinks(*text, lineStarts_, body.Links,
                         [this](int id) { return tree_ && tree_->FindNode(id) != nullptr; });
     // Documents we put in belong to the view; its own first one belongs to

@@ -7,12 +7,23 @@
 #include <QScrollBar>
 
 #include "RichTextEditing.h"
+#include "RichTextTables.h"
 
 TTextView::TTextView(QWidget* parent) : QTextEdit(parent) {
   setReadOnly(true);
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   setAcceptRichText(true);
+  // The keyboard still moves and extends the selection, but a read-only text
+  // shows no blinking caret.
+  setCursorWidth(0);
   viewport()->setMouseTracking(true);
+}
+
+void TTextView::paintEvent(QPaintEvent* event) {
+  // Documents are replaced and the window resized without a hook of their
+  // own; before drawing is the one moment that always follows both.
+  FitTablesToWidth(*document());
+  QTextEdit::paintEvent(event);
 }
 
 int TTextView::LinkNumberAtPoint(const QPoint& viewportPoint) const {
