@@ -28,6 +28,8 @@ class TTextView : public QTextEdit {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void HideCaret();
+
   QPoint pressPoint_;
 };
 

@@ -130,10 +130,17 @@ TEST(TextLinksTest, OpeningALinkTellsWhyNothingOpened) {
   EXPECT_FALSE(called);
 }
 
-TEST(TextLinksTest, TheReadOnlyViewShowsNoCaret) {
+TEST(TextLinksTest, TheReadOnlyViewShowsNoCaretNorAfterItsDocumentIsReplaced) {
   TTextView view;
   EXPECT_EQ(view.cursorWidth(), 0);
   EXPECT_TRUE(view.isReadOnly());
+  auto* document = BuildTextDocumentFromBody(R"({\rtf1 outro texto})").release();
+  document->setParent(&view);
+  view.setDocument(document);
+  view.resize(400, 300);
+  view.show();
+  view.grab();  // paints it
+  EXPECT_EQ(view.cursorWidth(), 0);
 }
 
 TEST(TextLinksTest, QtsOwnDialogsSpeakPortuguese) {
