@@ -7,12 +7,12 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "Base/TOMONode.h"
 #include "ClientIcons.h"
 #include "ClientMainUnit.h"
 #include "ErrorDisplay.h"
 #include "HelpHint.h"
 #include "NavigationHistory.h"
+#include "TOMONode.h"
 #include "TextSearchPanel.h"
 
 namespace {

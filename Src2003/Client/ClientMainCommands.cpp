@@ -9,7 +9,6 @@
 #include <QTabWidget>
 #include <QUrl>
 
-#include "Base/TOMOTree.h"
 #include "ClientErrors.h"
 #include "ClientMainUnit.h"
 #include "DocumentPrinting.h"
@@ -18,9 +17,10 @@
 #include "NavigationHistory.h"
 #include "Prompts.h"
 #include "QtText.h"
+#include "TOMOTree.h"
 #include "TextSearchPanel.h"
 #include "TextView.h"
-#include "WordIndex/WordIndex.h"
+#include "WordIndex.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void TfrmClientMain::TextEditLinkClick(int linkNumber) {
     OpenLinkAddress(Win1252ToQString(link.URL));
     return;
   }
-  TTOMONode* target = tree_ ? tree_->FindNode(link.Target) : nullptr;
+  TTOMONode* target = FindNode(link.Target);
   if (!target) throw ETOMOError(FormatMessage(kMissingLinkTarget, link.Target));
   ShowNode(target);
 }

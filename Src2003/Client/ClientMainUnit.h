@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QMainWindow>
 
-#include "Base/TOMOHyperlink.h"
 #include "ClientActions.h"
+#include "TOMOHyperlink.h"
 
 class QLabel;
 class QMenu;
@@ -20,8 +20,10 @@ class QTreeView;
 class QScrollArea;
 class QPrinter;
 class TDocumentListModel;
+class TInstalledCollection;
 class TDocumentListView;
 class THelpHint;
+class THistoryPause;
 class TNavigationHistory;
 class TTextSearchPanel;
 class TTextView;
@@ -43,6 +45,9 @@ class TfrmClientMain : public QMainWindow {
   explicit TfrmClientMain(QWidget* parent = nullptr);
   ~TfrmClientMain() override;
 
+  // The installed collection the window shows: operations change it there,
+  // and the window follows its notices.
+  TInstalledCollection& Collection() const { return *collection_; }
   // (Re)loads the document tree from the data folder; the shown entry, the
   // history and the links follow it by Id.
   void LoadTree();
@@ -52,7 +57,7 @@ class TfrmClientMain : public QMainWindow {
   void ShowNode(TTOMONode* node);
 
   TTOMONode* CurrentNode() const { return currentNode_; }
-  TTOMOTree* Tree() const { return tree_.get(); }
+  TTOMOTree* Tree() const;
   const TClientActions& Actions() const { return actions_; }
   const std::vector<TTOMOHyperlinkRecord>& Links() const { return links_; }
   const std::vector<int>& LineStarts() const { return lineStarts_; }
@@ -77,6 +82,11 @@ class TfrmClientMain : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Following the installed collection.
+  void ConnectCollection();
+  void CollectionTreeAboutToBeReplaced();
+  void CollectionTreeReplaced();
+  TTOMONode* FindNode(int id) const;
   // Layout (ClientMainLayout.cpp).
   void CreateControls();
   QWidget* CreateLeftPane();
@@ -143,7 +153,11 @@ class TfrmClientMain : public QMainWindow {
   THelpHint* helpHint_ = nullptr;
 
   // State.
-  std::unique_ptr<TTOMOTree> tree_;
+  TInstalledCollection* collection_ = nullptr;
+  // While the collection replaces its tree: the entry to show again, and no
+  // history for what is shown meanwhile.
+  int reloadedId_ = 0;
+  std::unique_ptr<THistoryPause> reloadPause_;
   TTOMOTreeModel* treeModel_ = nullptr;
   TDocumentListModel* listModel_ = nullptr;
   TNavigationHistory* history_ = nullptr;
@@ -157,6 +171,3 @@ class TfrmClientMain : public QMainWindow {
   bool filterTreeCurrent_ = false;
   QString startupPackage_;
 };
-
-// The program's main window while it exists.
-extern TfrmClientMain* frmClientMain;

@@ -7,20 +7,20 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMOTree.h"
 #include "ClientMainUnit.h"
+#include "DocumentBaseUnit.h"
 #include "DocumentListModel.h"
 #include "DocumentListView.h"
 #include "ErrorDisplay.h"
 #include "ErrorReport.h"
 #include "LxExcept.h"
+#include "LxText.h"
 #include "RichTextPlainText.h"
 #include "RichTextView.h"
 #include "RtfReader.h"
+#include "TOMODocumentBody.h"
+#include "TOMOTree.h"
 #include "TOMOTreeModel.h"
-#include "TextBody.h"
 #include "TextLinks.h"
 #include "TextView.h"
 
@@ -105,14 +105,14 @@ void TfrmClientMain::ShowTextDocument(TTOMONode& node) {
   ClearText();
   try {
     TOpenDocument document(node.Record().DocumentNumber);
-    const TTextBody body = ReadTextBody(document->OpenRead());
+    const TTOMODocumentBody body = ReadDocumentBody(document->OpenRead());
     if (body.Values.Count() > 0) TakeDocumentFacts(node, body.Values, *document);
     const TRichTextDocument content = ReadRichText(body.Content);
     std::unique_ptr<QTextDocument> text = BuildTextDocument(content);
     text->setDefaultFont(textEdit_->font());
     lineStarts_ = BuildLineStarts(RichTextPlainText(content));
-    links_ = ApplyLinks(*text, lineStarts_, body.Links,
-                        [this](int id) { return tree_ && tree_->FindNode(id) != nullptr; });
+    links_ = ApplyLinks(*text, lineStarts_, body.Hyperlinks,
+                        [this](int id) { return FindNode(id) != nullptr; });
     // Documents we put in belong to the view; its own first one belongs to
     // its text control, which frees it when replaced.
     QTextDocument* old = textEdit_->document();

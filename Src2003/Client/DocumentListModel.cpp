@@ -1,8 +1,8 @@
 #include "DocumentListModel.h"
 
-#include "Base/TOMONode.h"
 #include "ClientIcons.h"
 #include "QtText.h"
+#include "TOMONode.h"
 #include "TOMOTreeModel.h"
 
 TDocumentListModel::TDocumentListModel(const TTOMOTreeModel& treeModel, QObject* parent)

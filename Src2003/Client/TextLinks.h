@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "TextBody.h"
+#include "TOMOHyperlink.h"
 
 class QTextDocument;
 

@@ -4,13 +4,13 @@
 
 #include <QCoreApplication>
 
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMOTree.h"
 #include "ClientMainUnit.h"
-#include "Config/ConfigUnit.h"
+#include "ConfigUnit.h"
+#include "DocumentBaseUnit.h"
 #include "ErrorDisplay.h"
 #include "LxConfigStore.h"
 #include "LxDateTime.h"
+#include "TOMOTree.h"
 
 void ClientTest::SetUp() {
   std::filesystem::create_directories(folder_.Path() / "Dados");

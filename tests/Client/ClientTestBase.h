@@ -6,13 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMOHyperlink.h"
 #include "ClientMainUnit.h"
-#include "Config/ConfigUnit.h"
-#include "Base/TOMORecord.h"
+#include "ConfigUnit.h"
+#include "DocumentBaseUnit.h"
 #include "ErrorReport.h"
 #include "Prompts.h"
+#include "TOMOHyperlink.h"
+#include "TOMORecord.h"
 #include "TempFolder.h"
 
 class TTOMODocumentFolder;
