@@ -9,7 +9,6 @@
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextImageFormat>
-#include <QTextOption>
 #include <QTextTable>
 #include <QUrl>
 
