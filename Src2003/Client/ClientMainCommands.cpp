@@ -12,6 +12,7 @@
 #include "ClientErrors.h"
 #include "ClientMainUnit.h"
 #include "DocumentPrinting.h"
+#include "LinkAddress.h"
 #include "LxFilUtl.h"
 #include "NavigationHistory.h"
 #include "Prompts.h"
@@ -32,21 +33,6 @@ constexpr char kMissingLinkTarget[] =
     "Destino do atalho (%.4d) não encontrado. \r\n"
     "Tente atualizar novamente sua base de dados e provavelmente este problema será corrigido.";
 
-// Addresses a document may open: web pages and mail. Anything else (a local
-// program, a script) is refused, since a document must not start programs.
-bool IsOpenableAddress(const QUrl& url) {
-  static const QStringList kSchemes = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto"),
-                                       QStringLiteral("ftp")};
-  return url.isValid() && kSchemes.contains(url.scheme().toLower());
-}
-
-void OpenAddress(const QUrl& url) {
-  if (!IsOpenableAddress(url)) {
-    throw ETOMOError(FormatMessage("Endereço não permitido: %s", url.toString().toStdString().c_str()));
-  }
-  QDesktopServices::openUrl(url);
-}
-
 }  // namespace
 
 void TfrmClientMain::TextEditLinkClick(int linkNumber) {
@@ -55,7 +41,7 @@ void TfrmClientMain::TextEditLinkClick(int linkNumber) {
   }
   const TTOMOHyperlinkRecord link = links_[static_cast<size_t>(linkNumber)];
   if (!link.URL.empty()) {
-    OpenAddress(QUrl::fromUserInput(Win1252ToQString(link.URL).trimmed()));
+    OpenLinkAddress(Win1252ToQString(link.URL));
     return;
   }
   TTOMONode* target = FindNode(link.Target);
