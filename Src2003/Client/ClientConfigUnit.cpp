@@ -30,7 +30,8 @@ namespace {
 constexpr int kBannerWidth = 337;
 constexpr int kBannerHeight = 117;
 constexpr int kPortFieldWidth = 60;
-constexpr char kBannerImage[] = ":/splash.png";
+constexpr int kTabStopBlanks = 4;
+constexpr char kBannerImage[] = ":/pandecta/splash.png";
 constexpr char kPickerCaption[] = "...";
 
 // The program's version as four numbers, as the module lines show versions.
@@ -205,6 +206,8 @@ QWidget* TfrmClientConfig::CreateAboutPage() {
   QPalette palette = versionMemo_->palette();
   palette.setColor(QPalette::Base, palette.color(QPalette::Button));
   versionMemo_->setPalette(palette);
+  // The module lines are indented by a tab: a narrow one keeps them readable.
+  versionMemo_->setTabStopDistance(versionMemo_->fontMetrics().horizontalAdvance(QLatin1Char(' ')) * kTabStopBlanks);
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(CreateBanner(page), 0, Qt::AlignHCenter);
   layout->addWidget(versionMemo_);
