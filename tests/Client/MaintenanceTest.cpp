@@ -254,11 +254,14 @@ class RefreshTest : public MaintenanceTest {
     QPointer<TfrmRemoveDocuments> shown;
     QTimer poll;
     poll.setInterval(kPollMs);
-    QObject::connect(&poll, &QTimer::timeout, [this, &shown, &poll] {
+    QElapsedTimer timer;
+    timer.start();
+    QObject::connect(&poll, &QTimer::timeout, [this, &shown, &poll, &timer] {
       auto* window = Window().findChild<TfrmRemoveDocuments*>();
-      if (!window || !window->isVisible() || window->Operation().Running()) return;
-      // Not started yet: the chain ends finished, or after listing an empty tree.
-      if (!window->Operation().Finished() && window->Operation().Nodes().Count() == 0) return;
+      if (!window || !window->isVisible()) return;
+      // Between two steps the chain is briefly idle: only the end counts.
+      const bool done = window->Operation().Finished() && !window->Operation().Running();
+      if (!done && timer.elapsed() < kChainTimeoutMs) return;
       poll.stop();
       shown = window;
       lastLog_ = LogLines(*window);
