@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "ConfigUnit.h"
+#include "ErrorDisplay.h"
 #include "InstalledCollection.h"
 #include "ModuleVersions.h"
 #include "Prompts.h"
@@ -92,7 +93,14 @@ void TfrmClientConfig::CreateControls() {
   applyButton_->setObjectName("ApplyButton");
   applyButton_->setDefault(true);
   connect(closeButton_, &QPushButton::clicked, this, &TfrmClientConfig::reject);
-  connect(applyButton_, &QPushButton::clicked, this, &TfrmClientConfig::ApplyButtonClick);
+  connect(applyButton_, &QPushButton::clicked, this, [this] {
+    // A data folder that does not exist is reported; the dialog stays open.
+    try {
+      ApplyButtonClick();
+    } catch (...) {
+      ShowCurrentError();
+    }
+  });
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();

@@ -17,12 +17,16 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "ClientConfigUnit.h"
 #include "ClientTestBase.h"
 #include "ConfigUnit.h"
 #include "DocumentBaseUnit.h"
 #include "InstalledCollection.h"
+#include "LxConfigStore.h"
+#include "TempFolder.h"
 #include "TOMODocumentSet.h"
 #include "TOMOTree.h"
 
@@ -121,8 +125,11 @@ TEST_F(ConfigDialogTest, ApplyFollowsUnappliedChangesExactly) {
 TEST_F(ConfigDialogTest, EmptiedDataFolderStoresTheEmptyTextAndShowsTheDefaultAgain) {
   OpenDialog();
   Field("DataFolder").setText("");
-  // The default folder does not exist here: the error comes after storing.
-  EXPECT_ANY_THROW(dialog_->ApplyButtonClick());
+  // The default folder does not exist here: the error is shown after storing.
+  Button("ApplyButton").click();
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(errors_[0].Message, "Diretório não existente");
+  EXPECT_TRUE(dialog_->isVisible());
   // The empty text was stored: the folder is the default again, and follows
   // the program folder.
   EXPECT_EQ(Config().GetString(::DataFolder), "/opt/pandecta/Dados");
@@ -153,6 +160,25 @@ TEST_F(ConfigDialogTest, ApplyingMovesTheDocumentFolderAndReloadsTheTree) {
   EXPECT_EQ(Config().GetString(::DataFolder), "/nao/existe");
   EXPECT_FALSE(Button("ApplyButton").isEnabled());
   EXPECT_EQ(reloads, 1);
+}
+
+TEST_F(ConfigDialogTest, ProxyPasswordGoesOnlyToAnOwnerOnlySettingsFile) {
+  TempFolder home;
+  const std::string file = home.File("Pandecta.conf");
+  auto previous = ReplaceConfig(std::make_unique<TTOMOConfig>(std::make_unique<TLxSettingsConfigStore>(file)));
+  Config().SetString(::DataFolder, DataFolder());
+  OpenDialog();
+  Field("ProxyPassword").setText("s3gr3d0");
+  Button("ApplyButton").click();
+  dialog_.reset();
+  ReplaceConfig(std::move(previous));
+
+  namespace fs = std::filesystem;
+  const fs::perms others = fs::perms::group_all | fs::perms::others_all;
+  EXPECT_EQ(fs::status(file).permissions() & others, fs::perms::none);
+  std::ifstream stored(file);
+  const std::string text((std::istreambuf_iterator<char>(stored)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("s3gr3d0"), std::string::npos);
 }
 
 TEST_F(ConfigDialogTest, AboutPageListsTheProgramAndItsLibraries) {
