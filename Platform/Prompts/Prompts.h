@@ -14,6 +14,12 @@ class TPrompts {
   virtual void Inform(const std::string& message) = 0;
   // true for "Sim", false for "Não".
   virtual bool AskYesNo(const std::string& message) = 0;
+  // The same question under its own title (a message box's caption); those
+  // that show no title ask it as AskYesNo.
+  virtual bool AskYesNoTitled(const std::string& title, const std::string& message) {
+    (void)title;
+    return AskYesNo(message);
+  }
   // true for "OK", false for "Cancelar".
   virtual bool AskOkCancel(const std::string& message) = 0;
 };

@@ -17,6 +17,7 @@
 #include "NavigationHistory.h"
 #include "TOMONode.h"
 #include "TextSearchPanel.h"
+#include "IndexBuildUnit.h"
 #include "UpdateBaseUnit.h"
 #include "TextView.h"
 
@@ -208,6 +209,10 @@ void TfrmClientMain::ConnectActions() {
   auto on = [this](QAction* action, auto command) { connect(action, &QAction::triggered, this, Guarded(command)); };
   on(a.PrintAction, [this] { PrintActionExecute(); });
   on(a.ClearIndexAction, [this] { ClearIndexActionExecute(); });
+  on(a.CreateIndexAction, [this] { CreateIndexActionExecute(); });
+  on(a.RemoveDocumentsAction, [this] { RemoveDocumentsActionExecute(); });
+  on(a.ConfigAction, [this] { ConfigActionExecute(); });
+  on(a.AboutAction, [this] { AboutActionExecute(); });
   on(a.ExitAction, [this] { close(); });
   on(a.EditCopyAction, [this] { EditCopyActionExecute(); });
   on(a.EditSelectAllAction, [this] { EditSelectAllActionExecute(); });
@@ -242,9 +247,8 @@ void TfrmClientMain::UpdateActions() {
   for (QAction* update : {a.UpdateInternetAction, a.UpdateLocalFileAction, a.UpdateFloppyAction}) {
     update->setEnabled(kUpdateCommandsConnected && UpdateCommandAvailable(*update));
   }
-  for (QAction* later : {a.CreateIndexAction, a.RemoveDocumentsAction, a.ConfigAction, a.AboutAction}) {
-    later->setEnabled(false);
-  }
+  // The settings stay closed while a window works with the folders they name.
+  a.ConfigAction->setEnabled(!TfrmBuildIndex::Instance() && TfrmUpdateBase::UpdateKind() == 0);
   const bool textShown = TextPageShown();
   a.PrintAction->setEnabled(textShown || BitmapPageShown());
   a.SearchInCurrentDocAction->setEnabled(textShown);

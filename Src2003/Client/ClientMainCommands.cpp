@@ -4,11 +4,13 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QPointer>
 #include <QPrinter>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QUrl>
 
+#include "ClientConfigUnit.h"
 #include "ClientErrors.h"
 #include "ClientMainUnit.h"
 #include "DocumentPrinting.h"
@@ -18,6 +20,8 @@
 #include "Prompts.h"
 #include "QtText.h"
 #include "ShellOpen.h"
+#include "IndexBuildUnit.h"
+#include "RemoveDocumentUnit.h"
 #include "TOMOTree.h"
 #include "TextSearchPanel.h"
 #include "TextView.h"
@@ -25,6 +29,9 @@
 
 namespace {
 
+constexpr char kCreateIndexTitle[] = "Gerar índice de palavras";
+constexpr char kCreateIndexQuestion[] = "Esta operação poderá levar alguns minutos. Deseja continuar?";
+constexpr char kNoTreeToIndex[] = "Não há árvore de documentos carregada para indexar.";
 constexpr char kTextNotFound[] = "Texto não encontrado";
 constexpr char kNoBitmapToPrint[] =
     "A imagem deste documento não pôde ser carregada, portanto não há o que imprimir. "
@@ -104,6 +111,34 @@ void TfrmClientMain::HomePageActionExecute() { OpenMaximized(QUrl(QString::fromL
 
 void TfrmClientMain::ClearIndexActionExecute() {
   if (WordIndex) WordIndex->DeleteIndex();
+}
+
+void TfrmClientMain::CreateIndexActionExecute() {
+  if (!TfrmBuildIndex::Instance()) {
+    if (!WordIndex || !Tree()) throw ELxException(kNoTreeToIndex);
+    if (!Prompts().AskYesNoTitled(kCreateIndexTitle, kCreateIndexQuestion)) return;
+    auto* window = new TfrmBuildIndex(*WordIndex, Collection(), this);
+    connect(window, &QObject::destroyed, this, [this] { UpdateActions(); });
+    UpdateActions();
+  }
+  TfrmBuildIndex* window = TfrmBuildIndex::Instance();
+  window->showNormal();
+  window->raise();
+  window->activateWindow();
+}
+
+void TfrmClientMain::RemoveDocumentsActionExecute() {
+  QPointer<TfrmRemoveDocuments> window = new TfrmRemoveDocuments(Collection(), this);
+  window->exec();
+  delete window.data();
+}
+
+void TfrmClientMain::ConfigActionExecute() {
+  TfrmClientConfig::ShowConfig(TfrmClientConfig::TPage::Installation, &Collection(), this);
+}
+
+void TfrmClientMain::AboutActionExecute() {
+  TfrmClientConfig::ShowConfig(TfrmClientConfig::TPage::About, &Collection(), this);
 }
 
 void TfrmClientMain::EditCopyActionExecute() {

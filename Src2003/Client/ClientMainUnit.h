@@ -134,6 +134,10 @@ class TfrmClientMain : public QMainWindow {
   void HelpActionExecute();
   void HomePageActionExecute();
   void ClearIndexActionExecute();
+  void CreateIndexActionExecute();
+  void RemoveDocumentsActionExecute();
+  void ConfigActionExecute();
+  void AboutActionExecute();
   void EditCopyActionExecute();
   void EditSelectAllActionExecute();
   void RunStartupStage(int stage);

@@ -11,8 +11,9 @@
 namespace {
 
 QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const std::string& message,
-                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton fallback) {
-  QMessageBox box(icon, QString::fromUtf8(kProgramCaption), Utf8ToQString(message), buttons,
+                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton fallback,
+                                const std::string& title = kProgramCaption) {
+  QMessageBox box(icon, Utf8ToQString(title), Utf8ToQString(message), buttons,
                   QApplication::activeWindow());
   box.setDefaultButton(fallback);
   // The user reads Portuguese whatever translations the system has.
@@ -32,6 +33,11 @@ void TMessageBoxPrompts::Inform(const std::string& message) {
 
 bool TMessageBoxPrompts::AskYesNo(const std::string& message) {
   return Ask(QMessageBox::Question, message, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+         QMessageBox::Yes;
+}
+
+bool TMessageBoxPrompts::AskYesNoTitled(const std::string& title, const std::string& message) {
+  return Ask(QMessageBox::Question, message, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, title) ==
          QMessageBox::Yes;
 }
 

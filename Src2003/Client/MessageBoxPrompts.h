@@ -8,6 +8,7 @@ class TMessageBoxPrompts : public TPrompts {
  public:
   void Inform(const std::string& message) override;
   bool AskYesNo(const std::string& message) override;
+  bool AskYesNoTitled(const std::string& title, const std::string& message) override;
   bool AskOkCancel(const std::string& message) override;
 };
 
