@@ -144,6 +144,10 @@ void TUpdateOperation::Step(const TOperationStep& message, int& nextState, int& 
       nextState = kStateOpenVolume;
       break;
     case kStateOpenVolume:
+      // Set before the disk prompt, so that a Cancel there still posts a
+      // step, which ends the chain with the cancellation line.
+      nextState = kStateOpenVolume;
+      nextParameter = 1;
       nextState = OpenVolumeStep(message.Parameter);
       nextParameter = nextState == kStateOpenVolume ? 1 : 0;
       break;
