@@ -48,8 +48,10 @@ TfrmUpdate* TfrmUpdate::StartUpdate(int kind, QWidget* owner, TInstalledCollecti
   TfrmUpdate* window = instance_.data();
   window->show();
   window->raise();
-  window->Update().SetLocalFile({});
+  // Only a new update starts from an empty LocalFile: the running one may
+  // not have opened its package yet.
   if (window->Update().UpdateKind() != 0) return window;
+  window->Update().SetLocalFile({});
   window->Start(kind, argument);
   return instance_.data();
 }

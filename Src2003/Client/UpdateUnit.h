@@ -51,6 +51,8 @@ class TfrmUpdate : public TfrmUpdateBase {
   static TfrmUpdate* Instance();
 
   TUpdateOperation& Update() const;
+  // Starts an update of `kind` in this window (StartUpdate's last step).
+  void Start(int kind, const QString& argument = {});
 
   // How kinds 2 and 3 ask the user; tests replace them.
   virtual QString AskForUpdateFile();
@@ -62,7 +64,6 @@ class TfrmUpdate : public TfrmUpdateBase {
   }
 
  private:
-  void Start(int kind, const QString& argument);
   void StartFromFile();
   void StartFromMedium();
   // A package is applied here; a program file is started and the client
