@@ -184,11 +184,12 @@ void TUpdateOperation::StartStep() {
   SetStageLine(0, "Copiando arquivo de atualização");
   SetStageLine(1, "Atualizando");
   AddLog(": Iniciando atualização...", TLogColour::Blue);
-  ForceDirectories(DownloadFolder());
-  SetOutStream(std::make_unique<TLxFileStream>(PackagePath(), TLxFileMode::Create));
+  // The package is looked at before anything is created for it.
   OpenLocalFile();
   ReadPackageHeader(*InStream(), Header());
   if (Header().empty() || !IsPackageSignature(Header().front())) throw EUpdatePackageError(kInvalidFormat);
+  ForceDirectories(DownloadFolder());
+  SetOutStream(std::make_unique<TLxFileStream>(PackagePath(), TLxFileMode::Create));
   ResetProgress(PackageHeaderNumber(Header(), PackageTotalSizeName()));
   packageTitle_ = HeaderValue(PackageTitleName());
   packageId_ = HeaderValue(PackageIdName());
