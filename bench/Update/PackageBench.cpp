@@ -56,12 +56,14 @@ class TTimedUpdate : public TUpdateOperation {
   double LongestStepMs = 0;
   int LongestState = 0;
   int Steps = 0;
+  int SlowSteps = 0;
 
  protected:
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override {
     const auto start = TClock::now();
     TUpdateOperation::Step(message, nextState, nextParameter);
     const double ms = std::chrono::duration<double, std::milli>(TClock::now() - start).count();
+    if (ms > kStepGoalMs) ++SlowSteps;
     if (ms > LongestStepMs) {
       LongestStepMs = ms;
       LongestState = message.State;
@@ -100,6 +102,7 @@ struct TRunFigures {
   double LongestStepMs = 0;
   int LongestState = 0;
   int Steps = 0;
+  int SlowSteps = 0;
   bool Completed = false;
 };
 
@@ -132,6 +135,7 @@ TRunFigures Apply(const fs::path& work, bool withIndex) {
   figures.Seconds = std::chrono::duration<double>(TClock::now() - start).count();
   figures.LongestStepMs = update.LongestStepMs;
   figures.LongestState = update.LongestState;
+  figures.SlowSteps = update.SlowSteps;
   figures.Steps = update.Steps;
   figures.Completed = update.Completed();
   return figures;
@@ -170,8 +174,8 @@ int main(int argc, char** argv) {
   std::printf("with index:    %.2f s, %.0f documents/s, %d steps, longest step %.1f ms (state %d)%s\n", indexed.Seconds,
               summary.Documents / indexed.Seconds, indexed.Steps, indexed.LongestStepMs, indexed.LongestState,
               indexed.Completed ? "" : " (NOT COMPLETED)");
-  std::printf("indexing share: %.0f %%; step goal %.0f ms: %s\n", share * 100, kStepGoalMs,
-              indexed.LongestStepMs <= kStepGoalMs ? "met" : "NOT met");
+  std::printf("indexing share: %.0f %%; steps over %.0f ms: %d without index, %d with\n", share * 100, kStepGoalMs,
+              plain.SlowSteps, indexed.SlowSteps);
   fs::remove_all(work);
   return 0;
 }

@@ -20,6 +20,7 @@
 #include "UpdateList.h"
 #include "UpdateOperation.h"
 #include "UpdatePackageFormat.h"
+#include "UpdateSources.h"
 #include "WordIndex.h"
 
 namespace {
@@ -326,6 +327,29 @@ TEST_F(HostilePackageTest, DocumentNumbersNeverLeaveTheDataFolder) {
     EXPECT_TRUE(name == "old" || name == "new" || name == "data" || name == "Download" || name == "numbers.dat")
         << name;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UpdateSources, MediaAreSearchedForAPackageThenForAnUpdateProgram) {
+  EXPECT_TRUE(IsUpdateProgramName("0526_05_1.exe"));
+  EXPECT_TRUE(IsUpdateProgramName("0526_05_1.EXE"));
+  EXPECT_FALSE(IsUpdateProgramName("setup.exe"));
+  EXPECT_FALSE(IsUpdateProgramName("0526_05_12.exe"));
+
+  TempFolder media;
+  std::filesystem::create_directories(media.Path() / "A");
+  std::filesystem::create_directories(media.Path() / "B");
+  std::filesystem::create_directories(media.Path() / "C");
+  WriteWholeFile(media.Path() / "A" / "0526_05_1.exe", "MZ");
+  WriteWholeFile(media.Path() / "B" / "atualizacao.dat", "não é um pacote");
+  const std::vector<std::string> folders = {media.File("A"), media.File("B"), media.File("C")};
+  EXPECT_EQ(FindUpdateOnMedia(folders), media.File("A/0526_05_1.exe"));
+  WriteWholeFile(media.Path() / "C" / "atualizacao.dat", PackageSignature() + "\nSeqüência: 1\n\n");
+  EXPECT_EQ(FindUpdateOnMedia(folders), media.File("C/atualizacao.dat"));
+  EXPECT_EQ(FindUpdateOnMedia({media.File("nenhuma")}), "");
 }
 
 }  // namespace
