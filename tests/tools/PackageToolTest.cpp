@@ -179,7 +179,7 @@ TEST_F(PackageToolTest, WrongArgumentsAndBrokenPackagesFailClearly) {
   EXPECT_THAT(missing.Output, HasSubstr("nada.dat"));
 }
 
-// A power cut after any line of the log: the base still loads and reads, and
+// A crash after any line of the log: the base still loads and reads, and
 // the same package applied again completes the update.
 TEST_F(PackageToolTest, KilledAtEveryLogLineThenAppliedAgain) {
   PrepareBases();

@@ -9,7 +9,7 @@
 // Exit code 0 only when the update completed.
 //
 // For the crash tests, PANDECTA_TEST_KILL_AFTER_LINE=k makes the process kill
-// itself right after the k-th log line, as a power cut would.
+// itself right after the k-th log line, as a crash would.
 
 #include <csignal>
 #include <cstdio>
