@@ -28,9 +28,9 @@ constexpr int kUpdateInternetTag = 1;
 constexpr int kUpdateLocalFileTag = 2;
 constexpr int kUpdateFloppyTag = 3;
 constexpr int kSearchPrevWordTag = 1;
-// The update windows bring their commands; until they exist the commands
-// stay off.
-constexpr bool kUpdateCommandsConnected = false;
+// The Internet update brings its own window states; until it exists its
+// command stays off.
+constexpr bool kInternetUpdateConnected = false;
 
 // An update command is open while no update runs, or while an update of its
 // own kind runs (the command then brings that window up).
@@ -226,6 +226,7 @@ void TfrmClientMain::ConnectActions() {
   on(a.HelpAction, [this] { HelpActionExecute(); });
   on(a.HomePageAction, [this] { HomePageActionExecute(); });
   connect(&UpdateKindNotifier(), &TUpdateKindNotifier::UpdateKindChanged, this, &TfrmClientMain::UpdateActions);
+  ConnectUpdateActions();
   on(a.SearchDocumentsAction, [this] { SearchDocumentsActionExecute(); });
   on(a.SearchDocumentsNowAction, [this] { SearchDocumentsNowActionExecute(); });
   on(a.SearchNextWordAction, [this] { SearchWordActionExecute(true); });
@@ -245,7 +246,8 @@ void TfrmClientMain::UpdateActions() {
   // Commands whose windows belong to the search, index, update and settings
   // work stay disabled until those windows exist.
   for (QAction* update : {a.UpdateInternetAction, a.UpdateLocalFileAction, a.UpdateFloppyAction}) {
-    update->setEnabled(kUpdateCommandsConnected && UpdateCommandAvailable(*update));
+    const bool connected = update != a.UpdateInternetAction || kInternetUpdateConnected;
+    update->setEnabled(connected && UpdateCommandAvailable(*update));
   }
   // The settings stay closed while a window works with the folders they name.
   a.ConfigAction->setEnabled(!TfrmBuildIndex::Instance() && TfrmUpdateBase::UpdateKind() == 0);

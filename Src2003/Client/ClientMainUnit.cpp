@@ -18,6 +18,7 @@
 #include "InstalledCollection.h"
 #include "FilterTree.h"
 #include "NavigationHistory.h"
+#include "Operation.h"
 #include "QtText.h"
 #include "ResultListView.h"
 #include "SearchPage.h"
@@ -86,6 +87,9 @@ TfrmClientMain::~TfrmClientMain() {
   // Controls going away move the focus and change texts; the window no
   // longer follows them.
   disconnect(qApp, nullptr, this, nullptr);
+  // An update window still open goes with this window's children, and its
+  // operation's kind change must not reach actions already gone.
+  disconnect(&UpdateKindNotifier(), nullptr, this, nullptr);
   disconnect(textEdit_, nullptr, this, nullptr);
   for (QLineEdit* line : findChildren<QLineEdit*>()) disconnect(line, nullptr, this, nullptr);
   Config().SetBoolean(ShowTree, !treePageControl_->isHidden());

@@ -109,6 +109,10 @@ class TfrmClientMain : public QMainWindow {
   void CreateMenus();
   void CreateToolBars();
   void ConnectActions();
+  // The update window in `kind` (TUpdateOperation's kinds); kind 4 applies
+  // the package named by `packageArgument`.
+  void StartUpdate(int kind, const QString& packageArgument = {});
+  void ConnectUpdateActions();
   // Views (ClientMainViews.cpp).
   void FillView(TTOMONode* node);
   void FillDocumentList();

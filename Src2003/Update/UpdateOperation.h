@@ -1,0 +1,142 @@
+#pragma once
+
+// TUpdateOperation: the update of the installed collection, without any
+// window. Kind 4 applies an update package (states 10 to 17); the Internet
+// update (kind 1) shares BuildUpdateList, OpenIndexUpdate, IndexDocument and
+// the document install. The program shows it in TfrmUpdate, pandecta-tool
+// apply-package on the terminal.
+//
+//   TUpdateOperation update(collection, WordIndex.get());
+//   update.SetView(&view);
+//   update.StartPackage("\"/media/disco/atualizacao.dat\"");   // quotes dropped
+//   RunOperation(update);                                     // or a window's event loop
+//   update.Completed();                                       // tree saved and reloaded
+//
+// Nothing is lost whatever happens while a package is applied: documents go
+// in through the document file's commit (the old one stays until the new one
+// is complete), and the installed tree file, written last, is the commit
+// point of the whole update. An interrupted update leaves the old tree,
+// whose entries still look older than the package's, so applying the same
+// package again installs everything again.
+//
+// Package application runs 10 -> 11 <-> 12 -> 13 -> (11 for each further
+// volume) -> 14 -> 15 -> 16 ... 16 -> 17, logging every stage.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "Operation.h"
+
+class TInstalledCollection;
+class TLxFileStream;
+class TTOMONode;
+class TWordIndex;
+class TWordIndexLockUpdate;
+
+class TUpdateOperation : public TOperation {
+ public:
+  // The kinds of update the main window starts.
+  static constexpr int kKindInternet = 1;
+  static constexpr int kKindLocalFile = 2;
+  static constexpr int kKindRemovable = 3;
+  static constexpr int kKindPackage = 4;
+
+  // The states of applying a package.
+  static constexpr int kStateStart = 10;
+  static constexpr int kStateOpenVolume = 11;
+  static constexpr int kStateCopy = 12;
+  static constexpr int kStateVolumeDone = 13;
+  static constexpr int kStateOpenPackage = 14;
+  static constexpr int kStateTree = 15;
+  static constexpr int kStateDocument = 16;
+  static constexpr int kStateFinish = 17;
+
+  // Bytes of a volume copied per step, so the window stays responsive.
+  static constexpr std::int32_t kCopyStepBytes = 2048;
+  // The joined volumes, and the new tree file, in the download folder.
+  static constexpr char kJoinedPackageName[] = "Atualiza.tmp";
+
+  // `collection` is the installed collection the update changes (the main
+  // window's); `wordIndex` the word index that follows it (nullptr: none).
+  // Neither is owned.
+  TUpdateOperation(TInstalledCollection& collection, TWordIndex* wordIndex, QObject* parent = nullptr);
+  ~TUpdateOperation() override;
+
+  // The download folder; the setting DownloadFolder unless one is given.
+  std::string DownloadFolder() const;
+  void SetDownloadFolder(std::string folder) { downloadFolder_ = std::move(folder); }
+
+  // Kind 4: applies the package named by a command-line argument (quotes
+  // around it dropped), starting at state 10.
+  void StartPackage(const std::string& argument);
+  // The argument without a pair of double quotes around it; a lone double
+  // quote stays as it is.
+  static std::string PackagePathOfArgument(const std::string& argument);
+
+  // --- Shared with the Internet update -----------------------------------------
+  // Loads the new tree from the download folder and finds what to merge and
+  // which documents to install (UpdateList.h), showing those in the node list.
+  void BuildUpdateList();
+  // Opens the word index for updating once; when that fails the index is
+  // marked out of date (rebuilt later) and documents go unindexed.
+  void OpenIndexUpdate();
+  // Indexes a rich-text document of the installed collection with the plain
+  // text of the index build; any error leaves it unindexed.
+  void IndexDocument(const TTOMONode& node);
+  // Installs document `number` with these properties and `length` plain body
+  // bytes from `body` through the document file's commit: a failure leaves
+  // the document as it was.
+  void InstallDocument(std::int32_t number, const TLxStringList& properties, TLxStream& body, std::int32_t length);
+  // Asks for the next volume until LocalFile exists; Cancel raises ELxAbort.
+  void AskForDisk();
+
+  // --- What the operation reached ------------------------------------------------
+  bool Completed() const { return completed_; }
+  // Title and identifier of the package, Windows-1252.
+  const std::string& PackageTitle() const { return packageTitle_; }
+  const std::string& PackageId() const { return packageId_; }
+  int VolumesCopied() const { return volumesCopied_; }
+  // The node of NewTree whose document `number` is to be installed, or nullptr.
+  TTOMONode* DocumentToFetch(std::int32_t number) const;
+  bool IndexLockHeld() const { return indexLock_ != nullptr; }
+  TInstalledCollection& Collection() const { return collection_; }
+
+ protected:
+  void Step(const TOperationStep& message, int& nextState, int& nextParameter) override;
+
+ private:
+  void StartStep();
+  int OpenVolumeStep(int parameter);
+  int CopyStep();
+  int VolumeDoneStep();
+  void OpenPackageStep();
+  void TreeStep();
+  int DocumentStep();
+  void FinishStep();
+
+  // Merges the changed nodes, saves the tree, indexes the title words and
+  // reloads the tree.
+  void CommitTree();
+  void IndexTitles();
+  std::string PackagePath() const;
+  std::string NewTreeFile() const;
+  // Opens LocalFile for reading, others denied writing, as InStream.
+  void OpenLocalFile();
+  void CloseOutFile();
+
+  TInstalledCollection& collection_;
+  TWordIndex* wordIndex_;
+  std::string downloadFolder_;
+
+  bool completed_ = false;
+  std::string packageTitle_;
+  std::string packageId_;
+  int volumesCopied_ = 0;
+  std::unique_ptr<TLxFileStream> packageFile_;
+  std::unordered_map<std::int32_t, TTOMONode*> documentsToFetch_;
+  std::unique_ptr<TWordIndexLockUpdate> indexLock_;
+  bool indexLockTried_ = false;
+};
