@@ -8,9 +8,9 @@
 #include "GroupReader.h"
 #include "GroupScan.h"
 #include "HintBits.h"
-#include "IndexPaths.h"
 #include "HintRows.h"
 #include "Index.h"
+#include "IndexPaths.h"
 
 namespace lexdex {
 namespace {
@@ -59,28 +59,18 @@ bool AdvanceToNextGroup(tacl_find& record, const HintRows& rows) {
   return true;
 }
 
-// Every group the search will visit, walked on a copy of its cursor.
-std::vector<int> RemainingGroups(const tacl_find& record, const HintRows& rows) {
-  tacl_find cursor;
-  cursor.bits = record.bits;
-  cursor.bit = record.bit;
-  cursor.pos = record.pos;
-  cursor.rowEnd = record.rowEnd;
-  cursor.ownRow = record.ownRow;
-  cursor.alsoRows = record.alsoRows;
-  std::vector<int> groups;
-  while (AdvanceToNextGroup(cursor, rows)) groups.push_back(cursor.group);
-  return groups;
-}
-
-// What identifies a search's triples: the word (length byte first) and the
-// rows every group it visits must have set.
-std::string ResultKey(const std::uint8_t* word, std::vector<std::int64_t> rows) {
+// What identifies a search's triples: the word (length byte first), the rows
+// every group it visits must have set, and its range of groups.
+std::string ResultKey(const std::uint8_t* word, std::vector<std::int64_t> rows, int firstGroup, int lastGroup) {
   std::string key(reinterpret_cast<const char*>(word), std::size_t{word[0]} + 1);
   std::sort(rows.begin(), rows.end());
   for (std::int64_t row : rows) key.append(reinterpret_cast<const char*>(&row), sizeof row);
+  key.append(reinterpret_cast<const char*>(&firstGroup), sizeof firstGroup);
+  key.append(reinterpret_cast<const char*>(&lastGroup), sizeof lastGroup);
   return key;
 }
+
+std::uint32_t HashOfRow(std::int64_t row) { return static_cast<std::uint32_t>(row / kRowSize); }
 
 // Search-only mode: all the triples of the search at once. The other words
 // visit the very same groups when searched among the rest of the phrase, so
@@ -89,18 +79,20 @@ std::string ResultKey(const std::uint8_t* word, std::vector<std::int64_t> rows) 
 void ScanOnce(tacl_find& record, Index& index) {
   if (record.scanned) return;
   record.scanned = true;
-  const std::string key = ResultKey(record.word, record.alsoRows);
+  const std::string key = ResultKey(record.word, record.alsoRows, record.firstGroup, record.lastGroup);
   record.found = index.Results().Find(key);
   record.nextFound = 0;
   if (record.found) return;
+  std::vector<std::uint32_t> hashes = {HashOfRow(record.ownRow)};
+  for (std::int64_t row : record.alsoRows) hashes.push_back(HashOfRow(row));
+  const std::vector<int> groups = index.CandidateGroups(hashes, record.firstGroup, record.lastGroup);
   std::vector<LengthPrefixedWord> words = {record.word};
   for (const auto& other : record.alsoWords) words.push_back(other.data());
-  std::vector<std::vector<FoundTriple>> found =
-      FindInGroupFiles(index.Folder(), RemainingGroups(record, index.Rows()), words);
+  std::vector<std::vector<FoundTriple>> found = FindInGroupFiles(index.Folder(), groups, words, index.Kind());
   for (std::size_t o = 0; o < record.alsoWords.size(); ++o) {
     std::vector<std::int64_t> rows = record.alsoRows;
     rows[o] = record.ownRow;  // all the rows but the other word's own
-    index.Results().Store(ResultKey(words[o + 1], rows),
+    index.Results().Store(ResultKey(words[o + 1], rows, record.firstGroup, record.lastGroup),
                           std::make_shared<const std::vector<FoundTriple>>(std::move(found[o + 1])));
   }
   record.found = std::make_shared<const std::vector<FoundTriple>>(std::move(found[0]));
@@ -156,6 +148,9 @@ void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length) 
   record.bits = 1;
   record.bit = 0;
   record.group = 0;
+  record.firstGroup = 0;
+  record.lastGroup = kGroupCount - 1;
+  record.started = false;
   record.alsoRows.clear();
   record.alsoWords.clear();
   record.scanned = false;
@@ -181,19 +176,38 @@ void AlsoRequireWord(tacl_find& record, const std::uint8_t* word, long long leng
   record.alsoWords.push_back(std::move(lengthPrefixed));
 }
 
+void LimitSearchToGroups(tacl_find& record, long long first, long long last) {
+  if (record.started || record.exhausted) return;
+  first = std::max<long long>(first, record.firstGroup);
+  last = std::min<long long>(last, record.lastGroup);
+  if (first > last) {
+    record.exhausted = true;
+    return;
+  }
+  record.firstGroup = static_cast<int>(first);
+  record.lastGroup = static_cast<int>(last);
+  // The walk starts in the region before the first one it may visit, as
+  // BeginSearch sets it before region 0.
+  const auto skippedRegions = static_cast<std::int64_t>(record.firstGroup / kGroupsPerRegion);
+  record.rowEnd = record.ownRow + kRowSize + (skippedRegions - 1) * static_cast<std::int64_t>(kRegionSize);
+  record.pos = record.rowEnd - kBitmapWordSize;
+}
+
 bool NextTriple(tacl_find& record, Index& index, int* triple) {
   if (record.exhausted) return false;
+  record.started = true;
   if (index.IsSearchOnly()) {
     ScanOnce(record, index);
     return NextFoundTriple(record, triple);
   }
   const HintRows rows = index.Rows();
   while (record.remaining == 0) {
-    if (!AdvanceToNextGroup(record, rows)) {
+    if (!AdvanceToNextGroup(record, rows) || record.group > record.lastGroup) {
       DropGroupFile(record);
       record.exhausted = true;
       return false;
     }
+    if (record.group < record.firstGroup) continue;
     // A set bit whose group file is missing or unreadable is skipped; so is a
     // stale bit whose group no longer holds the word.
     if (!ReadWholeFile(GroupFilePath(index.Folder(), record.group), record.groupBytes)) continue;

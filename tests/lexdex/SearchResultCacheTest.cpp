@@ -19,10 +19,11 @@ FoundTriples Triples(std::size_t count) {
 
 constexpr std::uint64_t kBudget = 1000;
 const FileStamp kStamp{1, 2, 3, 4, 5};
+const lexdex::SessionClock::time_point kStart{};
 
 class ResultCache : public ::testing::Test {
  protected:
-  void SetUp() override { cache_.Validate("idx", kStamp); }
+  void SetUp() override { cache_.Validate("idx", kStamp, kStart); }
   SearchResultCache cache_{kBudget};
 };
 
@@ -52,17 +53,17 @@ TEST_F(ResultCache, NeverKeepsAResultLargerThanTheBudget) {
 
 TEST_F(ResultCache, ForgetsEverythingWhenTheHintFileChanges) {
   cache_.Store("a", Triples(1));
-  cache_.Validate("idx", kStamp);
+  cache_.Validate("idx", kStamp, kStart);
   EXPECT_NE(cache_.Find("a"), nullptr);
   FileStamp later = kStamp;
   later.modifiedNs += 1;
-  cache_.Validate("idx", later);
+  cache_.Validate("idx", later, kStart);
   EXPECT_EQ(cache_.Find("a"), nullptr);
 }
 
 TEST_F(ResultCache, ForgetsEverythingForAnotherFolder) {
   cache_.Store("a", Triples(1));
-  cache_.Validate("other", kStamp);
+  cache_.Validate("other", kStamp, kStart);
   EXPECT_EQ(cache_.Find("a"), nullptr);
 }
 

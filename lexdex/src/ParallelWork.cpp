@@ -1,0 +1,31 @@
+#include "ParallelWork.h"
+
+#include <algorithm>
+#include <atomic>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace lexdex {
+
+void RunInParallel(std::size_t count, unsigned threads,
+                   const std::function<void(unsigned thread, std::size_t item)>& work) {
+  threads = static_cast<unsigned>(std::clamp<std::size_t>(threads, 1, std::max<std::size_t>(count, 1)));
+  std::atomic<std::size_t> next{0};
+  auto takeItems = [&](unsigned thread) {
+    for (std::size_t item; (item = next.fetch_add(1, std::memory_order_relaxed)) < count;) work(thread, item);
+  };
+  std::vector<std::thread> helpers;
+  helpers.reserve(threads - 1);
+  for (unsigned thread = 1; thread < threads; ++thread) {
+    try {
+      helpers.emplace_back(takeItems, thread);
+    } catch (const std::system_error&) {
+      break;  // out of threads: fewer hands, same work
+    }
+  }
+  takeItems(0);
+  for (std::thread& helper : helpers) helper.join();
+}
+
+}  // namespace lexdex
