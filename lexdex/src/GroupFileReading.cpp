@@ -35,7 +35,7 @@ constexpr std::size_t kFirstBufferSize = 65536;
 // Reads an open file to its end into `bytes`, which keeps its capacity for
 // the next file. No fstat: a read that fills the buffer grows it and reads on,
 // and a short read is the end, as with the C streams.
-bool ReadUntilEnd(int fd, std::vector<std::uint8_t>& bytes) {
+bool ReadUntilEnd(int fd, FileBuffer& bytes) {
   if (bytes.capacity() < kFirstBufferSize) bytes.reserve(kFirstBufferSize);
   bytes.resize(bytes.capacity());
   std::size_t filled = 0;
@@ -85,7 +85,7 @@ class GroupFolders {
 void ReadGroupFilesInOrder(const std::string& folder, const std::vector<int>& groups, std::size_t begin,
                            std::size_t end, const GroupFileVisit& visit) {
   GroupFolders folders(folder);
-  std::vector<std::uint8_t> bytes;
+  FileBuffer bytes;
   for (std::size_t item = begin; item < end; ++item) {
     const int folderFd = folders.Of(groups[item]);
     if (folderFd < 0) continue;
@@ -97,7 +97,7 @@ void ReadGroupFilesInOrder(const std::string& folder, const std::vector<int>& gr
   }
 }
 
-bool ReadGroupFileByPath(const std::string& folder, int group, std::vector<std::uint8_t>& bytes) {
+bool ReadGroupFileByPath(const std::string& folder, int group, FileBuffer& bytes) {
   const int fd = ::open(GroupFilePath(folder, group).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   const bool read = ReadUntilEnd(fd, bytes);
@@ -115,8 +115,11 @@ void ReadGroupFilesInOrder(const std::string& folder, const std::vector<int>& gr
   }
 }
 
-bool ReadGroupFileByPath(const std::string& folder, int group, std::vector<std::uint8_t>& bytes) {
-  return ReadWholeFile(GroupFilePath(folder, group), bytes);
+bool ReadGroupFileByPath(const std::string& folder, int group, FileBuffer& bytes) {
+  std::vector<std::uint8_t> whole;
+  if (!ReadWholeFile(GroupFilePath(folder, group), whole)) return false;
+  bytes.assign(whole.begin(), whole.end());
+  return true;
 }
 
 #endif
@@ -148,7 +151,7 @@ class UringBatchReader {
     if (io_uring_queue_init_params(kUringBatchFiles * kUringRequestsPerFile, &ring_, &params) < 0) return false;
     started_ = true;
     if (io_uring_register_files_sparse(&ring_, kUringBatchFiles) < 0) return false;
-    buffers_.resize(std::size_t{kUringBatchFiles} * kUringSlotBytes);
+    buffers_.resize(std::size_t{kUringBatchFiles} * kUringSlotBytes);  // not cleared: the kernel fills it
     return true;
   }
 
@@ -223,7 +226,7 @@ class UringBatchReader {
   GroupFolders folders_;
   io_uring ring_{};
   bool started_ = false;
-  std::vector<std::uint8_t> buffers_;
+  FileBuffer buffers_;
   std::array<std::string, kUringBatchFiles> names_;
   std::array<int, kUringBatchFiles> readResults_{};
   std::vector<std::uint8_t> large_;

@@ -97,9 +97,9 @@ void ReadShares(GroupReadMethod method, const std::string& folder, const std::ve
 
 void ReadManyInFlight(const std::string& folder, const std::vector<int>& groups, TriplesCollector& collector,
                       unsigned threads) {
-  std::vector<std::vector<std::uint8_t>> buffers(threads);  // one per thread, reused
+  std::vector<FileBuffer> buffers(threads);  // one per thread, reused
   RunInParallel(groups.size(), threads, [&](unsigned thread, std::size_t item) {
-    std::vector<std::uint8_t>& bytes = buffers[thread];
+    FileBuffer& bytes = buffers[thread];
     if (ReadGroupFileByPath(folder, groups[item], bytes)) collector.Collect(thread, item, bytes.data(), bytes.size());
   });
 }
