@@ -1,0 +1,134 @@
+// Searches limited to a range of groups (ACL_LimitFind), in every open mode,
+// and the hint rows a search-only session reads for them.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "LexdexTestSupport.h"
+#include "SessionHintRows.h"
+
+namespace {
+
+using namespace lexdex_test;
+using Triples = std::vector<Triple>;
+
+constexpr int kTitleGroup = 30000;
+
+Triples FindLimited(const std::string& word, int first, int last, const std::vector<std::string>& others = {}) {
+  std::vector<const char*> words;
+  std::vector<int> lengths;
+  for (const std::string& other : others) {
+    words.push_back(other.data());
+    lengths.push_back(static_cast<int>(other.size()));
+  }
+  tacl_find* find = ACL_BeginFindAmong(word.data(), static_cast<int>(word.size()), words.data(), lengths.data(),
+                                       static_cast<int>(words.size()));
+  ACL_LimitFind(find, first, last);
+  Triples triples;
+  Triple triple{};
+  while (ACL_Find(find, triple.data()) == 0) triples.push_back(triple);
+  ACL_EndFind(find);
+  return triples;
+}
+
+class LimitFind : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    for (int group : {3, 511, 512, 1300, kTitleGroup, 40000}) {
+      BuildGroup(group, {{"abc", group, 0}, {"def", group, 1}});
+    }
+    BuildGroup(700, {{"abc", 700, 0}});
+    if (GetParam() != ACL_OPEN_CREATE) ASSERT_EQ(index_.Reopen(GetParam()), ACL_OPEN_OK);
+  }
+  IndexInFolder index_;
+};
+
+TEST_P(LimitFind, ReturnsTheTriplesOfTheGroupsInTheRangeOnly) {
+  EXPECT_EQ(FindLimited("abc", 512, kTitleGroup),
+            (Triples{{512, 512, 0}, {700, 700, 0}, {1300, 1300, 0}, {kTitleGroup, kTitleGroup, 0}}));
+  EXPECT_EQ(FindLimited("abc", kTitleGroup, kTitleGroup), (Triples{{kTitleGroup, kTitleGroup, 0}}));
+  EXPECT_EQ(FindLimited("abc", 0, 511), (Triples{{3, 3, 0}, {511, 511, 0}}));
+  EXPECT_EQ(FindLimited("abc", 0, 65535), FindAll("abc"));
+}
+
+TEST_P(LimitFind, CombinesWithTheOtherWordsOfAPhrase) {
+  EXPECT_EQ(FindLimited("abc", 600, 65535, {"def"}), (Triples{{1300, 1300, 0}, {kTitleGroup, kTitleGroup, 0}, {40000, 40000, 0}}));
+  EXPECT_EQ(FindLimited("def", 513, 1300, {"abc"}), (Triples{{1300, 1300, 1}}));
+}
+
+TEST_P(LimitFind, ClampsTheRangeAndAnEmptyRangeFindsNothing) {
+  EXPECT_EQ(FindLimited("abc", -100, 4), (Triples{{3, 3, 0}}));
+  EXPECT_EQ(FindLimited("abc", 40000, 1 << 30), (Triples{{40000, 40000, 0}}));
+  EXPECT_EQ(FindLimited("abc", 600, 500), Triples{});
+  EXPECT_EQ(FindLimited("abc", 4, 510), Triples{});
+}
+
+TEST_P(LimitFind, IsIgnoredOnceTheSearchHasBeenStepped) {
+  tacl_find* find = ACL_BeginFind("abc", 3);
+  Triple triple{};
+  ASSERT_EQ(ACL_Find(find, triple.data()), 0);
+  EXPECT_EQ(triple, (Triple{3, 3, 0}));
+  ACL_LimitFind(find, kTitleGroup, kTitleGroup);
+  ASSERT_EQ(ACL_Find(find, triple.data()), 0);
+  EXPECT_EQ(triple, (Triple{511, 511, 0}));
+  ACL_EndFind(find);
+  ACL_LimitFind(nullptr, 0, 1);  // harmless
+}
+
+TEST_P(LimitFind, ALimitedSearchIsNotAnsweredWithTheUnlimitedOnesTriples) {
+  EXPECT_EQ(FindAll("abc").size(), 7u);
+  EXPECT_EQ(FindLimited("abc", kTitleGroup, kTitleGroup).size(), 1u);
+  EXPECT_EQ(FindAll("abc").size(), 7u);
+}
+
+INSTANTIATE_TEST_SUITE_P(OpenModes, LimitFind,
+                         ::testing::Values(ACL_OPEN_CREATE, ACL_OPEN_UPDATE, ACL_OPEN_SEARCH_ONLY));
+
+class HintRowsOfASession : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    BuildGroup(1, {{"abc", 1, 1}});
+    BuildGroup(600, {{"abc", 2, 2}, {"def", 3, 3}});
+    index_.Close();
+    hint_ = std::fopen(index_.File("hint.il").c_str(), "rb");
+    ASSERT_NE(hint_, nullptr);
+  }
+  void TearDown() override {
+    if (hint_ != nullptr) std::fclose(hint_);
+  }
+  std::vector<int> Groups(const std::vector<std::string>& words, int first, int last, std::uint64_t fileBytes) {
+    std::vector<std::uint32_t> hashes;
+    for (const std::string& word : words) hashes.push_back(HashOf(word));
+    rows_.Attach(hint_, fileBytes, lexdex::FolderKind::Local);
+    rows_.Load(hashes, static_cast<std::uint32_t>(first) / 512, static_cast<std::uint32_t>(last) / 512);
+    return lexdex::GroupsWithAllHintBits(rows_, hashes, first, last);
+  }
+
+  IndexInFolder index_;
+  std::FILE* hint_ = nullptr;
+  lexdex::SessionHintRows rows_;
+  const std::uint64_t kTwoRegions = 2 * 1048576;
+};
+
+TEST_F(HintRowsOfASession, GroupsWhoseBitsAreSetForEveryWord) {
+  EXPECT_EQ(Groups({"abc"}, 0, 65535, kTwoRegions), (std::vector<int>{1, 600}));
+  EXPECT_EQ(Groups({"abc", "def"}, 0, 65535, kTwoRegions), (std::vector<int>{600}));
+  EXPECT_EQ(Groups({"abc"}, 2, 599, kTwoRegions), std::vector<int>{});
+  EXPECT_EQ(Groups({}, 0, 65535, kTwoRegions), std::vector<int>{});
+}
+
+TEST_F(HintRowsOfASession, RowsPastTheEndOfTheFileHaveNoBits) {
+  EXPECT_EQ(Groups({"abc"}, 0, 65535, 1048576), (std::vector<int>{1}));
+  EXPECT_EQ(Groups({"abc"}, 0, 65535, 0), std::vector<int>{});
+}
+
+TEST_F(HintRowsOfASession, ARowThatCannotBeReadLeavesTheDecisionToTheGroupFiles) {
+  std::fclose(hint_);
+  hint_ = std::fopen(index_.File("hint.il").c_str(), "ab");  // opened for writing only: reads fail
+  ASSERT_NE(hint_, nullptr);
+  const std::vector<int> groups = Groups({"abc"}, 0, 1023, kTwoRegions);
+  EXPECT_EQ(groups.size(), 1024u);
+}
+
+}  // namespace
