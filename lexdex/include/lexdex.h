@@ -124,12 +124,14 @@ LEXDEX_API tacl_find *ACL_BeginFindAmong(const char *word, int length, const cha
 
 /* Extension for searches that need only some groups. Limits a search begun
  * with ACL_BeginFind or ACL_BeginFindAmong, before its first ACL_Find, to the
- * groups firstGroup..lastGroup (clamped to 0..65535): no hint row and no
- * group file outside them is read, and the triples are exactly those of the
- * unlimited search that lie in those groups. Ignored once the search has
- * been stepped; an empty range finds nothing.
- * Example: ACL_LimitFind(f, 30000, 30000) searches the title group alone. */
-LEXDEX_API void ACL_LimitFind(tacl_find *find, int firstGroup, int lastGroup);
+ * `count` groups listed in `groups` (any order; numbers outside 0..65535 are
+ * left out, and an empty list finds nothing): no group file of another group
+ * is read, and the triples are exactly those of the unlimited search that lie
+ * in the listed groups. A second call keeps the groups both lists name.
+ * Ignored once the search has been stepped.
+ * Example: int title = 30000; ACL_LimitFind(f, &title, 1) searches the title
+ * group alone. */
+LEXDEX_API void ACL_LimitFind(tacl_find *find, const int *groups, int count);
 
 #ifdef __cplusplus
 }

@@ -83,8 +83,8 @@ tacl_find* ACL_BeginFindAmong(const char* word, int length, const char* const* o
   return record;
 }
 
-void ACL_LimitFind(tacl_find* find, int firstGroup, int lastGroup) {
-  if (find != nullptr && find->active) lexdex::LimitSearchToGroups(*find, firstGroup, lastGroup);
+void ACL_LimitFind(tacl_find* find, const int* groups, int count) {
+  if (find != nullptr && find->active) lexdex::LimitSearchToGroups(*find, groups, count);
 }
 
 int ACL_Find(tacl_find* find, int* triple) {

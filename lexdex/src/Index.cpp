@@ -71,10 +71,9 @@ void Index::AdoptHintStamp(const FileStamp& stamp) {
   hintStampKnown_ = true;
 }
 
-std::vector<int> Index::CandidateGroups(const std::vector<std::uint32_t>& hashes, int first, int last) {
-  hintRows_.Load(hashes, static_cast<std::uint32_t>(first) / kGroupsPerRegion,
-                 static_cast<std::uint32_t>(last) / kGroupsPerRegion);
-  return GroupsWithAllHintBits(hintRows_, hashes, first, last);
+std::vector<int> Index::CandidateGroups(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only) {
+  hintRows_.Load(hashes, only);
+  return GroupsWithAllHintBits(hintRows_, hashes, only);
 }
 
 void Index::Close() {

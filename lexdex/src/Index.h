@@ -58,9 +58,9 @@ class Index {
   bool IsSearchOnly() const { return searchOnly_; }
   SearchResultCache& Results() { return results_; }
   FolderKind Kind() const { return kind_; }
-  // Search-only mode: the groups in [first, last] whose hint bits are set for
-  // every one of `hashes`, ascending.
-  std::vector<int> CandidateGroups(const std::vector<std::uint32_t>& hashes, int first, int last);
+  // Search-only mode: the groups (all, or those of `only`, ascending) whose
+  // hint bits are set for every one of `hashes`, ascending.
+  std::vector<int> CandidateGroups(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only);
 
  private:
   // This process changes a group: what it cached is no longer the index.

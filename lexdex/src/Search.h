@@ -40,8 +40,9 @@ struct tacl_find {
   std::vector<std::vector<std::uint8_t>> alsoWords;
   std::vector<std::int64_t> alsoRows;
   std::int64_t ownRow = 0;       // row offset of the word's own hash
-  int firstGroup = 0;            // the groups searched: firstGroup..lastGroup
-  int lastGroup = 0;
+  // Limited searches visit only these groups (ascending, distinct).
+  bool limited = false;
+  std::vector<int> onlyGroups;
   bool started = false;          // ACL_Find has been called
   // Search-only mode: all the triples, found at the first step, and the next.
   bool scanned = false;
@@ -78,10 +79,10 @@ void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length);
 // `word`; a word of invalid length is ignored.
 void AlsoRequireWord(tacl_find& record, const std::uint8_t* word, long long length);
 
-// Restricts a search not yet stepped to the groups first..last (clamped to
-// the valid groups; an empty range finds nothing). Ignored once the search
-// has been stepped.
-void LimitSearchToGroups(tacl_find& record, long long first, long long last);
+// Restricts a search not yet stepped to the `count` groups of `groups` (any
+// order; invalid numbers are left out; none at all finds nothing). A second
+// limit keeps the groups both name. Ignored once the search has been stepped.
+void LimitSearchToGroups(tacl_find& record, const int* groups, long long count);
 
 // The next triple (group, a, b): true and stored, or false when there are no
 // more.

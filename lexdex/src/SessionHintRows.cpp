@@ -63,11 +63,19 @@ bool SessionHintRows::ReadRow(std::uint32_t key, Row& row) const {
 
 #endif
 
-void SessionHintRows::Load(const std::vector<std::uint32_t>& hashes, std::uint32_t firstRegion,
-                           std::uint32_t lastRegion) {
+void SessionHintRows::Load(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only) {
   if (file_ == nullptr) return;
+  std::vector<std::uint32_t> regions;
+  for (std::uint32_t region = 0; region < RegionsInFile(); ++region) regions.push_back(region);
+  if (only != nullptr) {
+    regions.clear();
+    for (int group : *only) {
+      const std::uint32_t region = static_cast<std::uint32_t>(group) / kGroupsPerRegion;
+      if (region < RegionsInFile() && (regions.empty() || regions.back() != region)) regions.push_back(region);
+    }
+  }
   std::vector<std::uint32_t> missing;
-  for (std::uint32_t region = firstRegion; region <= lastRegion && region < RegionsInFile(); ++region) {
+  for (std::uint32_t region : regions) {
     for (std::uint32_t hash : hashes) {
       const std::uint32_t key = Key(hash, region);
       if (RowOffset(key) < fileBytes_ && rows_.count(key) == 0 &&
@@ -96,22 +104,39 @@ std::uint32_t SessionHintRows::BitmapWord(std::uint32_t hash, std::uint32_t regi
   return DecodeFixed32(row->second.data() + index * kFixed32Size);
 }
 
+namespace {
+
+bool HasAllHintBits(const SessionHintRows& rows, const std::vector<std::uint32_t>& hashes, int group) {
+  const std::uint32_t region = static_cast<std::uint32_t>(group) / kGroupsPerRegion;
+  const std::uint32_t column = static_cast<std::uint32_t>(group) % kGroupsPerRegion;
+  const std::uint32_t bit = 1u << (column % kBitsPerBitmapWord);
+  for (std::uint32_t hash : hashes) {
+    if ((rows.BitmapWord(hash, region, column / kBitsPerBitmapWord) & bit) == 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::vector<int> GroupsWithAllHintBits(const SessionHintRows& rows, const std::vector<std::uint32_t>& hashes,
-                                       int first, int last) {
+                                       const std::vector<int>* only) {
   std::vector<int> groups;
-  if (hashes.empty() || first > last) return groups;
-  const auto firstRegion = static_cast<std::uint32_t>(first) / kGroupsPerRegion;
-  const std::uint32_t lastRegion =
-      std::min(static_cast<std::uint32_t>(last) / kGroupsPerRegion + 1, rows.RegionsInFile());
-  for (std::uint32_t region = firstRegion; region < lastRegion; ++region) {
+  if (hashes.empty()) return groups;
+  if (only != nullptr) {
+    for (int group : *only) {
+      if (static_cast<std::uint32_t>(group) / kGroupsPerRegion < rows.RegionsInFile() &&
+          HasAllHintBits(rows, hashes, group)) {
+        groups.push_back(group);
+      }
+    }
+    return groups;
+  }
+  for (std::uint32_t region = 0; region < rows.RegionsInFile(); ++region) {
     for (std::uint32_t index = 0; index < kBitmapWordsPerRow; ++index) {
       std::uint32_t bits = kAllBits;
       for (std::uint32_t hash : hashes) bits &= rows.BitmapWord(hash, region, index);
       const int base = static_cast<int>(region * kGroupsPerRegion + index * kBitsPerBitmapWord);
-      for (; bits != 0; bits &= bits - 1) {
-        const int group = base + std::countr_zero(bits);
-        if (group >= first && group <= last) groups.push_back(group);
-      }
+      for (; bits != 0; bits &= bits - 1) groups.push_back(base + std::countr_zero(bits));
     }
   }
   return groups;

@@ -28,9 +28,9 @@ class SessionHintRows {
   // Regions whose rows lie in the file; the scan of any row stops there.
   std::uint32_t RegionsInFile() const;
 
-  // Reads the rows of `hashes` in regions [firstRegion, lastRegion] that were
-  // not read yet and lie in the file.
-  void Load(const std::vector<std::uint32_t>& hashes, std::uint32_t firstRegion, std::uint32_t lastRegion);
+  // Reads the rows of `hashes` that were not read yet and lie in the file: in
+  // every region, or only in the regions of the groups of `only` (ascending).
+  void Load(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only);
 
   // Bitmap word `index` (0 to 15) of the row of `hash` in `region`: 0 past
   // the end of the file; all bits set for a row that could not be read, so
@@ -48,10 +48,10 @@ class SessionHintRows {
   std::unordered_map<std::uint32_t, Row> rows_;
 };
 
-// The groups in [first, last], ascending, whose hint bits are set for every
-// one of `hashes` (rows loaded for those regions). A group holding all the
-// words is always among them.
+// The groups, ascending, whose hint bits are set for every one of `hashes`:
+// among all groups, or among those of `only` (ascending); their rows must be
+// loaded. A group holding all the words is always among them.
 std::vector<int> GroupsWithAllHintBits(const SessionHintRows& rows, const std::vector<std::uint32_t>& hashes,
-                                       int first, int last);
+                                       const std::vector<int>* only);
 
 }  // namespace lexdex

@@ -1,5 +1,5 @@
-// Searches limited to a range of groups (ACL_LimitFind), in every open mode,
-// and the hint rows a search-only session reads for them.
+// Searches limited to some groups (ACL_LimitFind), in every open mode, and
+// the hint rows a search-only session reads for them.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,8 @@ using Triples = std::vector<Triple>;
 
 constexpr int kTitleGroup = 30000;
 
-Triples FindLimited(const std::string& word, int first, int last, const std::vector<std::string>& others = {}) {
+Triples FindLimited(const std::string& word, const std::vector<int>& groups,
+                    const std::vector<std::string>& others = {}) {
   std::vector<const char*> words;
   std::vector<int> lengths;
   for (const std::string& other : others) {
@@ -24,7 +25,7 @@ Triples FindLimited(const std::string& word, int first, int last, const std::vec
   }
   tacl_find* find = ACL_BeginFindAmong(word.data(), static_cast<int>(word.size()), words.data(), lengths.data(),
                                        static_cast<int>(words.size()));
-  ACL_LimitFind(find, first, last);
+  ACL_LimitFind(find, groups.data(), static_cast<int>(groups.size()));
   Triples triples;
   Triple triple{};
   while (ACL_Find(find, triple.data()) == 0) triples.push_back(triple);
@@ -44,24 +45,37 @@ class LimitFind : public ::testing::TestWithParam<int> {
   IndexInFolder index_;
 };
 
-TEST_P(LimitFind, ReturnsTheTriplesOfTheGroupsInTheRangeOnly) {
-  EXPECT_EQ(FindLimited("abc", 512, kTitleGroup),
+TEST_P(LimitFind, ReturnsTheTriplesOfTheListedGroupsOnly) {
+  EXPECT_EQ(FindLimited("abc", {kTitleGroup, 512, 1300, 700}),
             (Triples{{512, 512, 0}, {700, 700, 0}, {1300, 1300, 0}, {kTitleGroup, kTitleGroup, 0}}));
-  EXPECT_EQ(FindLimited("abc", kTitleGroup, kTitleGroup), (Triples{{kTitleGroup, kTitleGroup, 0}}));
-  EXPECT_EQ(FindLimited("abc", 0, 511), (Triples{{3, 3, 0}, {511, 511, 0}}));
-  EXPECT_EQ(FindLimited("abc", 0, 65535), FindAll("abc"));
+  EXPECT_EQ(FindLimited("abc", {kTitleGroup}), (Triples{{kTitleGroup, kTitleGroup, 0}}));
+  EXPECT_EQ(FindLimited("abc", {3, 4, 5, 6, 511}), (Triples{{3, 3, 0}, {511, 511, 0}}));
+  EXPECT_EQ(FindLimited("abc", {3, 511, 512, 700, 1300, kTitleGroup, 40000}), FindAll("abc"));
 }
 
 TEST_P(LimitFind, CombinesWithTheOtherWordsOfAPhrase) {
-  EXPECT_EQ(FindLimited("abc", 600, 65535, {"def"}), (Triples{{1300, 1300, 0}, {kTitleGroup, kTitleGroup, 0}, {40000, 40000, 0}}));
-  EXPECT_EQ(FindLimited("def", 513, 1300, {"abc"}), (Triples{{1300, 1300, 1}}));
+  EXPECT_EQ(FindLimited("abc", {700, 1300, kTitleGroup, 40000}, {"def"}),
+            (Triples{{1300, 1300, 0}, {kTitleGroup, kTitleGroup, 0}, {40000, 40000, 0}}));
+  EXPECT_EQ(FindLimited("def", {700, 1300}, {"abc"}), (Triples{{1300, 1300, 1}}));
 }
 
-TEST_P(LimitFind, ClampsTheRangeAndAnEmptyRangeFindsNothing) {
-  EXPECT_EQ(FindLimited("abc", -100, 4), (Triples{{3, 3, 0}}));
-  EXPECT_EQ(FindLimited("abc", 40000, 1 << 30), (Triples{{40000, 40000, 0}}));
-  EXPECT_EQ(FindLimited("abc", 600, 500), Triples{});
-  EXPECT_EQ(FindLimited("abc", 4, 510), Triples{});
+TEST_P(LimitFind, LeavesOutInvalidGroupsAndRepetitions) {
+  EXPECT_EQ(FindLimited("abc", {-100, 3, 3, 65536, 1 << 30, 40000}), (Triples{{3, 3, 0}, {40000, 40000, 0}}));
+  EXPECT_EQ(FindLimited("abc", {}), Triples{});
+  EXPECT_EQ(FindLimited("abc", {4, 510, 65535}), Triples{});
+}
+
+TEST_P(LimitFind, ASecondLimitKeepsTheGroupsBothName) {
+  tacl_find* find = ACL_BeginFind("abc", 3);
+  const int first[] = {3, 511, 512};
+  const int second[] = {511, 512, 40000};
+  ACL_LimitFind(find, first, 3);
+  ACL_LimitFind(find, second, 3);
+  Triples triples;
+  Triple triple{};
+  while (ACL_Find(find, triple.data()) == 0) triples.push_back(triple);
+  ACL_EndFind(find);
+  EXPECT_EQ(triples, (Triples{{511, 511, 0}, {512, 512, 0}}));
 }
 
 TEST_P(LimitFind, IsIgnoredOnceTheSearchHasBeenStepped) {
@@ -69,16 +83,18 @@ TEST_P(LimitFind, IsIgnoredOnceTheSearchHasBeenStepped) {
   Triple triple{};
   ASSERT_EQ(ACL_Find(find, triple.data()), 0);
   EXPECT_EQ(triple, (Triple{3, 3, 0}));
-  ACL_LimitFind(find, kTitleGroup, kTitleGroup);
+  const int title = kTitleGroup;
+  ACL_LimitFind(find, &title, 1);
   ASSERT_EQ(ACL_Find(find, triple.data()), 0);
   EXPECT_EQ(triple, (Triple{511, 511, 0}));
   ACL_EndFind(find);
-  ACL_LimitFind(nullptr, 0, 1);  // harmless
+  ACL_LimitFind(nullptr, &title, 1);  // harmless
 }
 
 TEST_P(LimitFind, ALimitedSearchIsNotAnsweredWithTheUnlimitedOnesTriples) {
   EXPECT_EQ(FindAll("abc").size(), 7u);
-  EXPECT_EQ(FindLimited("abc", kTitleGroup, kTitleGroup).size(), 1u);
+  EXPECT_EQ(FindLimited("abc", {kTitleGroup}).size(), 1u);
+  EXPECT_EQ(FindLimited("abc", {3, kTitleGroup}).size(), 2u);
   EXPECT_EQ(FindAll("abc").size(), 7u);
 }
 
@@ -97,12 +113,13 @@ class HintRowsOfASession : public ::testing::Test {
   void TearDown() override {
     if (hint_ != nullptr) std::fclose(hint_);
   }
-  std::vector<int> Groups(const std::vector<std::string>& words, int first, int last, std::uint64_t fileBytes) {
+  std::vector<int> Groups(const std::vector<std::string>& words, std::uint64_t fileBytes,
+                          const std::vector<int>* only = nullptr) {
     std::vector<std::uint32_t> hashes;
     for (const std::string& word : words) hashes.push_back(HashOf(word));
     rows_.Attach(hint_, fileBytes, lexdex::FolderKind::Local);
-    rows_.Load(hashes, static_cast<std::uint32_t>(first) / 512, static_cast<std::uint32_t>(last) / 512);
-    return lexdex::GroupsWithAllHintBits(rows_, hashes, first, last);
+    rows_.Load(hashes, only);
+    return lexdex::GroupsWithAllHintBits(rows_, hashes, only);
   }
 
   IndexInFolder index_;
@@ -112,23 +129,23 @@ class HintRowsOfASession : public ::testing::Test {
 };
 
 TEST_F(HintRowsOfASession, GroupsWhoseBitsAreSetForEveryWord) {
-  EXPECT_EQ(Groups({"abc"}, 0, 65535, kTwoRegions), (std::vector<int>{1, 600}));
-  EXPECT_EQ(Groups({"abc", "def"}, 0, 65535, kTwoRegions), (std::vector<int>{600}));
-  EXPECT_EQ(Groups({"abc"}, 2, 599, kTwoRegions), std::vector<int>{});
-  EXPECT_EQ(Groups({}, 0, 65535, kTwoRegions), std::vector<int>{});
+  EXPECT_EQ(Groups({"abc"}, kTwoRegions), (std::vector<int>{1, 600}));
+  EXPECT_EQ(Groups({"abc", "def"}, kTwoRegions), (std::vector<int>{600}));
+  const std::vector<int> some = {2, 599, 600, 30000};
+  EXPECT_EQ(Groups({"abc"}, kTwoRegions, &some), (std::vector<int>{600}));
+  EXPECT_EQ(Groups({}, kTwoRegions), std::vector<int>{});
 }
 
 TEST_F(HintRowsOfASession, RowsPastTheEndOfTheFileHaveNoBits) {
-  EXPECT_EQ(Groups({"abc"}, 0, 65535, 1048576), (std::vector<int>{1}));
-  EXPECT_EQ(Groups({"abc"}, 0, 65535, 0), std::vector<int>{});
+  EXPECT_EQ(Groups({"abc"}, 1048576), (std::vector<int>{1}));
+  EXPECT_EQ(Groups({"abc"}, 0), std::vector<int>{});
 }
 
 TEST_F(HintRowsOfASession, ARowThatCannotBeReadLeavesTheDecisionToTheGroupFiles) {
   std::fclose(hint_);
   hint_ = std::fopen(index_.File("hint.il").c_str(), "ab");  // opened for writing only: reads fail
   ASSERT_NE(hint_, nullptr);
-  const std::vector<int> groups = Groups({"abc"}, 0, 1023, kTwoRegions);
-  EXPECT_EQ(groups.size(), 1024u);
+  EXPECT_EQ(Groups({"abc"}, kTwoRegions).size(), 1024u);
 }
 
 }  // namespace
