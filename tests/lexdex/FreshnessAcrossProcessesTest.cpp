@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <thread>
@@ -35,6 +36,11 @@ constexpr auto kLatestStartInWindow = 300ms;
 // only the positions of "renda" differ.
 const std::vector<std::string> kVersions[2] = {{"renda:100:7", "imposto:10:3"}, {"renda:200:9", "imposto:10:3"}};
 const char* const kAnswers[2] = {"5:100:7 ", "5:200:9 "};
+
+std::string EnvironmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
 
 std::string AnswerOf(const std::string& reply) { return reply.substr(0, reply.find('|')); }
 int ReadsOf(const std::string& reply) {
@@ -64,7 +70,7 @@ class FreshnessAcrossProcesses : public ::testing::Test {
     return {std::string("LD_PRELOAD=") + NETWORK_FOLDER_SHIM, "NETFOLDER_PATH=" + folder,
             "NETFOLDER_TIME_RESOLUTION=" + std::to_string(kTimeResolutionSeconds),
             // A preloaded library comes before the sanitizer runtime.
-            "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1"};
+            std::string("ASAN_OPTIONS=verify_asan_link_order=0:") + EnvironmentValue("ASAN_OPTIONS")};
   }
 
   // Waits for the start of a two-second window of the clock file times use.
