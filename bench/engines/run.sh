@@ -22,7 +22,19 @@ reuse=""
 "$here/render-manpages.sh" "$work/manpages"
 cmake -S "$source_dir" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPANDECTA_GUI=OFF >/dev/null
 ninja -C "$build" -j2 bench_engines network_folder_shim pandecta-tool
+# What else ran meanwhile: the machine's busy CPU time (user, nice, system,
+# interrupts, from /proc/stat) against this benchmark's own.
+busy_ticks() { awk '/^cpu /{print $2 + $3 + $4 + $7 + $8; exit}' /proc/stat; }
 echo "uptime before: $(uptime)"
-"$build/bin/bench_engines" run "$work/run" --pages "$work/manpages" --documents "$documents" \
+ticks_before=$(busy_ticks)
+start=$(date +%s.%N)
+/usr/bin/time -f "%U %S" -o "$work/bench.cpu" \
+  "$build/bin/bench_engines" run "$work/run" --pages "$work/manpages" --documents "$documents" \
   --engines "$engines" --delays "$delays" $reuse
+ticks_after=$(busy_ticks)
+end=$(date +%s.%N)
 echo "uptime after: $(uptime)"
+awk -v t0="$ticks_before" -v t1="$ticks_after" -v hz="$(getconf CLK_TCK)" -v s0="$start" -v s1="$end" \
+    -v cores="$(nproc)" '{ ours = $1 + $2; all = (t1 - t0) / hz;
+  printf "CPU time: %.1f s busy on the machine in %.1f s on %d cores; this benchmark %.1f s; everything else %.1f s\n",
+         all, s1 - s0, cores, ours, all - ours }' "$work/bench.cpu"
