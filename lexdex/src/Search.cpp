@@ -182,7 +182,9 @@ void AlsoRequireWord(tacl_find& record, const std::uint8_t* word, long long leng
   if (record.exhausted || word == nullptr || !IsValidWordLength(length)) return;
   const std::uint32_t hash = WordHash(word, static_cast<std::size_t>(length));
   record.alsoRows.push_back(static_cast<std::int64_t>(hash) * kRowSize);
-  std::vector<std::uint8_t> lengthPrefixed(1, static_cast<std::uint8_t>(length));
+  std::vector<std::uint8_t> lengthPrefixed;
+  lengthPrefixed.reserve(static_cast<std::size_t>(length) + 1);
+  lengthPrefixed.push_back(static_cast<std::uint8_t>(length));
   lengthPrefixed.insert(lengthPrefixed.end(), word, word + length);
   record.alsoWords.push_back(std::move(lengthPrefixed));
 }
