@@ -20,6 +20,8 @@
 namespace lexdex {
 namespace {
 
+#if LEXDEX_POSIX_READS
+
 constexpr std::size_t kGroupFileNameLength = 5;  // "YY.sl"
 
 // "YY.sl", the group file's name inside its group folder.
@@ -27,8 +29,6 @@ std::string ShortGroupFileName(int group) {
   const std::string path = GroupFilePath(std::string(), group);
   return path.substr(path.size() - kGroupFileNameLength);
 }
-
-#if LEXDEX_POSIX_READS
 
 constexpr std::size_t kFirstBufferSize = 65536;
 

@@ -13,7 +13,9 @@ namespace lexdex {
 // Calls work(thread, item) once for every item in [0, count), where `thread`
 // (0 to threads - 1) tells which thread runs it, so that each may keep its own
 // buffers. Each thread sees its items in ascending order. With one thread, or
-// when a helper cannot be started, the calling thread does what is left.
+// when a helper cannot be started, the calling thread does what is left. An
+// exception thrown by `work` stops the items not yet taken and is thrown again
+// here once every thread has ended.
 void RunInParallel(std::size_t count, unsigned threads,
                    const std::function<void(unsigned thread, std::size_t item)>& work);
 

@@ -155,6 +155,17 @@ TEST(ParallelWork, NeverMoreThreadsThanItems) {
   EXPECT_FALSE(called);
 }
 
+TEST(ParallelWork, AFailingItemStopsTheRestAndReachesTheCaller) {
+  std::atomic<int> done{0};
+  EXPECT_THROW(lexdex::RunInParallel(100000, 8,
+                                     [&](unsigned, std::size_t item) {
+                                       if (item == 50) throw std::bad_alloc();
+                                       ++done;
+                                     }),
+               std::bad_alloc);
+  EXPECT_LT(done.load(), 99999);
+}
+
 TEST(FolderKind, LocalDiskFileSystemsAreLocalAndEverythingElseNetwork) {
   using lexdex::FolderKind;
   using lexdex::KindOfFileSystemType;
