@@ -14,6 +14,8 @@ PACKAGES=(
   liburing-dev
   fonts-dejavu-core xvfb xauth
   tango-icon-theme fonts-liberation2
+  lighttpd lighttpd-mod-openssl tinyproxy openssl
+  qt6-translations-l10n
 )
 
 install_missing_packages() {

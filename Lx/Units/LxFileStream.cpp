@@ -12,7 +12,7 @@
 #include <cstring>
 #include <limits>
 
-#include "LxStrm.h"
+#include "LxFileStream.h"
 
 namespace {
 

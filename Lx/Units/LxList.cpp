@@ -9,7 +9,7 @@
 
 #include "LxExcept.h"
 #include "LxMap.h"
-#include "LxStrm.h"
+#include "LxLittleEndian.h"
 
 namespace {
 

@@ -7,7 +7,9 @@
 #include <cstring>
 #include <limits>
 
-#include "LxStrm.h"
+#include "LxLittleEndian.h"
+#include "LxStreamLayers.h"
+#include "LxZLIBStream.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
-#include "Base/BaseGenerator.h"
+#include "BaseGenerator.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "Base/DocumentFileName.h"
-#include "Base/SyntheticBitmap.h"
-#include "Base/SyntheticText.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMODocumentFile.h"
-#include "Base/TOMOTree.h"
+#include "DocumentFileName.h"
 #include "LxExcept.h"
 #include "LxFilUtl.h"
+#include "SyntheticBitmap.h"
+#include "SyntheticText.h"
+#include "TOMODocumentBody.h"
+#include "TOMODocumentFile.h"
+#include "TOMOTree.h"
 
 namespace {
 
@@ -195,7 +195,7 @@ class TBaseGenerator {
 
   // RTF paragraphs up to `length` characters of plain text; links point at
   // words, by their position in the plain text (a paragraph break counts one).
-  std::string RichText(std::int32_t length, std::vector<TTOMOHyperlinkRecord>& links) {
+  std::string RichText(std::int32_t length, std::vector<TBodyLink>& links) {
     std::string rtf = kRtfHeader;
     std::int32_t plainLength = 0;
     const bool linked = !documentIds_.empty() && random_.Chance(kLinkedDocumentShare);
@@ -216,7 +216,7 @@ class TBaseGenerator {
         } else {
           link.Target = documentIds_[random_.Below(static_cast<std::uint32_t>(documentIds_.size()))];
         }
-        links.push_back(std::move(link));
+        links.push_back({false, std::move(link)});
         --wantedLinks;
       }
       AppendRtfText(rtf, paragraph);
@@ -233,7 +233,7 @@ class TBaseGenerator {
   }
 
   std::int32_t WriteDocument(const TTOMORecordH& record) {
-    std::vector<TTOMOHyperlinkRecord> links;
+    std::vector<TBodyLink> links;
     const std::string content = record.Kind == 'B' ? Bitmap() : RichText(ContentLength(), links);
     TTOMODocumentFile document(DocumentFileName(folder_, record.DocumentNumber), true);
     document.SetProperty(DocumentDateProperty(), DateTimeToStr(record.DocumentDate));

@@ -1,4 +1,4 @@
-#include "Base/CommaList.h"
+#include "CommaList.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 #pragma once
 
 // The program-wide source of documents.
-#include "Base/DocumentFileUnit.h"
-#include "Base/TOMODocumentSet.h"
+#include "DocumentFileUnit.h"
+#include "TOMODocumentSet.h"

@@ -1,4 +1,4 @@
-#include "Base/DocumentFileName.h"
+#include "DocumentFileName.h"
 
 #include "LxExcept.h"
 #include "LxFilUtl.h"

@@ -1,12 +1,13 @@
-#include "Base/ExpandIndexFile.h"
+#include "ExpandIndexFile.h"
 
 #include <vector>
 
-#include "Base/FileReplace.h"
-#include "Base/TOMOFileError.h"
-#include "Base/TOMOIndexFormat.h"
+#include "FileReplace.h"
 #include "LxFilUtl.h"
-#include "LxStrm.h"
+#include "LxFileStream.h"
+#include "LxZLIBStream.h"
+#include "TOMOFileError.h"
+#include "TOMOIndexFormat.h"
 
 namespace {
 

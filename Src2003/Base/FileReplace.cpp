@@ -1,4 +1,4 @@
-#include "Base/FileReplace.h"
+#include "FileReplace.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "Base/SyntheticBitmap.h"
+#include "SyntheticBitmap.h"
 
 namespace {
 

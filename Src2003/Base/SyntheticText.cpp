@@ -1,4 +1,4 @@
-#include "Base/SyntheticText.h"
+#include "SyntheticText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,8 @@
-#include "Base/TOMODocument.h"
+#include "TOMODocument.h"
 
 #include "LxCodePage.h"
 #include "LxExcept.h"
+#include "LxText.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "LxStrm.h"
+#include "LxText.h"
 
 // Names of the properties of a document file's header, in Windows-1252.
 const std::string& DocumentDateProperty();      // "Data"

@@ -1,9 +1,11 @@
-#include "Base/TOMODocumentBody.h"
+#include "TOMODocumentBody.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "LxExcept.h"
+#include "LxLineIO.h"
+#include "LxText.h"
 
 namespace {
 
@@ -42,11 +44,12 @@ std::string ReadContent(TLxStream& body, std::int32_t size) {
 
 std::string ReadRest(TLxStream& body) { return ReadContent(body, body.Size() - body.Position()); }
 
-void ReadHyperlinks(TLxStream& body, std::vector<TTOMOHyperlinkRecord>& links) {
+void ReadHyperlinks(TLxStream& body, std::vector<TBodyLink>& links) {
   std::string line;
   ReadLine(body, line);  // the rest of the content's last line
   if (!ReadLine(body, line) || !LxSameText(line, kHyperlinkSectionLine)) return;
   while (ReadLine(body, line) && !line.empty()) {
+    // lines before the first empty one describe the section, not links
   }
   while (ReadLine(body, line) && !line.empty()) {
     if (auto link = ParseHyperlinkLine(line)) links.push_back(std::move(*link));
@@ -68,7 +71,7 @@ TTOMODocumentBody ReadDocumentBody(TLxStream& body) {
 }
 
 void WriteDocumentBody(TLxStream& body, TDateTime date, std::string_view content,
-                       const std::vector<TTOMOHyperlinkRecord>& hyperlinks) {
+                       const std::vector<TBodyLink>& hyperlinks, std::string_view sectionNote) {
   WriteLine(body, std::string(kBodyDateValue) + ": " + DateTimeToStr(date));
   WriteLine(body, std::string(kBodySizeValue) + ": " + std::to_string(content.size()));
   WriteLine(body, "");
@@ -76,7 +79,8 @@ void WriteDocumentBody(TLxStream& body, TDateTime date, std::string_view content
   if (hyperlinks.empty()) return;
   WriteLine(body, "");  // ends the content's last line
   WriteLine(body, kHyperlinkSectionLine);
+  if (!sectionNote.empty()) WriteLine(body, sectionNote);
   WriteLine(body, "");
-  for (const TTOMOHyperlinkRecord& link : hyperlinks) WriteLine(body, FormatHyperlinkLine(link));
+  for (const TBodyLink& link : hyperlinks) WriteLine(body, FormatHyperlinkLine(link));
   WriteLine(body, "");
 }

@@ -1,12 +1,17 @@
-#include "Base/TOMODocumentFile.h"
+#include "TOMODocumentFile.h"
 
 #include <exception>
 #include <vector>
 
-#include "Base/DocumentFileFormat.h"
-#include "Base/FileReplace.h"
-#include "Base/TOMOStream.h"
+#include "DocumentFileFormat.h"
+#include "FileReplace.h"
 #include "LxFilUtl.h"
+#include "LxFileStream.h"
+#include "LxLineIO.h"
+#include "LxStreamLayers.h"
+#include "LxText.h"
+#include "LxZLIBStream.h"
+#include "TOMOStream.h"
 
 namespace {
 

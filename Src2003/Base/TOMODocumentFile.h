@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "Base/TOMODocument.h"
 #include "LxDateTime.h"
+#include "TOMODocument.h"
 
 // A document stored as one file:
 //

@@ -1,9 +1,9 @@
-#include "Base/TOMODocumentSet.h"
+#include "TOMODocumentSet.h"
 
-#include "Base/DocumentFileName.h"
-#include "Base/TOMODocumentFile.h"
+#include "DocumentFileName.h"
 #include "LxExcept.h"
 #include "LxFilUtl.h"
+#include "TOMODocumentFile.h"
 
 namespace {
 

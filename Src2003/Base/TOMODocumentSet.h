@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "Base/TOMODocument.h"
+#include "TOMODocument.h"
 
 // Where documents come from. The most recently created set is the program's
 // document source until it is destroyed:

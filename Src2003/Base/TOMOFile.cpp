@@ -1,10 +1,11 @@
-#include "Base/TOMOFile.h"
+#include "TOMOFile.h"
 
-#include "Base/FileReplace.h"
-#include "Base/TOMOFileError.h"
-#include "Base/TOMOIndexFormat.h"
+#include "FileReplace.h"
 #include "LxFilUtl.h"
-#include "LxStrm.h"
+#include "LxFileStream.h"
+#include "LxLineIO.h"
+#include "TOMOFileError.h"
+#include "TOMOIndexFormat.h"
 
 namespace {
 

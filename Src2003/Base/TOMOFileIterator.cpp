@@ -1,12 +1,14 @@
-#include "Base/TOMOFileIterator.h"
+#include "TOMOFileIterator.h"
 
 #include <string_view>
 
-#include "Base/FileReplace.h"
-#include "Base/TOMOFileError.h"
-#include "Base/TOMOIndexFormat.h"
+#include "FileReplace.h"
 #include "LxFilUtl.h"
-#include "LxStrm.h"
+#include "LxFileStream.h"
+#include "LxLineIO.h"
+#include "LxText.h"
+#include "TOMOFileError.h"
+#include "TOMOIndexFormat.h"
 
 namespace {
 

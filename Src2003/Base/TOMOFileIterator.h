@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "Base/TOMORecord.h"
+#include "TOMORecord.h"
 
 class TLxFileStream;
 

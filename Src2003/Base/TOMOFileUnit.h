@@ -1,11 +1,11 @@
 #pragma once
 
 // The index file of a document base and the document tree built from it.
-#include "Base/CommaList.h"
-#include "Base/ExpandIndexFile.h"
-#include "Base/TOMOFile.h"
-#include "Base/TOMOFileError.h"
-#include "Base/TOMOFileIterator.h"
-#include "Base/TOMORecord.h"
-#include "Base/TOMOTree.h"
-#include "Base/TextEscape.h"
+#include "CommaList.h"
+#include "ExpandIndexFile.h"
+#include "TOMOFile.h"
+#include "TOMOFileError.h"
+#include "TOMOFileIterator.h"
+#include "TOMORecord.h"
+#include "TOMOTree.h"
+#include "TextEscape.h"

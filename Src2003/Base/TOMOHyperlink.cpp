@@ -1,44 +1,51 @@
-#include "Base/TOMOHyperlink.h"
+#include "TOMOHyperlink.h"
 
-#include <limits>
+#include <charconv>
 #include <vector>
 
-#include "Base/CommaList.h"
+#include "CommaList.h"
+#include "LxExcept.h"
 
 namespace {
 
 enum HyperlinkItem { kItemTag, kItemLine, kItemPosition, kItemLength, kItemTarget, kItemURL };
 constexpr size_t kRequiredItems = kItemTarget + 1;
 
-std::int32_t ParseNumber(std::string_view item) {
-  std::int64_t value = 0;
-  if (item.empty()) return 0;
-  for (char c : item) {
-    if (c < '0' || c > '9') return 0;
-    value = value * 10 + (c - '0');
-    if (value > std::numeric_limits<std::int32_t>::max()) return 0;
+std::int32_t ParseNumber(const std::string& item) {
+  std::int32_t value = 0;
+  const char* end = item.data() + item.size();
+  const auto [at, error] = std::from_chars(item.data(), end, value);
+  if (item.empty() || error != std::errc() || at != end) {
+    throw ELxException(FormatMessage("'%s' não é um valor inteiro válido", item.c_str()));
   }
-  return static_cast<std::int32_t>(value);
+  return value;
 }
 
 }  // namespace
 
-std::optional<TTOMOHyperlinkRecord> ParseHyperlinkLine(std::string_view line) {
+std::optional<TBodyLink> ParseHyperlinkLine(std::string_view line) {
   const std::vector<std::string> items = SplitCommaList(line);
-  if (items.size() < kRequiredItems) return std::nullopt;
-  if (items[kItemTag] != kHyperlinkVersion1 && items[kItemTag] != kHyperlinkVersion2) return std::nullopt;
-  TTOMOHyperlinkRecord link;
-  link.Line = ParseNumber(items[kItemLine]);
-  link.Position = ParseNumber(items[kItemPosition]);
-  link.Length = ParseNumber(items[kItemLength]);
-  link.Target = ParseNumber(items[kItemTarget]);
-  if (items.size() > kItemURL) link.URL = items[kItemURL];
+  if (items.empty()) return std::nullopt;
+  const bool version1 = items[kItemTag] == kHyperlinkVersion1;
+  if (!version1 && items[kItemTag] != kHyperlinkVersion2) return std::nullopt;
+  if (items.size() < kRequiredItems) {
+    throw ELxException(FormatMessage("Atalho incompleto: '%s'", std::string(line).c_str()));
+  }
+  TBodyLink link;
+  link.Version1 = version1;
+  link.Record.Line = ParseNumber(items[kItemLine]);
+  link.Record.Position = ParseNumber(items[kItemPosition]);
+  link.Record.Length = ParseNumber(items[kItemLength]);
+  link.Record.Target = ParseNumber(items[kItemTarget]);
+  if (items.size() > kItemURL) link.Record.URL = items[kItemURL];
   return link;
 }
 
-std::string FormatHyperlinkLine(const TTOMOHyperlinkRecord& link, const char* version) {
-  std::vector<std::string> items = {version, std::to_string(link.Line), std::to_string(link.Position),
-                                    std::to_string(link.Length), std::to_string(link.Target)};
-  if (!link.URL.empty()) items.push_back(link.URL);
+std::string FormatHyperlinkLine(const TBodyLink& link) {
+  const TTOMOHyperlinkRecord& record = link.Record;
+  std::vector<std::string> items = {link.Version1 ? kHyperlinkVersion1 : kHyperlinkVersion2,
+                                    std::to_string(record.Line), std::to_string(record.Position),
+                                    std::to_string(record.Length), std::to_string(record.Target)};
+  if (!record.URL.empty()) items.push_back(record.URL);
   return JoinCommaList(items);
 }

@@ -1,10 +1,12 @@
-#include "Base/TOMOIndexFormat.h"
+#include "TOMOIndexFormat.h"
 
 #include <exception>
 
 #include "LxCodePage.h"
 #include "LxFilUtl.h"
-#include "LxStrm.h"
+#include "LxFileStream.h"
+#include "LxLineIO.h"
+#include "LxText.h"
 
 const std::string& IndexSignature() {
   static const std::string signature = Utf8ToWin1252("TOMO.Sumário");

@@ -1,9 +1,9 @@
-#include "Base/TOMONode.h"
+#include "TOMONode.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "Base/TOMOTree.h"
+#include "TOMOTree.h"
 
 TTOMONode::TTOMONode(TKey, TTOMOTree& tree, TTOMORecordH record) : tree_(&tree), record_(std::move(record)) {}
 

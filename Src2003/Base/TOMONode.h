@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "Base/TOMORecord.h"
-#include "Base/TOMOTreeIterators.h"
+#include "TOMORecord.h"
+#include "TOMOTreeIterators.h"
 
 class TTOMOTree;
 

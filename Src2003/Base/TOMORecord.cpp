@@ -1,9 +1,9 @@
-#include "Base/TOMORecord.h"
+#include "TOMORecord.h"
 
 #include <limits>
 
-#include "Base/CommaList.h"
-#include "Base/TextEscape.h"
+#include "CommaList.h"
+#include "TextEscape.h"
 
 namespace {
 

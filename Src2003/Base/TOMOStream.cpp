@@ -1,4 +1,5 @@
-#include "Base/TOMOStream.h"
+#include "LxStreamLayers.h"
+#include "TOMOStream.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "LxStrm.h"
+#include "LxStreamLayers.h"
 
 // The scrambling of old document bodies: each byte is stored XOR a 16-byte
 // key, the key index counted from the stream's origin (the inner position

@@ -1,10 +1,10 @@
-#include "Base/TOMOTree.h"
+#include "TOMOTree.h"
 
 #include <algorithm>
 
-#include "Base/TOMOFile.h"
-#include "Base/TOMOFileError.h"
-#include "Base/TOMOFileIterator.h"
+#include "TOMOFile.h"
+#include "TOMOFileError.h"
+#include "TOMOFileIterator.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <deque>
 #include <string>
 
-#include "Base/TOMONode.h"
-#include "Base/TOMOTreeIterators.h"
 #include "LxMap.h"
+#include "TOMONode.h"
+#include "TOMOTreeIterators.h"
 
 // The document tree: the in-memory form of a base's index file. The tree owns
 // its nodes and finds them by Id; the root is the node with Id 0.

@@ -1,6 +1,6 @@
-#include "Base/TOMOTreeIterators.h"
+#include "TOMOTreeIterators.h"
 
-#include "Base/TOMOTree.h"
+#include "TOMOTree.h"
 
 TTOMOTreeIterator::TTOMOTreeIterator(const TTOMOTree& tree) : tree_(&tree) { First(); }
 

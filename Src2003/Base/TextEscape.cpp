@@ -1,4 +1,4 @@
-#include "Base/TextEscape.h"
+#include "TextEscape.h"
 
 namespace {
 

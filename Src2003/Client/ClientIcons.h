@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-#include "Base/TOMORecord.h"
+#include "TOMORecord.h"
 
 // The node image list: image indexes the tree, the document list and the
 // tool bar share.

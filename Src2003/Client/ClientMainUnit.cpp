@@ -5,27 +5,29 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTreeView>
 
-#include "Base/TOMOTree.h"
 #include "ClientEvents.h"
-#include "Config/ConfigUnit.h"
+#include "ConfigUnit.h"
 #include "DocumentListModel.h"
 #include "DocumentListView.h"
 #include "ErrorDisplay.h"
+#include "InstalledCollection.h"
+#include "FilterTree.h"
 #include "NavigationHistory.h"
 #include "QtText.h"
+#include "ResultListView.h"
+#include "SearchPage.h"
+#include "TOMOTree.h"
 #include "TOMOTreeModel.h"
 #include "TextSearchPanel.h"
 #include "TextView.h"
 #include "WaitCursor.h"
 #include "WindowPlacement.h"
-#include "WordIndex/WordIndex.h"
-#include "WordIndex/WordIndexLockWrite.h"
-
-TfrmClientMain* frmClientMain = nullptr;
+#include "WordIndex.h"
 
 namespace {
 
@@ -36,7 +38,6 @@ constexpr int kDefaultHeight = 720;
 }  // namespace
 
 TfrmClientMain::TfrmClientMain(QWidget* parent) : QMainWindow(parent) {
-  frmClientMain = this;
   setObjectName("frmClientMain");
   setWindowTitle(QString::fromUtf8(kWindowCaption));
   resize(kDefaultWidth, kDefaultHeight);
@@ -46,9 +47,13 @@ TfrmClientMain::TfrmClientMain(QWidget* parent) : QMainWindow(parent) {
   CreateToolBars();
   CreateControls();
   history_ = new TNavigationHistory(
-      *historyBackMenu_, *historyForwardMenu_, [this](int id) { return tree_ ? tree_->FindNode(id) : nullptr; },
+      *historyBackMenu_, *historyForwardMenu_, [this](int id) { return FindNode(id); },
       [this](TTOMONode* node) { ShowNode(node); }, this);
+  collection_ = new TInstalledCollection([] { return Config().GetString(DataFolder); },
+                                         [] { return WordIndex.get(); }, this);
+  ConnectCollection();
   ConnectActions();
+  ConnectSearch();
   connect(treeView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
             TTOMONode* node = treeModel_->NodeOf(current);
@@ -73,47 +78,64 @@ TfrmClientMain::TfrmClientMain(QWidget* parent) : QMainWindow(parent) {
     return;
   }
   treePageControl_->setVisible(Config().GetBoolean(ShowTree));
-  ShowNode(tree_ ? tree_->Root() : nullptr);
+  ShowNode(Tree() ? Tree()->Root() : nullptr);
   UpdateActions();
 }
 
 TfrmClientMain::~TfrmClientMain() {
+  // Controls going away move the focus and change texts; the window no
+  // longer follows them.
+  disconnect(qApp, nullptr, this, nullptr);
+  disconnect(textEdit_, nullptr, this, nullptr);
+  for (QLineEdit* line : findChildren<QLineEdit*>()) disconnect(line, nullptr, this, nullptr);
   Config().SetBoolean(ShowTree, !treePageControl_->isHidden());
   // The views hold nodes of the tree: let go of them before the tree goes.
+  DropSearchResults();
   listModel_->Clear();
   treeModel_->SetTree(nullptr);
-  if (frmClientMain == this) frmClientMain = nullptr;
 }
 
-void TfrmClientMain::LoadTree() {
-  const int rememberedId = currentNode_ ? currentNode_->Id() : 0;
-  THistoryPause pause(*history_);
-  ShowNode(nullptr);
-  listModel_->Clear();
-  treeModel_->SetTree(nullptr);
-  tree_.reset();
-  links_.clear();
+TTOMOTree* TfrmClientMain::Tree() const { return collection_->Tree(); }
 
+TTOMONode* TfrmClientMain::FindNode(int id) const { return Tree() ? Tree()->FindNode(id) : nullptr; }
+
+void TfrmClientMain::LoadTree() {
   TWaitCursor wait;
-  tree_ = std::make_unique<TTOMOTree>(Config().GetString(DataFolder));
-  treeModel_->SetTree(tree_.get());
-  filterTreeCurrent_ = false;
-  history_->Revalidate();
-  ShowNode(tree_->FindNode(rememberedId));
+  collection_->LoadTree();
 }
 
 void TfrmClientMain::SaveTreeIfChanged() {
-  if (!tree_ || !tree_->Modified()) return;
   TWaitCursor wait;
+  collection_->SaveTreeIfChanged();
+}
+
+void TfrmClientMain::ConnectCollection() {
+  connect(collection_, &TInstalledCollection::TreeAboutToBeReplaced, this,
+          &TfrmClientMain::CollectionTreeAboutToBeReplaced);
+  connect(collection_, &TInstalledCollection::TreeReplaced, this, &TfrmClientMain::CollectionTreeReplaced);
+  connect(collection_, &TInstalledCollection::TreeAboutToBeSaved, this, [this] { filterTreeCurrent_ = false; });
+}
+
+// The views hold nodes of the old tree: they let go of them before it goes.
+void TfrmClientMain::CollectionTreeAboutToBeReplaced() {
+  reloadedId_ = currentNode_ ? currentNode_->Id() : 0;
+  reloadPause_ = std::make_unique<THistoryPause>(*history_);
+  ShowNode(nullptr);
+  DropSearchResults();
+  listModel_->Clear();
+  treeModel_->SetTree(nullptr);
+  searchPage_->FilterTree().SetTree(nullptr);
+  links_.clear();
+}
+
+// The entry shown before comes back by its Id, if the new tree has it.
+void TfrmClientMain::CollectionTreeReplaced() {
+  const std::unique_ptr<THistoryPause> pause = std::move(reloadPause_);
+  treeModel_->SetTree(Tree());
+  searchPage_->FilterTree().SetTree(Tree());
   filterTreeCurrent_ = false;
-  tree_->SaveToFile(Config().GetString(DataFolder));
-  try {
-    // The titles are searchable words too; a busy or missing index must not
-    // keep the tree from being saved.
-    if (WordIndex) WordIndex->OpenUpdate()->IndexTitles(*tree_);
-  } catch (...) {
-  }
-  tree_->SetModified(false);
+  history_->Revalidate();
+  if (Tree()) ShowNode(Tree()->FindNode(reloadedId_));
 }
 
 void TfrmClientMain::ShowNode(TTOMONode* node) {
@@ -122,13 +144,15 @@ void TfrmClientMain::ShowNode(TTOMONode* node) {
   TWaitCursor wait;
   currentNode_ = node;
   SelectTreeItem(node);
-  titleLabel_->setText(node ? QStringLiteral(" ") + Win1252ToQString(node->Record().Title) : QStringLiteral("---"));
+  ShowTitleAndPage(node);
   FillView(node);
   if (!history_->Navigating()) {
     history_->RecordHistory(node);
     history_->ClearForward();
   }
-  RestoreScrollPosition(node);
+  // A search's entry opens on its first hit; any other text where it was left.
+  MarkSearchHits(node);
+  if (SearchItemOf(node) < 0) RestoreScrollPosition(node);
   UpdateActions();
 }
 
@@ -154,7 +178,10 @@ void TfrmClientMain::customEvent(QEvent* event) {
     RunStartupStage(message->Value());
   } else if (event->type() == kResizeEvent) {
     // Only the last of a burst of resizes re-measures the rows.
-    if (message->Value() == width()) listBox_->doItemsLayout();
+    if (message->Value() == width()) {
+      listBox_->doItemsLayout();
+      searchPage_->ResultList().doItemsLayout();
+    }
   } else {
     QMainWindow::customEvent(event);
   }

@@ -7,8 +7,9 @@
 #include <QImage>
 #include <QMainWindow>
 
-#include "Base/TOMOHyperlink.h"
 #include "ClientActions.h"
+#include "SearchResultList.h"
+#include "TOMOHyperlink.h"
 
 class QLabel;
 class QMenu;
@@ -20,8 +21,14 @@ class QTreeView;
 class QScrollArea;
 class QPrinter;
 class TDocumentListModel;
+class TResultListModel;
+class TResultTreeModel;
+class TSearchPage;
+class TSearchResultList;
+class TInstalledCollection;
 class TDocumentListView;
 class THelpHint;
+class THistoryPause;
 class TNavigationHistory;
 class TTextSearchPanel;
 class TTextView;
@@ -43,6 +50,9 @@ class TfrmClientMain : public QMainWindow {
   explicit TfrmClientMain(QWidget* parent = nullptr);
   ~TfrmClientMain() override;
 
+  // The installed collection the window shows: operations change it there,
+  // and the window follows its notices.
+  TInstalledCollection& Collection() const { return *collection_; }
   // (Re)loads the document tree from the data folder; the shown entry, the
   // history and the links follow it by Id.
   void LoadTree();
@@ -52,7 +62,7 @@ class TfrmClientMain : public QMainWindow {
   void ShowNode(TTOMONode* node);
 
   TTOMONode* CurrentNode() const { return currentNode_; }
-  TTOMOTree* Tree() const { return tree_.get(); }
+  TTOMOTree* Tree() const;
   const TClientActions& Actions() const { return actions_; }
   const std::vector<TTOMOHyperlinkRecord>& Links() const { return links_; }
   const std::vector<int>& LineStarts() const { return lineStarts_; }
@@ -63,6 +73,11 @@ class TfrmClientMain : public QMainWindow {
   void PrintCurrent(QPrinter& printer);
   // Re-enables the commands after the state changed.
   void UpdateActions();
+  // Shows a search's results (the previous ones are dropped): filtered by
+  // the search page's settings, as the result tree and the result list.
+  void SetSearchResults(TSearchResultList results);
+  // The results shown, or nullptr before the first search.
+  const TSearchResultList* SearchResults() const { return searchResults_.get(); }
   // The program was started with an update package to apply.
   void SetStartupPackage(const QString& path) { startupPackage_ = path; }
 
@@ -77,6 +92,11 @@ class TfrmClientMain : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Following the installed collection.
+  void ConnectCollection();
+  void CollectionTreeAboutToBeReplaced();
+  void CollectionTreeReplaced();
+  TTOMONode* FindNode(int id) const;
   // Layout (ClientMainLayout.cpp).
   void CreateControls();
   QWidget* CreateLeftPane();
@@ -117,6 +137,26 @@ class TfrmClientMain : public QMainWindow {
   void EditCopyActionExecute();
   void EditSelectAllActionExecute();
   void RunStartupStage(int stage);
+  // Search (ClientMainSearch.cpp).
+  void ConnectSearch();
+  void SearchDocumentsActionExecute();
+  void SearchDocumentsNowActionExecute();
+  void SearchWordActionExecute(bool forward);
+  void TreePageControlChange(int index);
+  void ShowTitleAndPage(const TTOMONode* node);
+  void FillFilterTree();
+  void RebuildSearchViews();
+  void DropSearchResults();
+  void SearchTreeViewChange(const QModelIndex& current);
+  void SearchListClick(int row);
+  void SearchListOpen(int row);
+  // The result tree item of a node, -1 when it has none.
+  int SearchItemOf(const TTOMONode* node) const;
+  bool IsSearchHit(const TTOMONode* node) const;
+  // Marks the hits of the shown node's result and selects the first.
+  void MarkSearchHits(const TTOMONode* node);
+  void UpdateSearchActions();
+  void UpdateEditActions();
 
   TClientActions actions_;
   // Controls.
@@ -132,7 +172,7 @@ class TfrmClientMain : public QMainWindow {
   QWidget* listBoxTabSheet_ = nullptr;
   QWidget* textTabSheet_ = nullptr;
   QWidget* bitmapTabSheet_ = nullptr;
-  QWidget* searchDocTabSheet_ = nullptr;
+  TSearchPage* searchPage_ = nullptr;
   TDocumentListView* listBox_ = nullptr;
   TTextSearchPanel* textSearchPanel_ = nullptr;
   TTextView* textEdit_ = nullptr;
@@ -143,8 +183,18 @@ class TfrmClientMain : public QMainWindow {
   THelpHint* helpHint_ = nullptr;
 
   // State.
-  std::unique_ptr<TTOMOTree> tree_;
+  TInstalledCollection* collection_ = nullptr;
+  // While the collection replaces its tree: the entry to show again, and no
+  // history for what is shown meanwhile.
+  int reloadedId_ = 0;
+  std::unique_ptr<THistoryPause> reloadPause_;
   TTOMOTreeModel* treeModel_ = nullptr;
+  TResultTreeModel* resultTreeModel_ = nullptr;
+  TResultListModel* resultListModel_ = nullptr;
+  std::unique_ptr<TSearchResultList> searchResults_;
+  // Set while the window itself moves the result tree's selection, which
+  // then shows nothing.
+  bool selectingSearchItem_ = false;
   TDocumentListModel* listModel_ = nullptr;
   TNavigationHistory* history_ = nullptr;
   TTOMONode* currentNode_ = nullptr;
@@ -157,6 +207,3 @@ class TfrmClientMain : public QMainWindow {
   bool filterTreeCurrent_ = false;
   QString startupPackage_;
 };
-
-// The program's main window while it exists.
-extern TfrmClientMain* frmClientMain;

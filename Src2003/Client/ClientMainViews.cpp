@@ -7,18 +7,20 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMOTree.h"
 #include "ClientMainUnit.h"
+#include "DocumentBaseUnit.h"
 #include "DocumentListModel.h"
 #include "DocumentListView.h"
 #include "ErrorDisplay.h"
 #include "ErrorReport.h"
 #include "LxExcept.h"
+#include "LxText.h"
+#include "RichTextPlainText.h"
 #include "RichTextView.h"
+#include "RtfReader.h"
+#include "TOMODocumentBody.h"
+#include "TOMOTree.h"
 #include "TOMOTreeModel.h"
-#include "TextBody.h"
 #include "TextLinks.h"
 #include "TextView.h"
 
@@ -103,13 +105,14 @@ void TfrmClientMain::ShowTextDocument(TTOMONode& node) {
   ClearText();
   try {
     TOpenDocument document(node.Record().DocumentNumber);
-    const TTextBody body = ReadTextBody(document->OpenRead());
+    const TTOMODocumentBody body = ReadDocumentBody(document->OpenRead());
     if (body.Values.Count() > 0) TakeDocumentFacts(node, body.Values, *document);
-    std::unique_ptr<QTextDocument> text = BuildTextDocumentFromBody(body.Content);
+    const TRichTextDocument content = ReadRichText(body.Content);
+    std::unique_ptr<QTextDocument> text = BuildTextDocument(content);
     text->setDefaultFont(textEdit_->font());
-    lineStarts_ = BuildLineStarts(*text);
-    links_ = ApplyLinks(*text, lineStarts_, body.Links,
-                        [this](int id) { return tree_ && tree_->FindNode(id) != nullptr; });
+    lineStarts_ = BuildLineStarts(RichTextPlainText(content));
+    links_ = ApplyLinks(*text, lineStarts_, body.Hyperlinks,
+                        [this](int id) { return FindNode(id) != nullptr; });
     // Documents we put in belong to the view; its own first one belongs to
     // its text control, which frees it when replaced.
     QTextDocument* old = textEdit_->document();

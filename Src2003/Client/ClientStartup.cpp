@@ -5,15 +5,15 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 
-#include "Base/DocumentBaseUnit.h"
 #include "ClientIcons.h"
 #include "ClientMainUnit.h"
-#include "Config/ConfigUnit.h"
+#include "ConfigUnit.h"
+#include "DocumentBaseUnit.h"
 #include "ErrorDisplay.h"
 #include "LoadingGLUnit.h"
 #include "MessageBoxPrompts.h"
 #include "PandectaApplication.h"
-#include "WordIndex/WordIndex.h"
+#include "WordIndex.h"
 
 namespace {
 

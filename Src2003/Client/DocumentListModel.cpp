@@ -1,8 +1,8 @@
 #include "DocumentListModel.h"
 
-#include "Base/TOMONode.h"
 #include "ClientIcons.h"
 #include "QtText.h"
+#include "TOMONode.h"
 #include "TOMOTreeModel.h"
 
 TDocumentListModel::TDocumentListModel(const TTOMOTreeModel& treeModel, QObject* parent)
@@ -40,6 +40,8 @@ QVariant TDocumentListModel::data(const QModelIndex& index, int role) const {
       return NodeImageIndex(node->Record(), TTOMOTreeModel::ItemLevel(*node));
     case kLevelRole:
       return node->Level();
+    case kBoldRole:
+      return node->HasChildren();
     default:
       return {};
   }

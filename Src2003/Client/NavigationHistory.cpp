@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <QMenu>
 
-#include "Base/TOMONode.h"
 #include "QtText.h"
+#include "TOMONode.h"
 
 TNavigationHistory::TNavigationHistory(QMenu& backMenu, QMenu& forwardMenu, TFindNode findNode,
                                        TShowNode showNode, QObject* parent)

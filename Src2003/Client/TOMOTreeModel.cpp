@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "Base/TOMOTree.h"
 #include "ClientIcons.h"
 #include "QtText.h"
+#include "TOMOTree.h"
 
 TTOMOTreeModel::TTOMOTreeModel(QObject* parent) : QAbstractItemModel(parent) { boldFont_.setBold(true); }
 

@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "Config/ConfigUnit.h"
+#include "ConfigUnit.h"
 #include "LxConfigStore.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "DocumentText.h"
 
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMODocumentSet.h"
 #include "RichTextPlainText.h"
+#include "TOMODocumentBody.h"
+#include "TOMODocumentSet.h"
 
 std::string ReadDocumentText(TTOMODocumentSet& documents, std::int32_t documentNumber) {
   const std::unique_ptr<TTOMODocument> document = documents.GetDocument(documentNumber, false);

@@ -1,10 +1,10 @@
 #include "IndexBuildSequence.h"
 
-#include "Base/TOMOTree.h"
 #include "DocumentText.h"
 #include "LxCodePage.h"
 #include "LxExcept.h"
 #include "LxFilUtl.h"
+#include "TOMOTree.h"
 #include "WordIndex.h"
 #include "WordIndexLockWrite.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Base/TOMORecord.h"
+#include "TOMORecord.h"
 
 class TTOMODocumentSet;
 class TTOMOTree;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Base/TOMORecord.h"
+#include "TOMORecord.h"
 #include "WordIndexLock.h"
 
 class TTOMOTree;

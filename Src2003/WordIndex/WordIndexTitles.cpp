@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "ACLUnit.h"
-#include "Base/TOMOTree.h"
 #include "LxExcept.h"
+#include "TOMOTree.h"
 #include "WordIndex.h"
 #include "WordIndexLockWrite.h"
 #include "lexdex.h"

@@ -25,11 +25,11 @@
 #include <string>
 #include <vector>
 
-#include "Base/BaseGenerator.h"
-#include "Base/DocumentBaseUnit.h"
-#include "Base/SyntheticText.h"
-#include "Base/TOMOTree.h"
+#include "BaseGenerator.h"
+#include "DocumentBaseUnit.h"
 #include "LxFilUtl.h"
+#include "SyntheticText.h"
+#include "TOMOTree.h"
 
 namespace fs = std::filesystem;
 

@@ -19,16 +19,16 @@
 #include <QElapsedTimer>
 #include <QEvent>
 
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMOTree.h"
 #include "ClientIcons.h"
 #include "ClientMainUnit.h"
-#include "Config/ConfigUnit.h"
+#include "ConfigUnit.h"
+#include "DocumentBaseUnit.h"
 #include "ErrorDisplay.h"
 #include "LxConfigStore.h"
 #include "LxDateTime.h"
 #include "PandectaApplication.h"
+#include "TOMODocumentBody.h"
+#include "TOMOTree.h"
 
 namespace {
 
@@ -63,8 +63,8 @@ TTOMONode* FirstText(TTOMOTree& tree) {
 }
 
 void WriteBigDocument(int number, int target) {
-  std::vector<TTOMOHyperlinkRecord> links;
-  for (int i = 0; i < kLinksInDocument; ++i) links.push_back({0, i * 4000, 8, target, ""});
+  std::vector<TBodyLink> links;
+  for (int i = 0; i < kLinksInDocument; ++i) links.push_back({false, {0, i * 4000, 8, target, ""}});
   auto document = DocumentSource()->GetDocument(number, true);
   WriteDocumentBody(document->OpenWrite(), Now(), BigRtf(), links);
   document->CloseDocument();

@@ -18,7 +18,8 @@
 #include <fstream>
 #include <string>
 
-#include "LxStrm.h"
+#include "LxFileStream.h"
+#include "LxLineIO.h"
 
 namespace {
 

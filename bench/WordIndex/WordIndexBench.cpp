@@ -39,12 +39,12 @@
 #include <unistd.h>
 
 #include "ACLUnit.h"
-#include "Base/BaseGenerator.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMODocumentSet.h"
-#include "Base/TOMOTree.h"
+#include "BaseGenerator.h"
 #include "IndexBuildSequence.h"
 #include "RichTextPlainText.h"
+#include "TOMODocumentBody.h"
+#include "TOMODocumentSet.h"
+#include "TOMOTree.h"
 #include "WordIndex.h"
 
 namespace {

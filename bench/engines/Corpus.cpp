@@ -8,8 +8,8 @@
 #include <stdexcept>
 
 #include "ACLUnit.h"
-#include "Base/TOMODocumentSet.h"
 #include "DocumentText.h"
+#include "TOMODocumentSet.h"
 
 namespace engines {
 namespace {

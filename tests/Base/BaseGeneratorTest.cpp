@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/BaseGenerator.h"
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMOTree.h"
+#include "BaseGenerator.h"
+#include "DocumentBaseUnit.h"
 #include "LxFilUtl.h"
+#include "TOMOTree.h"
 #include "TempFolder.h"
 
 namespace {
@@ -53,9 +53,9 @@ TEST(BaseGenerator, MakesASoundBase) {
       EXPECT_EQ(body.Content.substr(0, 6), "{\\rtf1");
       EXPECT_EQ(body.Content.back(), '}');
     }
-    for (const TTOMOHyperlinkRecord& link : body.Hyperlinks) {
-      if (link.URL.empty()) {
-        EXPECT_NE(tree.FindNode(link.Target), nullptr);
+    for (const TBodyLink& link : body.Hyperlinks) {
+      if (link.Record.URL.empty()) {
+        EXPECT_NE(tree.FindNode(link.Record.Target), nullptr);
       }
     }
   }

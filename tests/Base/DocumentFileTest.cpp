@@ -6,8 +6,9 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include "Base/DocumentBaseUnit.h"
+#include "DocumentBaseUnit.h"
 #include "LxFilUtl.h"
+#include "LxMemoryStream.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;

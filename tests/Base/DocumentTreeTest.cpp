@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/TOMOFileError.h"
-#include "Base/TOMOTree.h"
 #include "IndexFileTestSupport.h"
+#include "TOMOFileError.h"
+#include "TOMOTree.h"
 
 using namespace indexfile;
 

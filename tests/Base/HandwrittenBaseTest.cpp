@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMOTree.h"
+#include "DocumentBaseUnit.h"
 #include "LxCodePage.h"
+#include "TOMOTree.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -94,8 +94,8 @@ TEST_F(HandwrittenBase, EveryEncodingDecodesToItsBody) {
   auto decree = folder.GetDocument(2, false);
   const TTOMODocumentBody body = ReadDocumentBody(decree->OpenRead());
   ASSERT_EQ(body.Hyperlinks.size(), 2u);
-  EXPECT_EQ(body.Hyperlinks[0].Target, 5);
-  EXPECT_EQ(body.Hyperlinks[1].URL, "http://www.exemplo.gov.br/a b");
+  EXPECT_EQ(body.Hyperlinks[0].Record.Target, 5);
+  EXPECT_EQ(body.Hyperlinks[1].Record.URL, "http://www.exemplo.gov.br/a b");
   auto bitmap = folder.GetDocument(3, false);
   EXPECT_EQ(ReadDocumentBody(bitmap->OpenRead()).Content.substr(0, 2), "BM");
 }

@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/ExpandIndexFile.h"
-#include "Base/TOMOFile.h"
-#include "Base/TOMOFileError.h"
-#include "Base/TOMOFileIterator.h"
+#include "ExpandIndexFile.h"
 #include "IndexFileTestSupport.h"
-#include "LxStrm.h"
+#include "LxLineIO.h"
+#include "LxMemoryStream.h"
+#include "LxZLIBStream.h"
+#include "TOMOFile.h"
+#include "TOMOFileError.h"
+#include "TOMOFileIterator.h"
 
 using namespace indexfile;
 namespace fs = std::filesystem;

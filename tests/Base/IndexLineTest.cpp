@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/CommaList.h"
-#include "Base/TOMORecord.h"
-#include "Base/TextEscape.h"
+#include "CommaList.h"
 #include "LxCodePage.h"
 #include "LxExcept.h"
+#include "TOMORecord.h"
+#include "TextEscape.h"
 
 using Items = std::vector<std::string>;
 

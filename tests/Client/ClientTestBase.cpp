@@ -4,13 +4,13 @@
 
 #include <QCoreApplication>
 
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMOTree.h"
 #include "ClientMainUnit.h"
-#include "Config/ConfigUnit.h"
+#include "ConfigUnit.h"
+#include "DocumentBaseUnit.h"
 #include "ErrorDisplay.h"
 #include "LxConfigStore.h"
 #include "LxDateTime.h"
+#include "TOMOTree.h"
 
 void ClientTest::SetUp() {
   std::filesystem::create_directories(folder_.Path() / "Dados");
@@ -55,6 +55,12 @@ void ClientTest::AddDocument(int id, int parentId, const std::string& title, cha
   record.DocumentNumber = id;
   record.Kind = kind;
   records_.push_back(record);
+}
+
+void ClientTest::SetPublishedDate(int id, TDateTime date) {
+  for (TTOMORecordH& record : records_) {
+    if (record.Id == id) record.PublishedDate = date;
+  }
 }
 
 void ClientTest::SaveIndex() {

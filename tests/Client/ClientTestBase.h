@@ -6,13 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/DocumentBaseUnit.h"
-#include "Base/TOMOHyperlink.h"
 #include "ClientMainUnit.h"
-#include "Config/ConfigUnit.h"
-#include "Base/TOMORecord.h"
+#include "ConfigUnit.h"
+#include "DocumentBaseUnit.h"
 #include "ErrorReport.h"
 #include "Prompts.h"
+#include "TOMOHyperlink.h"
+#include "TOMORecord.h"
 #include "TempFolder.h"
 
 class TTOMODocumentFolder;
@@ -32,6 +32,8 @@ class ClientTest : public ::testing::Test {
   // Entries, in file order; the root (Id 0) comes first.
   void AddFolder(int id, int parentId, const std::string& title, const std::string& summary = "");
   void AddDocument(int id, int parentId, const std::string& title, char kind = kKindRichText);
+  // Sets the publication date of an entry added before.
+  void SetPublishedDate(int id, TDateTime date);
   void SaveIndex();
   // Stores a plain body for the entry's document (number = Id).
   void WriteBody(int number, const std::string& body);

@@ -8,10 +8,10 @@
 #include <QTextEdit>
 #include <QTreeView>
 
-#include "Base/TOMOTree.h"
 #include "ClientIcons.h"
 #include "ClientTestBase.h"
 #include "RichTextEditing.h"
+#include "TOMOTree.h"
 #include "TOMOTreeModel.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QMenu>
 
-#include "Base/TOMOTree.h"
 #include "ClientTestBase.h"
 #include "NavigationHistory.h"
+#include "TOMOTree.h"
 
 namespace {
 

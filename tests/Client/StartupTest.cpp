@@ -2,11 +2,11 @@
 #include <QListView>
 #include <QTabWidget>
 
-#include "Base/TOMOTree.h"
 #include "ClientIcons.h"
 #include "ClientMainUnit.h"
 #include "ClientTestBase.h"
-#include "Config/ConfigUnit.h"
+#include "ConfigUnit.h"
+#include "TOMOTree.h"
 #include "TOMOTreeModel.h"
 
 namespace {

@@ -3,13 +3,13 @@
 #include <QMouseEvent>
 #include <QThread>
 
-#include "Base/TOMONode.h"
 #include "ClientEvents.h"
 #include "ClientTestBase.h"
-#include "Config/ConfigUnit.h"
+#include "ConfigUnit.h"
 #include "DocumentListDelegate.h"
 #include "DocumentListView.h"
 #include "LoadingGLUnit.h"
+#include "TOMONode.h"
 #include "WindowPlacement.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "LxExcept.h"
 #include "LxMap.h"
-#include "LxStrm.h"
+#include "LxMemoryStream.h"
 
 namespace {
 

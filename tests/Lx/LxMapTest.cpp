@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "LxStrm.h"
+#include "LxMemoryStream.h"
 
 TEST(LxMap, GetOfAMissingKeyIsZero) {
   TLxIntegerToIntegerMap map;

@@ -1,4 +1,9 @@
-#include "LxStrm.h"
+#include "LxFileStream.h"
+#include "LxLineIO.h"
+#include "LxLittleEndian.h"
+#include "LxMemoryStream.h"
+#include "LxStreamLayers.h"
+#include "LxText.h"
 
 #include <gtest/gtest.h>
 

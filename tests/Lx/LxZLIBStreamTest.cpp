@@ -4,7 +4,11 @@
 
 #include <algorithm>
 
-#include "LxStrm.h"
+#include "LxFileStream.h"
+#include "LxLineIO.h"
+#include "LxLittleEndian.h"
+#include "LxMemoryStream.h"
+#include "LxZLIBStream.h"
 #include "TempFolder.h"
 
 namespace {

@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "Base/TOMODocumentSet.h"
-#include "Base/TOMOTree.h"
 #include "DocumentText.h"
 #include "IndexBuildSequence.h"
 #include "LxFilUtl.h"
 #include "Prompts.h"
+#include "TOMODocumentSet.h"
+#include "TOMOTree.h"
 #include "TempFolder.h"
 #include "TestBase.h"
 #include "WordIndexError.h"

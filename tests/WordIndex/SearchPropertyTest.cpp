@@ -11,12 +11,12 @@
 #include <gtest/gtest.h>
 
 #include "ACLUnit.h"
-#include "Base/BaseGenerator.h"
-#include "Base/TOMODocumentSet.h"
-#include "Base/TOMOTree.h"
+#include "BaseGenerator.h"
 #include "DocumentText.h"
 #include "IndexBuildSequence.h"
 #include "Prompts.h"
+#include "TOMODocumentSet.h"
+#include "TOMOTree.h"
 #include "TempFolder.h"
 #include "WordIndexTestSupport.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Base/TOMORecord.h"
 #include "SearchResultList.h"
+#include "TOMORecord.h"
 #include "WordIndex.h"
 
 // A document of a test index: entry Id and its text (UTF-8 in the test,

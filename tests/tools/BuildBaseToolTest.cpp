@@ -11,13 +11,13 @@
 #include <memory>
 #include <string>
 
-#include "Base/DocumentFileName.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMODocumentFile.h"
-#include "Base/TOMOTree.h"
 #include "BuildBaseManifest.h"
+#include "DocumentFileName.h"
 #include "LxCodePage.h"
 #include "RichTextPlainText.h"
+#include "TOMODocumentBody.h"
+#include "TOMODocumentFile.h"
+#include "TOMOTree.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -113,7 +113,7 @@ TEST(BuildBaseTool, BuildsTheDemoCollectionIntoAReadableBase) {
     const std::string plain = RtfToPlainText(body.Content);
     for (size_t k = 0; k < entry.Links.size(); ++k) {
       ++links;
-      const TTOMOHyperlinkRecord& link = body.Hyperlinks[k];
+      const TTOMOHyperlinkRecord& link = body.Hyperlinks[k].Record;
       EXPECT_EQ(link.Length, static_cast<std::int32_t>(entry.Links[k].Anchor.size()));
       if (entry.Links[k].IsWebAddress()) {
         EXPECT_EQ(link.URL, entry.Links[k].Target);
@@ -152,7 +152,8 @@ TEST(BuildBaseTool, DemoLinksOfBothVersionsLandOnTheirWords) {
       if (view[k] == '\n') lineStarts.push_back(k + 1);
     }
     for (size_t k = 0; k < entry.Links.size(); ++k) {
-      const TTOMOHyperlinkRecord& link = body.Hyperlinks[k];
+      const TTOMOHyperlinkRecord& link = body.Hyperlinks[k].Record;
+      EXPECT_EQ(body.Hyperlinks[k].Version1, entry.Links[k].Version == TLinkVersion::V1);
       size_t position = static_cast<size_t>(link.Position);
       if (entry.Links[k].Version == TLinkVersion::V1) {
         sawV1 = true;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Base/DocumentFileName.h"
-#include "Base/TOMODocumentFile.h"
+#include "DocumentFileName.h"
+#include "TOMODocumentFile.h"
 #include "ToolCommand.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "Base/TOMOHyperlink.h"
-#include "Base/TOMORecord.h"
 #include "BuildBaseManifest.h"
+#include "TOMOHyperlink.h"
+#include "TOMORecord.h"
 
 // A document base worked out in memory from a source folder, before anything
 // is written: every record of the index file and the content and links of

@@ -2,14 +2,14 @@
 
 #include <filesystem>
 
-#include "Base/DocumentFileName.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMODocumentFile.h"
-#include "Base/TOMOIndexFormat.h"
-#include "Base/TOMOTree.h"
 #include "BuildBaseError.h"
+#include "DocumentFileName.h"
 #include "LxCodePage.h"
 #include "LxStrm.h"
+#include "TOMODocumentBody.h"
+#include "TOMODocumentFile.h"
+#include "TOMOIndexFormat.h"
+#include "TOMOTree.h"
 
 namespace fs = std::filesystem;
 
@@ -23,33 +23,19 @@ constexpr const char* kRetiredSuffix = ".antigo";
 // by readers; this one tells a person what the columns are.
 constexpr const char* kHyperlinkColumnsComment = "; versão, linha, posição, tamanho, entrada, endereço";
 
-// The body as WriteDocumentBody lays it out, but keeping each link's own
-// version tag (it writes v2 only).
-void WriteBody(TLxStream& body, const TPlannedDocument& document) {
-  if (document.Links.empty()) {
-    WriteDocumentBody(body, document.Date, document.Content, {});
-    return;
-  }
-  WriteLine(body, std::string(kBodyDateValue) + ": " + DateTimeToStr(document.Date));
-  WriteLine(body, std::string(kBodySizeValue) + ": " + std::to_string(document.Content.size()));
-  WriteLine(body, "");
-  body.WriteBuffer(document.Content.data(), static_cast<std::int32_t>(document.Content.size()));
-  WriteLine(body, "");  // ends the content's last line
-  WriteLine(body, kHyperlinkSectionLine);
-  WriteLine(body, Utf8ToWin1252(kHyperlinkColumnsComment));
-  WriteLine(body, "");
-  for (const TPlannedLink& link : document.Links) {
-    WriteLine(body, FormatHyperlinkLine(link.Record, link.Version == TLinkVersion::V1 ? kHyperlinkVersion1
-                                                                                        : kHyperlinkVersion2));
-  }
-  WriteLine(body, "");
+std::vector<TBodyLink> BodyLinks(const std::vector<TPlannedLink>& planned) {
+  std::vector<TBodyLink> links;
+  links.reserve(planned.size());
+  for (const TPlannedLink& link : planned) links.push_back({link.Version == TLinkVersion::V1, link.Record});
+  return links;
 }
 
 // Writes one document file and returns its size.
 std::int32_t WriteDocument(const std::string& folder, const TPlannedDocument& planned) {
   TTOMODocumentFile document(DocumentFileName(folder, planned.Number), true);
   document.SetProperty(DocumentDateProperty(), DateTimeToStr(planned.Date));
-  WriteBody(document.OpenWrite(), planned);
+  WriteDocumentBody(document.OpenWrite(), planned.Date, planned.Content, BodyLinks(planned.Links),
+                    Utf8ToWin1252(kHyperlinkColumnsComment));
   document.CloseDocument();
   return document.GetFileSize();
 }

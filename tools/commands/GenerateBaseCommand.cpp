@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Base/BaseGenerator.h"
+#include "BaseGenerator.h"
 #include "ToolCommand.h"
 
 namespace {

@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "Base/TOMODocumentSet.h"
-#include "Base/TOMOTree.h"
 #include "IndexBuildSequence.h"
 #include "TerminalPrompts.h"
+#include "ToolCollection.h"
 #include "ToolCommand.h"
 #include "WordIndex.h"
 
@@ -41,11 +40,10 @@ int RunIndex(const std::vector<std::string>& arguments) {
   if (arguments.size() != 2) throw EToolUsage{"Informe a pasta de dados e a pasta do índice."};
   TTerminalPrompts prompts;
   TScopedPrompts scopedPrompts(prompts);
-  const TTOMOTree tree(arguments[0]);
-  TTOMODocumentFolder documents(arguments[0]);
   TWordIndex index(arguments[1]);
+  TToolCollection base(arguments[0], &index);
   TTerminalBuildReport report;
-  TIndexBuildSequence build(index, tree, documents, report);
+  TIndexBuildSequence build(index, base.Tree(), base.Documents(), report);
   while (build.Step()) {
   }
   return 0;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "Base/TOMODocumentSet.h"
-#include "Base/TOMOTree.h"
 #include "DocumentText.h"
 #include "LxExcept.h"
+#include "TOMOTree.h"
+#include "ToolCollection.h"
 #include "ToolCommand.h"
 
 namespace {
@@ -33,10 +33,9 @@ const TTOMORecordH& TextEntry(const TTOMOTree& tree, std::int32_t id) {
 
 int RunText(const std::vector<std::string>& arguments) {
   if (arguments.size() != 2) throw EToolUsage{"Informe a pasta de dados e o código da entrada."};
-  const TTOMOTree tree(arguments[0]);
-  const TTOMORecordH& entry = TextEntry(tree, ParseEntryId(arguments[1]));
-  TTOMODocumentFolder documents(arguments[0]);
-  const std::string text = ReadDocumentText(documents, entry.DocumentNumber);
+  TToolCollection base(arguments[0]);
+  const TTOMORecordH& entry = TextEntry(base.Tree(), ParseEntryId(arguments[1]));
+  const std::string text = ReadDocumentText(base.Documents(), entry.DocumentNumber);
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) return 1;
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

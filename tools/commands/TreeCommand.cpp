@@ -7,8 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "Base/TOMOTree.h"
 #include "LxCodePage.h"
+#include "TOMOTree.h"
+#include "ToolCollection.h"
 #include "ToolCommand.h"
 
 namespace {
@@ -17,7 +18,8 @@ std::string KindText(char kind) { return kind == 0 ? std::string() : Win1252ToUt
 
 int RunTree(const std::vector<std::string>& arguments) {
   if (arguments.size() != 1) throw EToolUsage{"Informe a pasta de dados."};
-  const TTOMOTree tree(arguments[0]);
+  const TToolCollection base(arguments[0]);
+  const TTOMOTree& tree = base.Tree();
   std::string out;
   for (auto it = tree.Iterator(); !it.Eof(); it.Next()) {
     const TTOMONode& node = *it.Current();

@@ -1,11 +1,11 @@
 #include "TestBase.h"
 
-#include "Base/DocumentFileName.h"
-#include "Base/TOMODocumentBody.h"
-#include "Base/TOMODocumentFile.h"
-#include "Base/TOMOTree.h"
+#include "DocumentFileName.h"
 #include "LxCodePage.h"
 #include "LxFilUtl.h"
+#include "TOMODocumentBody.h"
+#include "TOMODocumentFile.h"
+#include "TOMOTree.h"
 
 namespace {
 

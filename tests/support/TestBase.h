@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Base/TOMORecord.h"
+#include "TOMORecord.h"
 
 // One entry of a hand-made test base. A document entry gets document number
 // = Id and, for rich text, an RTF body holding `Text` (UTF-8).
