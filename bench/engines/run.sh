@@ -8,6 +8,9 @@
 #                      plain local disk)
 #              ENGINES the engines (default lexdex,lexdex-engine,sqlite,xapian)
 #              REUSE   1: keep indexes and queries of an earlier run
+#              PER_CLASS rare, medium and phrase queries of each class
+#                      (default 20; the common words are always the 10 most
+#                      frequent)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
@@ -16,6 +19,7 @@ documents=${2:-25000}
 build=${BUILD_DIR:-$source_dir/build-perf}
 delays=${DELAYS:-0,0.2,1}
 engines=${ENGINES:-lexdex,lexdex-engine,sqlite,xapian}
+per_class=${PER_CLASS:-20}
 reuse=""
 [ "${REUSE:-0}" = 1 ] && reuse="--reuse"
 
@@ -30,7 +34,7 @@ ticks_before=$(busy_ticks)
 start=$(date +%s.%N)
 /usr/bin/time -f "%U %S" -o "$work/bench.cpu" \
   "$build/bin/bench_engines" run "$work/run" --pages "$work/manpages" --documents "$documents" \
-  --engines "$engines" --delays "$delays" $reuse
+  --engines "$engines" --delays "$delays" --per-class "$per_class" $reuse
 ticks_after=$(busy_ticks)
 end=$(date +%s.%N)
 echo "uptime after: $(uptime)"
