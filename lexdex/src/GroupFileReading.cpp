@@ -177,6 +177,7 @@ class UringBatchReader {
     unsigned expected = 0;
     for (std::size_t slot = 0; slot < count; ++slot) {
       const int group = groups[first + slot];
+      openResults_[slot] = kNotSubmitted;
       readResults_[slot] = kNotSubmitted;
       names_[slot] = ShortGroupFileName(group);
       const int folderFd = folders_.Of(group);
@@ -186,7 +187,7 @@ class UringBatchReader {
       if (open == nullptr || read == nullptr) return false;
       io_uring_prep_openat_direct(open, folderFd, names_[slot].c_str(), O_RDONLY, 0, static_cast<unsigned>(slot));
       open->flags |= IOSQE_IO_LINK;  // the read runs only after its open succeeded
-      open->user_data = kOpenRequest;
+      open->user_data = kOpenRequest | slot;
       io_uring_prep_read(read, static_cast<int>(slot), Buffer(slot), kUringSlotBytes, 0);
       read->flags |= IOSQE_FIXED_FILE;
       read->user_data = slot;
@@ -199,19 +200,46 @@ class UringBatchReader {
       unsigned head = 0;
       unsigned harvested = 0;
       io_uring_for_each_cqe(&ring_, head, completion) {
-        if (completion->user_data != kOpenRequest) readResults_[completion->user_data] = completion->res;
+        const std::uint64_t slot = completion->user_data & ~kOpenRequest;
+        if ((completion->user_data & kOpenRequest) != 0) {
+          openResults_[slot] = completion->res;
+        } else {
+          readResults_[slot] = completion->res;
+        }
         ++harvested;
       }
       io_uring_cq_advance(&ring_, harvested);
       seen += harvested;
     }
-    return true;
+    return !KernelRefusedDirectOpens(count);
+  }
+
+  // Kernels that know io_uring but not its opens into registered slots
+  // (before 5.15) refuse every open as invalid. Each file would then look
+  // missing, so the ring is given up and the plain reading serves.
+  bool KernelRefusedDirectOpens(std::size_t count) const {
+    return std::any_of(openResults_.begin(), openResults_.begin() + static_cast<std::ptrdiff_t>(count),
+                       [](int result) { return result == -EINVAL || result == -EOPNOTSUPP; });
+  }
+
+  // A file whose open failed for another reason than not being there (too
+  // many open files, memory, a signal) is read again the plain way, so that
+  // this reading never finds less than the plain one.
+  bool OpenFailedOtherThanMissing(std::size_t slot) const {
+    const int result = openResults_[slot];
+    return result < 0 && result != -ENOENT;
   }
 
   void VisitBatch(const std::vector<int>& groups, std::size_t first, std::size_t count, const GroupFileVisit& visit) {
     for (std::size_t slot = 0; slot < count; ++slot) {
       const int result = readResults_[slot];
-      if (result < 0) continue;  // missing, unreadable, or its open failed
+      if (OpenFailedOtherThanMissing(slot)) {
+        if (ReadGroupFileByPath(folder_, groups[first + slot], retried_)) {
+          visit(first + slot, retried_.data(), retried_.size());
+        }
+        continue;
+      }
+      if (result < 0) continue;  // missing or unreadable
       if (static_cast<std::size_t>(result) < kUringSlotBytes) {
         visit(first + slot, Buffer(slot), static_cast<std::size_t>(result));
       } else if (ReadWholeFile(GroupFilePath(folder_, groups[first + slot]), large_)) {
@@ -220,7 +248,8 @@ class UringBatchReader {
     }
   }
 
-  static constexpr std::uint64_t kOpenRequest = ~std::uint64_t{0};
+  // Marks an open's request; the rest of its user data is its slot.
+  static constexpr std::uint64_t kOpenRequest = std::uint64_t{1} << 63;
 
   std::string folder_;
   GroupFolders folders_;
@@ -228,8 +257,10 @@ class UringBatchReader {
   bool started_ = false;
   FileBuffer buffers_;
   std::array<std::string, kUringBatchFiles> names_;
+  std::array<int, kUringBatchFiles> openResults_{};
   std::array<int, kUringBatchFiles> readResults_{};
   std::vector<std::uint8_t> large_;
+  FileBuffer retried_;
 };
 
 }  // namespace

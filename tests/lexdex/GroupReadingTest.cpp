@@ -17,6 +17,21 @@
 #include "LexdexTestSupport.h"
 #include "ParallelWork.h"
 
+#if defined(__linux__) && __has_include(<linux/seccomp.h>)
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
+#if defined(__NR_io_uring_setup)
+#define LEXDEX_TEST_IO_URING_REFUSAL 1
+#endif
+#endif
+
 namespace {
 
 using namespace lexdex_test;
@@ -121,6 +136,53 @@ TEST_F(GroupReading, IoUringWhereTheKernelOffersItVisitsTheFilesInOrder) {
   EXPECT_EQ(visited.front(), 250u);
   EXPECT_GT(bytes, fs::file_size(index_.File("grp01/2c.sl")));  // group 300, read whole
 }
+
+#if LEXDEX_TEST_IO_URING_REFUSAL
+
+// Makes the kernel refuse io_uring to this process from now on, as container
+// runtimes and hardened systems do (ENOSYS, as if the kernel had none).
+bool RefuseIoUring() {
+  sock_filter filter[] = {
+      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_io_uring_setup, 0, 1),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+  };
+  sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+  return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+         ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program, 0, 0) == 0;
+}
+
+// Exit codes of the child below.
+enum RefusalOutcome { kPlainReadingServed = 0, kFilterNotInstalled = 10, kRingStillUsed, kTriplesDiffer };
+
+TEST_F(GroupReading, WhereTheKernelRefusesIoUringTheLocalReadingFindsTheSameTriples) {
+  const std::vector<std::string> words = {"comum", "rara", "enchimento7"};
+  const auto expected = Find(GroupReadMethod::InOrder, index_.Folder(), groups_, words);
+  ASSERT_EQ(expected[0].size(), 1400u);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (!RefuseIoUring()) ::_exit(kFilterNotInstalled);
+    if (lexdex::ReadGroupFilesWithUring(index_.Folder(), groups_, 0, groups_.size(),
+                                        [](std::size_t, const std::uint8_t*, std::size_t) {})) {
+      ::_exit(kRingStillUsed);
+    }
+    std::vector<lexdex::LengthPrefixedWord> pointers;
+    std::vector<std::string> prefixed;
+    for (const std::string& word : words) prefixed.push_back(LengthPrefixed(word));
+    for (const std::string& word : prefixed) pointers.push_back(reinterpret_cast<const std::uint8_t*>(word.data()));
+    const auto found = lexdex::FindInGroupFiles(index_.Folder(), groups_, pointers, lexdex::FolderKind::Local);
+    ::_exit(found == expected ? kPlainReadingServed : kTriplesDiffer);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kFilterNotInstalled) GTEST_SKIP() << "seccomp filters cannot be installed here";
+  EXPECT_EQ(WEXITSTATUS(status), kPlainReadingServed);
+}
+
+#endif
 
 TEST(ParallelWork, EachItemOnceAndEachThreadInAscendingOrder) {
   constexpr std::size_t kItems = 5000;

@@ -40,7 +40,9 @@ class LimitFind : public ::testing::TestWithParam<int> {
       BuildGroup(group, {{"abc", group, 0}, {"def", group, 1}});
     }
     BuildGroup(700, {{"abc", 700, 0}});
-    if (GetParam() != ACL_OPEN_CREATE) ASSERT_EQ(index_.Reopen(GetParam()), ACL_OPEN_OK);
+    if (GetParam() != ACL_OPEN_CREATE) {
+      ASSERT_EQ(index_.Reopen(GetParam()), ACL_OPEN_OK);
+    }
   }
   IndexInFolder index_;
 };
@@ -63,6 +65,13 @@ TEST_P(LimitFind, LeavesOutInvalidGroupsAndRepetitions) {
   EXPECT_EQ(FindLimited("abc", {-100, 3, 3, 65536, 1 << 30, 40000}), (Triples{{3, 3, 0}, {40000, 40000, 0}}));
   EXPECT_EQ(FindLimited("abc", {}), Triples{});
   EXPECT_EQ(FindLimited("abc", {4, 510, 65535}), Triples{});
+  for (const auto& [groups, count] : {std::pair<const int*, int>{nullptr, 5}, {&kTitleGroup, -1}, {&kTitleGroup, 0}}) {
+    tacl_find* find = ACL_BeginFind("abc", 3);
+    ACL_LimitFind(find, groups, count);  // no list at all: nothing is found
+    Triple triple{};
+    EXPECT_NE(ACL_Find(find, triple.data()), 0) << count;
+    ACL_EndFind(find);
+  }
 }
 
 TEST_P(LimitFind, ASecondLimitKeepsTheGroupsBothName) {
