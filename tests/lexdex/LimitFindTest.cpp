@@ -123,10 +123,11 @@ class HintRowsOfASession : public ::testing::Test {
     if (hint_ != nullptr) std::fclose(hint_);
   }
   std::vector<int> Groups(const std::vector<std::string>& words, std::uint64_t fileBytes,
-                          const std::vector<int>* only = nullptr) {
+                          const std::vector<int>* only = nullptr,
+                          lexdex::FolderKind kind = lexdex::FolderKind::Local) {
     std::vector<std::uint32_t> hashes;
     for (const std::string& word : words) hashes.push_back(HashOf(word));
-    rows_.Attach(hint_, fileBytes, lexdex::FolderKind::Local);
+    rows_.Attach(hint_, fileBytes, kind);
     rows_.Load(hashes, only);
     return lexdex::GroupsWithAllHintBits(rows_, hashes, only);
   }
@@ -143,6 +144,17 @@ TEST_F(HintRowsOfASession, GroupsWhoseBitsAreSetForEveryWord) {
   const std::vector<int> some = {2, 599, 600, 30000};
   EXPECT_EQ(Groups({"abc"}, kTwoRegions, &some), (std::vector<int>{600}));
   EXPECT_EQ(Groups({}, kTwoRegions), std::vector<int>{});
+}
+
+TEST_F(HintRowsOfASession, ANetworkFolderReadsTheRowsManyAtOnceToTheSameGroups) {
+  const auto network = lexdex::FolderKind::Network;
+  EXPECT_EQ(Groups({"abc"}, kTwoRegions, nullptr, network), (std::vector<int>{1, 600}));
+  EXPECT_EQ(Groups({"abc", "def", "abc"}, kTwoRegions, nullptr, network), (std::vector<int>{600}));
+  std::vector<std::string> words = {"abc"};  // and 300 words of no group: 602 rows read at once
+  for (int i = 0; i < 300; ++i) words.push_back("ausente" + std::to_string(i));
+  EXPECT_EQ(Groups(words, kTwoRegions, nullptr, network), std::vector<int>{});
+  const std::vector<int> some = {1, 600};
+  EXPECT_EQ(Groups({"abc"}, kTwoRegions, &some, network), some);
 }
 
 TEST_F(HintRowsOfASession, RowsPastTheEndOfTheFileHaveNoBits) {
