@@ -11,6 +11,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   zlib1g-dev qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  liburing-dev
   fonts-dejavu-core xvfb xauth
   tango-icon-theme fonts-liberation2
   lighttpd lighttpd-mod-openssl tinyproxy openssl

@@ -65,28 +65,53 @@ std::unique_ptr<TWordIndexLockSearch> TWordIndex::OpenSearch(const std::string& 
   return search;
 }
 
-TSearchResultList TWordIndex::Search(const std::string& phrase) {
-  const std::unique_ptr<TWordIndexLockSearch> search = OpenSearch(phrase);
+namespace {
+
+TSearchResultList CollectMatches(TWordIndexLockSearch& search) {
   TSearchResultList list;
   std::int32_t previousGroup = -1;
   TSearchResult* current = nullptr;
-  for (; !search->Finished(); search->Advance()) {
-    if (search->MatchGroup() == TitleGroup) {
+  for (; !search.Finished(); search.Advance()) {
+    if (search.MatchGroup() == TWordIndex::TitleGroup) {
       // In the title group `a` is the entry's Id: a match whose words all
       // carry one Id lies inside one entry's title and summary.
-      if (search->MatchLength() == search->LastWordLength()) {
-        list.FindOrInsert(search->MatchStart()).SetTitleMatch(true);
+      if (search.MatchLength() == search.LastWordLength()) {
+        list.FindOrInsert(search.MatchStart()).SetTitleMatch(true);
       }
       continue;
     }
     // Entries found through their titles may already stand anywhere in the
     // list, so every result goes to its place in DocumentId order.
-    if (search->MatchGroup() != previousGroup) {
-      current = &list.FindOrInsert(search->MatchGroup());
-      previousGroup = search->MatchGroup();
+    if (search.MatchGroup() != previousGroup) {
+      current = &list.FindOrInsert(search.MatchGroup());
+      previousGroup = search.MatchGroup();
     }
-    current->AddRange(search->MatchStart(), search->MatchLength());
+    current->AddRange(search.MatchStart(), search.MatchLength());
   }
+  return list;
+}
+
+}  // namespace
+
+TSearchResultList TWordIndex::Search(const std::string& phrase) {
+  const std::unique_ptr<TWordIndexLockSearch> search = OpenSearch(phrase);
+  return CollectMatches(*search);
+}
+
+TSearchResultList TWordIndex::Search(const std::string& phrase, TSearchScope scope) {
+  if (scope == TSearchScope::Everywhere) return Search(phrase);
+  auto search = OpenLock(std::make_unique<TWordIndexLockSearch>(*this, phrase));
+  // The title group names the entries to keep; only their document groups
+  // can add ranges to them.
+  std::vector<int> groups = {TitleGroup};
+  search->StartWords(&groups);
+  const TSearchResultList titled = CollectMatches(*search);
+  for (int i = 0; i < titled.Count(); ++i) {
+    if (titled.Items(i).TitleMatch()) groups.push_back(titled.Items(i).DocumentId());
+  }
+  search->StartWords(&groups);
+  TSearchResultList list = CollectMatches(*search);
+  list.Filter([](const TSearchResult& result) { return result.TitleMatch(); });
   return list;
 }
 

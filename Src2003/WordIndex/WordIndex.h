@@ -57,6 +57,14 @@ class TWordIndex {
   // ascending by DocumentId.
   TSearchResultList Search(const std::string& phrase);
 
+  // Where the phrase must lie for an entry to be kept: anywhere, or in its
+  // title and summary (the search panel's "Buscar em" "Títulos").
+  enum class TSearchScope { Everywhere, Titles };
+  // Search(phrase) less the entries whose TitleMatch is false, with the same
+  // ranges. With Titles only the title group and the document groups of the
+  // entries it names are read.
+  TSearchResultList Search(const std::string& phrase, TSearchScope scope);
+
   // Removes the engine folder. Refused with EWordIndexError while this
   // program has the index open, since its user would go on writing into it.
   void DeleteIndex();

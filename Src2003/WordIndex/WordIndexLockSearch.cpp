@@ -25,8 +25,10 @@ void TWordIndexLockSearch::EndEngineWork() {
   finished_ = true;
 }
 
-void TWordIndexLockSearch::StartWords() {
-  // The words are folded in place, inside our own copy of the phrase.
+void TWordIndexLockSearch::StartWords(const std::vector<int>* onlyGroups) {
+  words_.clear();
+  // The words are folded in place, inside our own copy of the phrase; folding
+  // twice changes nothing.
   char* cursor = phrase_.data();
   int length = 0;
   std::vector<std::string_view> words;
@@ -40,7 +42,8 @@ void TWordIndexLockSearch::StartWords() {
   for (std::size_t w = 0; w < words.size(); ++w) {
     std::vector<std::string_view> others = words;
     others.erase(others.begin() + static_cast<std::ptrdiff_t>(w));
-    words_.push_back(std::make_unique<TWordSearch>(words[w].data(), static_cast<int>(words[w].size()), others));
+    words_.push_back(
+        std::make_unique<TWordSearch>(words[w].data(), static_cast<int>(words[w].size()), others, onlyGroups));
   }
   finished_ = words_.empty() || words_.front()->Finished();
   if (!CheckMatch()) Advance();

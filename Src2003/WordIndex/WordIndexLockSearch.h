@@ -35,8 +35,10 @@ class TWordIndexLockSearch : public TWordIndexLock {
  private:
   friend class TWordIndex;
 
-  // Starts one engine search per word and finds the first match.
-  void StartWords();
+  // Starts one engine search per word, each visiting only the groups of
+  // `onlyGroups` when it is given, and finds the first match. Called again,
+  // it starts over.
+  void StartWords(const std::vector<int>* onlyGroups = nullptr);
   // Moves the later words up to the first one; true when they now stand
   // directly behind each other, which makes the current match.
   bool CheckMatch();

@@ -22,7 +22,14 @@ TWordSearch::TWordSearch(const char* word, int length)
 }
 
 TWordSearch::TWordSearch(const char* word, int length, const std::vector<std::string_view>& others)
+    : TWordSearch(word, length, others, nullptr) {}
+
+TWordSearch::TWordSearch(const char* word, int length, const std::vector<std::string_view>& others,
+                         const std::vector<int>* onlyGroups)
     : findHandle_(BeginFindAmong(word, length, others)), finished_(findHandle_ == nullptr) {
+  if (findHandle_ && onlyGroups) {
+    ACL_LimitFind(findHandle_, onlyGroups->data(), static_cast<int>(onlyGroups->size()));
+  }
   Next();
 }
 

@@ -33,6 +33,9 @@ class TWordSearch {
   // `others` (the rest of a phrase): a phrase can only match in those, and
   // the engine reads no other group file.
   TWordSearch(const char* word, int length, const std::vector<std::string_view>& others);
+  // The same, visiting only the groups of `onlyGroups` when it is given.
+  TWordSearch(const char* word, int length, const std::vector<std::string_view>& others,
+              const std::vector<int>* onlyGroups);
   ~TWordSearch();
   TWordSearch(const TWordSearch&) = delete;
   TWordSearch& operator=(const TWordSearch&) = delete;

@@ -1,7 +1,8 @@
 #pragma once
 
-// Runs this same program again with other arguments in a fresh process and
-// reports what it cost: wall time, CPU time (user + system) and peak memory.
+// Runs a program (this same one by default) with other arguments in a fresh
+// process and reports what it cost: wall time, CPU time (user + system) and
+// peak memory.
 
 #include <string>
 #include <vector>
@@ -15,7 +16,16 @@ struct ChildCost {
   int exitCode = -1;
 };
 
-// Standard output of the child goes to `outputFile`.
-ChildCost RunSelf(const std::vector<std::string>& arguments, const std::string& outputFile);
+// Standard output of the child goes to `outputFile`; `environment` holds
+// NAME=value settings added to the child's environment.
+ChildCost RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::string& outputFile, const std::vector<std::string>& environment = {});
+
+// RunProgram on this very executable.
+ChildCost RunSelf(const std::vector<std::string>& arguments, const std::string& outputFile,
+                  const std::vector<std::string>& environment = {});
+
+// The folder of this executable (programs built beside it live there).
+std::string OwnFolder();
 
 }  // namespace engines

@@ -7,7 +7,7 @@
 set -eu
 out=${1:?"usage: render-manpages.sh OUTPUT_FOLDER"}
 
-packages="manpages-pt-br manpages-pt-br-dev man-db groff-base libsqlite3-dev libxapian-dev"
+packages="manpages-pt-br manpages-pt-br-dev man-db groff-base libsqlite3-dev libxapian-dev liburing-dev"
 missing=""
 for package in $packages; do
   dpkg -s "$package" >/dev/null 2>&1 || missing="$missing $package"

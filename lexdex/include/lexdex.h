@@ -23,12 +23,19 @@
  * 0 or over 255, groups outside 0..65535, calls while no index is open.
  * One thread; one open index per process.
  *
- * Searching an index opened with ACL_OPEN_SEARCH_ONLY reads the hint file through a
- * read-only map, reads all of a search's group files at its first ACL_Find
- * (on two threads when there are many), and keeps its triples in memory for
- * later searches of the process (64 MiB at most), as long as the hint file
- * keeps its size and times of change: every session that writes groups
- * changes it when it closes.
+ * Searching an index opened with ACL_OPEN_SEARCH_ONLY reads, at a search's
+ * first ACL_Find, the hint rows of its words and all the group files they
+ * point to at once: on a local disk on up to two threads (through io_uring
+ * where the kernel offers it), on a network folder with many requests in
+ * flight, since there each open, read and close waits for the server. The
+ * threads live only inside that call. The triples are kept in memory for
+ * later searches of the process (64 MiB at most) as long as the hint file
+ * keeps its size and times of change (every session that writes groups
+ * changes it when it closes); triples read within 3 seconds of this process
+ * first seeing those times serve only the session (ACL_Open to ACL_Close)
+ * that read them, since a change within the same tick of the file system's
+ * clock would not show in them. Within one session the caller keeps writers
+ * out (the word index's directory lock does).
  */
 #ifndef LEXDEX_H
 #define LEXDEX_H
@@ -114,6 +121,17 @@ LEXDEX_API void ACL_EndFind(tacl_find *find);
  * where the hint bits of both words are set. */
 LEXDEX_API tacl_find *ACL_BeginFindAmong(const char *word, int length, const char *const *others,
                                          const int *otherLengths, int otherCount);
+
+/* Extension for searches that need only some groups. Limits a search begun
+ * with ACL_BeginFind or ACL_BeginFindAmong, before its first ACL_Find, to the
+ * `count` groups listed in `groups` (any order; numbers outside 0..65535 are
+ * left out, and an empty list finds nothing): no group file of another group
+ * is read, and the triples are exactly those of the unlimited search that lie
+ * in the listed groups. A second call keeps the groups both lists name.
+ * Ignored once the search has been stepped.
+ * Example: int title = 30000; ACL_LimitFind(f, &title, 1) searches the title
+ * group alone. */
+LEXDEX_API void ACL_LimitFind(tacl_find *find, const int *groups, int count);
 
 #ifdef __cplusplus
 }

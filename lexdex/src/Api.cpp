@@ -83,6 +83,10 @@ tacl_find* ACL_BeginFindAmong(const char* word, int length, const char* const* o
   return record;
 }
 
+void ACL_LimitFind(tacl_find* find, const int* groups, int count) {
+  if (find != nullptr && find->active) lexdex::LimitSearchToGroups(*find, groups, count);
+}
+
 int ACL_Find(tacl_find* find, int* triple) {
   if (find == nullptr || triple == nullptr || !find->active || !TheIndex().IsOpen()) return 1;
   return lexdex::NextTriple(*find, TheIndex(), triple) ? 0 : 1;

@@ -17,13 +17,27 @@ constexpr std::int64_t kNsPerSecond = 1'000'000'000;
 
 #if LEXDEX_POSIX_STAT
 
-std::optional<FileStamp> StampOf(const std::string& path) {
-  struct stat status {};
-  if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+namespace {
+
+FileStamp StampOfStatus(const struct stat& status) {
   return FileStamp{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
                    static_cast<std::uint64_t>(status.st_size),
                    status.st_mtim.tv_sec * kNsPerSecond + status.st_mtim.tv_nsec,
                    status.st_ctim.tv_sec * kNsPerSecond + status.st_ctim.tv_nsec};
+}
+
+}  // namespace
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+  return StampOfStatus(status);
+}
+
+std::optional<FileStamp> StampOfOpenFile(std::FILE* file, const std::string&) {
+  struct stat status {};
+  if (file == nullptr || ::fstat(::fileno(file), &status) != 0) return std::nullopt;
+  return StampOfStatus(status);
 }
 
 void TouchFile(const std::string& path) {
@@ -42,6 +56,8 @@ std::optional<FileStamp> StampOf(const std::string& path) {
   const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
   return FileStamp{0, 0, static_cast<std::uint64_t>(size), ns, ns};
 }
+
+std::optional<FileStamp> StampOfOpenFile(std::FILE*, const std::string& path) { return StampOf(path); }
 
 void TouchFile(const std::string& path) {
   std::error_code ignored;

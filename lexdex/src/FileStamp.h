@@ -6,6 +6,7 @@
 // are still its bytes.
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,11 @@ struct FileStamp {
 
 // The file's stamp, or nothing when it cannot be examined.
 std::optional<FileStamp> StampOf(const std::string& path);
+
+// The stamp of a file just opened as `file` (at `path`). Network clients
+// check a file with the server when it is opened, where a later look by name
+// may be answered from what they remember.
+std::optional<FileStamp> StampOfOpenFile(std::FILE* file, const std::string& path);
 
 // Marks the file as changed now, so that readers holding an older stamp see
 // that it changed even when its bytes were left as they were.

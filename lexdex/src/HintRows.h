@@ -1,30 +1,26 @@
 #pragma once
 
-// Where a search reads the hint rows: the read-only map of the hint file when
-// there is one, else the block cache (write modes, or no mapping available).
+// Where a search of the write modes reads the hint rows: the block cache,
+// which also holds the bits this session has changed.
 
 #include <cstdint>
 
 #include "BlockCache.h"
 #include "ByteOrder.h"
-#include "HintMap.h"
 
 namespace lexdex {
 
 class HintRows {
  public:
-  HintRows(const HintMap& map, BlockCache& cache) : map_(map), cache_(cache) {}
+  explicit HintRows(BlockCache& cache) : cache_(cache) {}
 
   // Bytes of the hint file that exist: everything past reads as zero bits.
-  std::uint64_t FileBytes() const { return map_.IsMapped() ? map_.Size() : cache_.FileBytes(); }
+  std::uint64_t FileBytes() const { return cache_.FileBytes(); }
 
   // The 32-bit bitmap word at `offset`, which lies below FileBytes().
-  std::uint32_t BitmapWord(std::uint64_t offset) const {
-    return DecodeFixed32(map_.IsMapped() ? map_.Data() + offset : cache_.Get(offset));
-  }
+  std::uint32_t BitmapWord(std::uint64_t offset) const { return DecodeFixed32(cache_.Get(offset)); }
 
  private:
-  const HintMap& map_;
   BlockCache& cache_;
 };
 

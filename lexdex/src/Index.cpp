@@ -32,35 +32,56 @@ int Index::Open(const std::string& folder, int flags) {
   group_ = kNoGroup;
   searchOnly_ = !(flags & (kOpenCreate | kOpenUpdate));
   wroteGroups_ = false;
-  hintStamp_ = FileStamp{};
-  if (searchOnly_) RefreshForSearch();
+  hintStampKnown_ = false;
+  if (searchOnly_) BeginSearchSession();
   return 0;
+}
+
+void Index::BeginSearchSession() {
+  if (kindFolder_ != folder_) {
+    kind_ = KindOfFolder(folder_);
+    kindFolder_ = folder_;
+  }
+  const std::optional<FileStamp> stamp = StampOfOpenFile(hint_, HintFilePath(folder_));
+  if (!stamp) {
+    results_.Clear();
+    return;
+  }
+  results_.BeginSession(folder_, *stamp, SessionClock::now());
+  AdoptHintStamp(*stamp);
 }
 
 void Index::RefreshForSearch() {
   if (!searchOnly_) return;
-  const std::string path = HintFilePath(folder_);
-  const std::optional<FileStamp> stamp = StampOf(path);
+  const std::optional<FileStamp> stamp = StampOf(HintFilePath(folder_));
   if (!stamp) {
-    hintMap_.Unmap();  // the block cache serves what it can
-    results_.Clear();
+    results_.Clear();  // the rows already read serve what they can
     return;
   }
-  if (hintMap_.IsMapped() && *stamp == hintStamp_) return;
-  const std::uint64_t wholeBlocks = stamp->size / kBlockSize * kBlockSize;
-  hintMap_.Map(path, wholeBlocks);
-  // The block cache, used when the map fails, sees the new length too.
+  results_.Validate(folder_, *stamp, SessionClock::now());
+  if (!hintStampKnown_ || *stamp != hintStamp_) AdoptHintStamp(*stamp);
+}
+
+void Index::AdoptHintStamp(const FileStamp& stamp) {
+  // A partial last block reads as zeros: only whole blocks count.
+  const std::uint64_t wholeBlocks = stamp.size / kBlockSize * kBlockSize;
+  hintRows_.Attach(hint_, wholeBlocks, kind_);
   cache_.Attach(hint_, static_cast<std::uint32_t>(wholeBlocks / kBlockSize), false);
-  hintStamp_ = *stamp;
-  results_.Validate(folder_, *stamp);
+  hintStamp_ = stamp;
+  hintStampKnown_ = true;
+}
+
+std::vector<int> Index::CandidateGroups(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only) {
+  hintRows_.Load(hashes, only);
+  return GroupsWithAllHintBits(hintRows_, hashes, only);
 }
 
 void Index::Close() {
   if (hint_ == nullptr) return;
   cache_.Detach();
+  hintRows_.Detach();
   std::fclose(hint_);
   hint_ = nullptr;
-  hintMap_.Unmap();
   // Searchers elsewhere trust their cached group files while the hint file is
   // unchanged; a group rewritten without new hint bits must still show.
   if (wroteGroups_) TouchFile(HintFilePath(folder_));

@@ -11,9 +11,10 @@
 
 #include "BlockCache.h"
 #include "ElementArena.h"
-#include "HintMap.h"
+#include "FolderKind.h"
 #include "HintRows.h"
 #include "SearchResultCache.h"
+#include "SessionHintRows.h"
 #include "lexdex.h"
 
 namespace lexdex {
@@ -47,18 +48,28 @@ class Index {
   const std::string& Folder() const { return folder_; }
   BlockCache& Cache() { return cache_; }
 
-  // Searching. In search-only mode the hint file is read through a map, a
-  // search reads all its group files at once, and its triples are kept in the
-  // process's result cache; map and cache follow the hint file when it has
-  // changed since they were last checked.
+  // Searching. In search-only mode a search picks its groups from the hint
+  // rows of its words (read once per session), reads all its group files at
+  // once, and its triples are kept in the process's result cache; rows and
+  // cache follow the hint file when it has changed since they were last
+  // checked.
   void RefreshForSearch();
-  HintRows Rows() { return HintRows(hintMap_, cache_); }
+  HintRows Rows() { return HintRows(cache_); }
   bool IsSearchOnly() const { return searchOnly_; }
   SearchResultCache& Results() { return results_; }
+  FolderKind Kind() const { return kind_; }
+  // Search-only mode: the groups (all, or those of `only`, ascending) whose
+  // hint bits are set for every one of `hashes`, ascending.
+  std::vector<int> CandidateGroups(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only);
 
  private:
   // This process changes a group: what it cached is no longer the index.
   void NoteGroupChange();
+  // A search-only Open: learns where the folder lies and checks the cache
+  // against the hint file as just opened.
+  void BeginSearchSession();
+  // Follows the hint file to `stamp`: its length and the rows read from it.
+  void AdoptHintStamp(const FileStamp& stamp);
 
   std::string folder_;
   std::FILE* hint_ = nullptr;
@@ -68,8 +79,11 @@ class Index {
   std::vector<std::uint8_t> fileBytes_;  // a group file being written or deleted
   bool searchOnly_ = false;
   bool wroteGroups_ = false;  // since Open: the hint file must show a change
-  HintMap hintMap_;
-  FileStamp hintStamp_;       // of the hint file as mapped
+  SessionHintRows hintRows_;
+  FileStamp hintStamp_;       // of the hint file whose rows are read
+  bool hintStampKnown_ = false;
+  FolderKind kind_ = FolderKind::Local;
+  std::string kindFolder_;    // the folder whose kind is known
   SearchResultCache results_;  // kept across Close and Open
 };
 

@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <iterator>
 
 #include "ByteOrder.h"
 #include "GroupReader.h"
 #include "GroupScan.h"
 #include "HintBits.h"
-#include "IndexPaths.h"
 #include "HintRows.h"
 #include "Index.h"
+#include "IndexPaths.h"
 
 namespace lexdex {
 namespace {
@@ -59,28 +60,28 @@ bool AdvanceToNextGroup(tacl_find& record, const HintRows& rows) {
   return true;
 }
 
-// Every group the search will visit, walked on a copy of its cursor.
-std::vector<int> RemainingGroups(const tacl_find& record, const HintRows& rows) {
-  tacl_find cursor;
-  cursor.bits = record.bits;
-  cursor.bit = record.bit;
-  cursor.pos = record.pos;
-  cursor.rowEnd = record.rowEnd;
-  cursor.ownRow = record.ownRow;
-  cursor.alsoRows = record.alsoRows;
-  std::vector<int> groups;
-  while (AdvanceToNextGroup(cursor, rows)) groups.push_back(cursor.group);
-  return groups;
-}
-
-// What identifies a search's triples: the word (length byte first) and the
-// rows every group it visits must have set.
-std::string ResultKey(const std::uint8_t* word, std::vector<std::int64_t> rows) {
+// What identifies a search's triples: the word (length byte first), the rows
+// every group it visits must have set, and the groups it is limited to.
+std::string ResultKey(const std::uint8_t* word, std::vector<std::int64_t> rows, const tacl_find& record) {
   std::string key(reinterpret_cast<const char*>(word), std::size_t{word[0]} + 1);
   std::sort(rows.begin(), rows.end());
   for (std::int64_t row : rows) key.append(reinterpret_cast<const char*>(&row), sizeof row);
+  if (record.limited) {
+    key += 'L';
+    for (int group : record.onlyGroups) key.append(reinterpret_cast<const char*>(&group), sizeof group);
+  }
   return key;
 }
+
+bool IsOutsideTheLimit(const tacl_find& record, int group) {
+  return record.limited && !std::binary_search(record.onlyGroups.begin(), record.onlyGroups.end(), group);
+}
+
+bool IsPastTheLimit(const tacl_find& record, int group) {
+  return record.limited && (record.onlyGroups.empty() || group > record.onlyGroups.back());
+}
+
+std::uint32_t HashOfRow(std::int64_t row) { return static_cast<std::uint32_t>(row / kRowSize); }
 
 // Search-only mode: all the triples of the search at once. The other words
 // visit the very same groups when searched among the rest of the phrase, so
@@ -89,18 +90,20 @@ std::string ResultKey(const std::uint8_t* word, std::vector<std::int64_t> rows) 
 void ScanOnce(tacl_find& record, Index& index) {
   if (record.scanned) return;
   record.scanned = true;
-  const std::string key = ResultKey(record.word, record.alsoRows);
+  const std::string key = ResultKey(record.word, record.alsoRows, record);
   record.found = index.Results().Find(key);
   record.nextFound = 0;
   if (record.found) return;
+  std::vector<std::uint32_t> hashes = {HashOfRow(record.ownRow)};
+  for (std::int64_t row : record.alsoRows) hashes.push_back(HashOfRow(row));
+  const std::vector<int> groups = index.CandidateGroups(hashes, record.limited ? &record.onlyGroups : nullptr);
   std::vector<LengthPrefixedWord> words = {record.word};
   for (const auto& other : record.alsoWords) words.push_back(other.data());
-  std::vector<std::vector<FoundTriple>> found =
-      FindInGroupFiles(index.Folder(), RemainingGroups(record, index.Rows()), words);
+  std::vector<std::vector<FoundTriple>> found = FindInGroupFiles(index.Folder(), groups, words, index.Kind());
   for (std::size_t o = 0; o < record.alsoWords.size(); ++o) {
     std::vector<std::int64_t> rows = record.alsoRows;
     rows[o] = record.ownRow;  // all the rows but the other word's own
-    index.Results().Store(ResultKey(words[o + 1], rows),
+    index.Results().Store(ResultKey(words[o + 1], rows, record),
                           std::make_shared<const std::vector<FoundTriple>>(std::move(found[o + 1])));
   }
   record.found = std::make_shared<const std::vector<FoundTriple>>(std::move(found[0]));
@@ -156,6 +159,9 @@ void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length) 
   record.bits = 1;
   record.bit = 0;
   record.group = 0;
+  record.limited = false;
+  record.onlyGroups.clear();
+  record.started = false;
   record.alsoRows.clear();
   record.alsoWords.clear();
   record.scanned = false;
@@ -176,24 +182,55 @@ void AlsoRequireWord(tacl_find& record, const std::uint8_t* word, long long leng
   if (record.exhausted || word == nullptr || !IsValidWordLength(length)) return;
   const std::uint32_t hash = WordHash(word, static_cast<std::size_t>(length));
   record.alsoRows.push_back(static_cast<std::int64_t>(hash) * kRowSize);
-  std::vector<std::uint8_t> lengthPrefixed(1, static_cast<std::uint8_t>(length));
+  std::vector<std::uint8_t> lengthPrefixed;
+  lengthPrefixed.reserve(static_cast<std::size_t>(length) + 1);
+  lengthPrefixed.push_back(static_cast<std::uint8_t>(length));
   lengthPrefixed.insert(lengthPrefixed.end(), word, word + length);
   record.alsoWords.push_back(std::move(lengthPrefixed));
 }
 
+void LimitSearchToGroups(tacl_find& record, const int* groups, long long count) {
+  if (record.started || record.exhausted) return;
+  std::vector<int> only;
+  for (long long i = 0; groups != nullptr && i < count; ++i) {
+    if (IsValidGroup(groups[i])) only.push_back(groups[i]);
+  }
+  std::sort(only.begin(), only.end());
+  only.erase(std::unique(only.begin(), only.end()), only.end());
+  if (record.limited) {
+    std::vector<int> both;
+    std::set_intersection(only.begin(), only.end(), record.onlyGroups.begin(), record.onlyGroups.end(),
+                          std::back_inserter(both));
+    only = std::move(both);
+  }
+  record.limited = true;
+  record.onlyGroups = std::move(only);
+  if (record.onlyGroups.empty()) {
+    record.exhausted = true;
+    return;
+  }
+  // The walk starts in the region before the first one it may visit, as
+  // BeginSearch sets it before region 0.
+  const auto skippedRegions = static_cast<std::int64_t>(record.onlyGroups.front() / kGroupsPerRegion);
+  record.rowEnd = record.ownRow + kRowSize + (skippedRegions - 1) * static_cast<std::int64_t>(kRegionSize);
+  record.pos = record.rowEnd - kBitmapWordSize;
+}
+
 bool NextTriple(tacl_find& record, Index& index, int* triple) {
   if (record.exhausted) return false;
+  record.started = true;
   if (index.IsSearchOnly()) {
     ScanOnce(record, index);
     return NextFoundTriple(record, triple);
   }
   const HintRows rows = index.Rows();
   while (record.remaining == 0) {
-    if (!AdvanceToNextGroup(record, rows)) {
+    if (!AdvanceToNextGroup(record, rows) || IsPastTheLimit(record, record.group)) {
       DropGroupFile(record);
       record.exhausted = true;
       return false;
     }
+    if (IsOutsideTheLimit(record, record.group)) continue;
     // A set bit whose group file is missing or unreadable is skipped; so is a
     // stale bit whose group no longer holds the word.
     if (!ReadWholeFile(GroupFilePath(index.Folder(), record.group), record.groupBytes)) continue;

@@ -4,12 +4,14 @@
 // region in file order, and within a row its 32-bit bitmap words and their
 // bits from low to high, so groups come back ascending; each group whose bit
 // is set is read in one piece and probed by binary search. In search-only
-// mode the first step reads all the search's group files at once (or takes
-// the triples from the result cache), and later steps return them.
+// mode the first step picks all the search's groups from the hint rows and
+// reads their files at once (or takes the triples from the result cache), and
+// later steps return them.
 //
 // A search may also be restricted to the groups whose bits are set in the
-// rows of other words as well (the other words of a phrase): it then returns
-// exactly the triples of the plain search that lie in those groups.
+// rows of other words as well (the other words of a phrase), and to a range of
+// groups: it then returns exactly the triples of the plain search that lie in
+// those groups, and reads no hint row or group file outside them.
 
 #include <cstdint>
 #include <memory>
@@ -38,6 +40,10 @@ struct tacl_find {
   std::vector<std::vector<std::uint8_t>> alsoWords;
   std::vector<std::int64_t> alsoRows;
   std::int64_t ownRow = 0;       // row offset of the word's own hash
+  // Limited searches visit only these groups (ascending, distinct).
+  bool limited = false;
+  std::vector<int> onlyGroups;
+  bool started = false;          // ACL_Find has been called
   // Search-only mode: all the triples, found at the first step, and the next.
   bool scanned = false;
   lexdex::FoundTriples found;
@@ -72,6 +78,11 @@ void BeginSearch(tacl_find& record, const std::uint8_t* word, long long length);
 // Restricts a search just begun to groups whose hint bits are also set for
 // `word`; a word of invalid length is ignored.
 void AlsoRequireWord(tacl_find& record, const std::uint8_t* word, long long length);
+
+// Restricts a search not yet stepped to the `count` groups of `groups` (any
+// order; invalid numbers are left out; none at all finds nothing). A second
+// limit keeps the groups both name. Ignored once the search has been stepped.
+void LimitSearchToGroups(tacl_find& record, const int* groups, long long count);
 
 // The next triple (group, a, b): true and stored, or false when there are no
 // more.

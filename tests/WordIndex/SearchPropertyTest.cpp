@@ -168,6 +168,34 @@ TEST_F(SearchProperty, SearchAgreesWithABruteForceScan) {
   EXPECT_GT(phrasesFound, kPhrases / 2);  // the draw really exercises matches
 }
 
+TSearchResultList KeptByTitles(TSearchResultList list) {
+  list.Filter([](const TSearchResult& result) { return result.TitleMatch(); });
+  return list;
+}
+
+TEST_F(SearchProperty, ATitlesOnlySearchIsTheSearchLessEntriesWithoutTitleMatch) {
+  int titledFound = 0;
+  for (int i = 0; i < kPhrases; ++i) {
+    const std::string phrase = RandomPhrase();
+    const std::string expected = Describe(KeptByTitles(Expected(phrase)));
+    ASSERT_EQ(Describe(index.Search(phrase, TWordIndex::TSearchScope::Titles)), expected) << "phrase: " << phrase;
+    if (!expected.empty()) ++titledFound;
+  }
+  EXPECT_GT(titledFound, kPhrases / 10);
+}
+
+TEST_F(SearchProperty, TitlesOnlySearchesCombineWithEAsTheFilteredSearches) {
+  for (int i = 0; i < kCombinations; ++i) {
+    const std::string first = PhraseFrom(AnyOf(titles));
+    const std::string second = PhraseFrom(AnyOf(i % 2 ? titles : texts));
+    TSearchResultList filtered = index.Search(first);
+    filtered.IntersectWith(index.Search(second));
+    TSearchResultList scoped = index.Search(first, TWordIndex::TSearchScope::Titles);
+    scoped.IntersectWith(index.Search(second, TWordIndex::TSearchScope::Titles));
+    EXPECT_EQ(Describe(scoped), Describe(KeptByTitles(std::move(filtered)))) << first << " E " << second;
+  }
+}
+
 // Entry Ids of a list with the title flag: "3 7T 9".
 std::string IdsOf(const TSearchResultList& list) {
   std::string ids;
