@@ -16,6 +16,7 @@
 #include "LxDirectoryLockThread.h"
 #include "LxExcept.h"
 #include "LxFilUtl.h"
+#include "LxFileOperations.h"
 
 namespace {
 
@@ -34,7 +35,8 @@ class TLockFileHandle {
   // would destroy another file.
   bool Open(const std::string& path) {
     busy_ = false;
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, kCreateMode);
+    fd_ = FileOperations().OpenForWriting(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+                                         kCreateMode);
     if (fd_ < 0) return false;
     struct stat status {};
     if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -70,14 +72,15 @@ class TLockFileHandle {
   // server's current time.
   bool AppendAndFlush(char byte) {
     const off_t end = ::lseek(fd_, 0, SEEK_END);
-    return end >= 0 && ::pwrite(fd_, &byte, 1, end) == 1 && ::fsync(fd_) == 0;
+    return end >= 0 && FileOperations().WriteAt(fd_, &byte, 1, end) == 1 && FileOperations().Sync(fd_) == 0;
   }
 
   bool Rewrite(const std::string& bytes) {
-    if (::ftruncate(fd_, 0) != 0) return false;
+    if (FileOperations().Truncate(fd_, 0) != 0) return false;
     size_t written = 0;
     while (written < bytes.size()) {
-      const ssize_t count = ::pwrite(fd_, bytes.data() + written, bytes.size() - written, static_cast<off_t>(written));
+      const ssize_t count =
+          FileOperations().WriteAt(fd_, bytes.data() + written, bytes.size() - written, static_cast<off_t>(written));
       if (count <= 0) return false;
       written += static_cast<size_t>(count);
     }

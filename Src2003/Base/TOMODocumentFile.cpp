@@ -45,7 +45,9 @@ TTOMODocumentFile::~TTOMODocumentFile() {
   // A complete .new is the newest version of the document (a commit whose
   // last rename failed); the next reader puts it in place.
   const std::string completed = fileName_ + kCompleteSuffix;
-  if (FileExists(completed) && !HasDocumentSignature(completed)) DeleteFileQuietly(completed);
+  if (FileExists(completed) && (!IsPlainFile(completed) || !HasDocumentSignature(completed))) {
+    DeleteFileQuietly(completed);
+  }
 }
 
 void TTOMODocumentFile::FreeStreams() {
@@ -62,7 +64,7 @@ void TTOMODocumentFile::CompleteInterruptedCommit() {
   DeleteFileQuietly(fileName_ + kPlainBodySuffix);
   DeleteFileQuietly(fileName_ + kEncodingSuffix);
   const std::string completed = fileName_ + kCompleteSuffix;
-  if (!HasDocumentSignature(completed)) return;
+  if (!IsPlainFile(completed) || !HasDocumentSignature(completed)) return;
   DeleteFileQuietly(fileName_);
   RenameFileQuietly(completed, fileName_);
 }
@@ -133,6 +135,11 @@ void TTOMODocumentFile::WriteEncodedFile(const std::string& plainName, const std
   block.BeginWrite();
   if (plain.Size() > 0) block.CopyFrom(plain, 0);
   block.Finish();
+  // A document that replaces another reaches the disk before it takes that
+  // one's name, so that a power cut cannot leave an empty file in place of
+  // both. A new document has nothing to lose, and bases are written by the
+  // thousand: those are synced once, as a whole, by whoever writes them.
+  if (FileExists(fileName_)) encoded.Sync();
   encoded.Close();
 }
 

@@ -46,17 +46,34 @@ void TInstalledCollection::LoadTree() {
 void TInstalledCollection::SaveTreeIfChanged() {
   if (!tree_ || !tree_->Modified()) return;
   emit TreeAboutToBeSaved();
+  TWordIndex* index = titleIndex_ ? titleIndex_() : nullptr;
+  // From the moment the tree may change on the disk until the title group
+  // matches it, the index says it is out of date: a save cut short by a crash
+  // or a failed write then never has searches trust titles that are gone.
+  const bool wasOutOfDate = index && index->IsOutOfDate();
+  if (index && !wasOutOfDate) MarkOutOfDateQuietly(*index);
   tree_->SaveToFile(DataFolder());
-  IndexTitles();
+  if (IndexTitles(index) && !wasOutOfDate) index->MarkUpToDate();
   tree_->SetModified(false);
 }
 
-void TInstalledCollection::IndexTitles() const {
-  TWordIndex* index = titleIndex_ ? titleIndex_() : nullptr;
-  if (!index) return;
+void TInstalledCollection::MarkOutOfDateQuietly(TWordIndex& index) {
   try {
-    index->OpenUpdate()->IndexTitles(*tree_);
+    index.MarkOutOfDate();
   } catch (...) {
+    // An index folder we cannot write is one the title update cannot change
+    // either; the tree is saved all the same.
+  }
+}
+
+bool TInstalledCollection::IndexTitles(TWordIndex* index) const {
+  if (!index) return false;
+  try {
+    const std::unique_ptr<TWordIndexLockUpdate> update = index->OpenUpdate();
+    update->IndexTitles(*tree_);
+    return update->Finish();
+  } catch (...) {
+    return false;
   }
 }
 

@@ -66,7 +66,9 @@ class TInstalledCollection : public QObject {
   void TreeAboutToBeSaved();
 
  private:
-  void IndexTitles() const;
+  // Rebuilds the title group from the tree; true when it reached the disk whole.
+  bool IndexTitles(TWordIndex* index) const;
+  static void MarkOutOfDateQuietly(TWordIndex& index);
 
   TFolderSource dataFolder_;
   TWordIndexSource titleIndex_;

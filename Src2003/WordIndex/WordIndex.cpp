@@ -8,6 +8,9 @@
 #include "ACLUnit.h"
 #include "LxCodePage.h"
 #include "LxFilUtl.h"
+#include "LxFileOperations.h"
+#include "LxFileStream.h"
+#include "LxExcept.h"
 #include "WordIndexError.h"
 #include "WordIndexLockSearch.h"
 #include "WordIndexLockWrite.h"
@@ -101,17 +104,12 @@ void TWordIndex::MarkOutOfDate() {
   ForceDirectories(IndexFolder());
   std::string contents;
   for (const char* line : kOutOfDateFileLines) contents += Utf8ToWin1252(line) + kLineEnd;
-  const std::string path = MarkerFile();
-  errno = 0;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  bool written = file && std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
-  if (file && std::fclose(file) != 0) written = false;
-  if (!written) {
-    const int error = errno;
-    throw ELxInOutError(FormatMessage("Não foi possível gravar o arquivo \"%s\": %s (código %d)",
-                                      path.c_str(), std::strerror(error), error),
-                        error);
-  }
+  // The marker must be on the disk before the index changes: it is what tells
+  // searchers, after a power cut, not to trust what they find.
+  TLxFileStream file(MarkerFile(), TLxFileMode::Create);
+  file.WriteBuffer(contents.data(), static_cast<std::int32_t>(contents.size()));
+  file.Sync();
+  file.Close();
 }
 
-void TWordIndex::MarkUpToDate() { std::remove(MarkerFile().c_str()); }
+void TWordIndex::MarkUpToDate() { FileOperations().Remove(MarkerFile().c_str()); }

@@ -11,6 +11,9 @@ class TTOMOTree;
 // A lock that may write: indexes documents and the title group.
 class TWordIndexLockWrite : public TWordIndexLock {
  public:
+  // Closes the engine and lets the folder go; true when every change reached
+  // the index files. After false the index may answer wrongly until rebuilt.
+  bool Finish();
   using TWordIndexLock::TWordIndexLock;
 
   // Indexes `text` (Windows-1252 plain text, CR LF line breaks) as the group

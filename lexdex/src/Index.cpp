@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "GroupReader.h"
+#include "FileWrites.h"
 #include "GroupWriter.h"
 #include "HintBits.h"
 #include "IndexPaths.h"
@@ -18,6 +19,7 @@ int Index::Open(const std::string& folder, int flags) {
     std::filesystem::create_directory(folder, ignored);
   }
   const char* mode = (flags & kOpenCreate) ? "w+b" : (flags & kOpenUpdate) ? "r+b" : "rb";
+  writeFailed_ = false;
   std::FILE* hint = std::fopen(HintFilePath(folder).c_str(), mode);
   if (hint == nullptr) return 1;
 
@@ -58,7 +60,9 @@ void Index::RefreshForSearch() {
 void Index::Close() {
   if (hint_ == nullptr) return;
   cache_.Detach();
-  std::fclose(hint_);
+  const bool cacheFailed = cache_.WriteFailed();
+  if (std::fclose(hint_) != 0 && !searchOnly_) writeFailed_ = true;
+  writeFailed_ = writeFailed_ || cacheFailed;
   hint_ = nullptr;
   hintMap_.Unmap();
   // Searchers elsewhere trust their cached group files while the hint file is
@@ -84,7 +88,9 @@ bool Index::EndGroup() {
   if (group_ == kNoGroup) return false;
   EncodeGroupFile(arena_, fileBytes_);
   NoteGroupChange();
-  return WriteGroupFile(folder_, group_, fileBytes_);
+  const bool written = WriteGroupFile(folder_, group_, fileBytes_);
+  if (!written) writeFailed_ = true;
+  return written;
 }
 
 void Index::DeleteGroup(int group) {
@@ -96,10 +102,9 @@ void Index::DeleteGroup(int group) {
                          [&](const std::uint8_t* word, std::size_t length) {
                            ClearHintBit(cache_, group, WordHash(word, length));
                          });
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+  if (Writes().Remove(path.c_str()) != 0) writeFailed_ = true;
   // Removes the group folder only when this was its last group file.
-  std::filesystem::remove(GroupFolderPath(folder_, group), ignored);
+  Writes().Remove(GroupFolderPath(folder_, group).c_str());
 }
 
 void Index::NoteGroupChange() {

@@ -45,6 +45,9 @@ class Index {
   bool GroupExist(int group) const;
 
   const std::string& Folder() const { return folder_; }
+  // True when a change to the index files failed since Open (kept after
+  // Close until the next Open): the index no longer answers for its groups.
+  bool WriteFailed() const { return writeFailed_ || cache_.WriteFailed(); }
   BlockCache& Cache() { return cache_; }
 
   // Searching. In search-only mode the hint file is read through a map, a
@@ -68,6 +71,7 @@ class Index {
   std::vector<std::uint8_t> fileBytes_;  // a group file being written or deleted
   bool searchOnly_ = false;
   bool wroteGroups_ = false;  // since Open: the hint file must show a change
+  bool writeFailed_ = false;
   HintMap hintMap_;
   FileStamp hintStamp_;       // of the hint file as mapped
   SearchResultCache results_;  // kept across Close and Open

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Where a run of a commit is cut: at the k-th change it makes to the files
+// (a create, write, truncate, sync, rename, delete or new folder), counted
+// from 1.
+//   Fail:  that one change fails (as a full disk or a dropped share would),
+//          and the code goes on handling the error;
+//   Crash: that change and every later one fail silently, so the files stay
+//          exactly as a killed process or a power cut would leave them.
+struct TCutPlan {
+  enum class TKind { Fail, Crash };
+  int CutAt = 0;
+  TKind Kind = TKind::Fail;
+  int Seen = 0;  // changes met so far
+
+  // True when the change about to be made must not happen.
+  bool Refuse();
+  // Whether the run reached its cut point.
+  bool Reached() const { return Seen >= CutAt; }
+};
+
+const char* KindName(TCutPlan::TKind kind);
+
+// Runs a commit once for every cut point of each kind: `prepare` lays out the
+// old state, `commit` runs under the cut (its exceptions are expected and
+// swallowed), `check` judges the files left behind with the system's own
+// calls. Stops when a run finishes before its cut point. Returns the number
+// of cut points tried. `runUnderCut` installs the seams for one run.
+struct TCutDriver {
+  std::function<void()> Prepare;
+  std::function<void()> Commit;
+  std::function<void(const std::string& where)> Check;
+  // Installs whatever seams the commit goes through around `run`.
+  std::function<void(TCutPlan&, const std::function<void()>& run)> RunUnderCut;
+  int MaxCuts = 10000;
+
+  int RunEveryCut();
+};
+
+// The Lx seam: every change the program makes through FileOperations().
+void RunUnderLxCut(TCutPlan& plan, const std::function<void()>& run);
