@@ -13,6 +13,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xvfb xauth
   tango-icon-theme fonts-liberation2
+  clang libclang-rt-14-dev
 )
 
 install_missing_packages() {

@@ -22,6 +22,17 @@ std::string FolderOf(const std::string& fileName) {
 
 bool IsDocumentSignature(const std::string& line) { return LxSameText(line, kDocumentSignature); }
 
+// No document of the collection comes near this: a scanned page in full colour
+// is about 25 MiB. A header that promises more is damage, or a bomb that
+// would keep the reader busy for seconds and take hundreds of megabytes.
+constexpr std::int32_t kMaxDocumentBodyBytes = 64 * 1024 * 1024;
+
+void CheckBodySize(const std::string& fileName, std::int64_t size) {
+  if (size <= kMaxDocumentBodyBytes) return;
+  throw ELxException(FormatMessage("Documento grande demais: o corpo de %s teria %lld bytes (o limite é %d)",
+                                   fileName.c_str(), static_cast<long long>(size), kMaxDocumentBodyBytes));
+}
+
 }  // namespace
 
 bool HasDocumentSignature(const std::string& path) {
@@ -85,15 +96,18 @@ TLxStream& TTOMODocumentFile::OpenRead() {
   if (PropertyIs(DocumentEncodingProperty(), kEncodingZLib)) {
     auto block = std::make_unique<TLxZLIBStream>(*file);
     block->BeginRead();
+    CheckBodySize(fileName_, block->ExpandedSize());
     outer = std::move(file);
     body = std::move(block);
   } else if (PropertyIs(DocumentEncodingProperty(), kEncodingScrambledBody)) {
+    CheckBodySize(fileName_, file->Size() - file->Position());
     body = std::make_unique<TTOMOStream>(std::move(file));
   } else {
     // Old files scrambled the whole file, header included; the body is the
     // part after the header, still keyed from the file's first byte.
     const std::int32_t bodyStart = file->Position();
     const std::int32_t fileSize = file->Size();
+    CheckBodySize(fileName_, fileSize - bodyStart);
     file->SetPosition(0);
     auto scrambled = std::make_unique<TTOMOStream>(std::move(file));
     body = std::make_unique<TLxSliceSubstream>(*scrambled, bodyStart, fileSize - bodyStart);

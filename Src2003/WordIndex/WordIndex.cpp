@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <thread>
 
 #include "ACLUnit.h"
@@ -68,12 +69,27 @@ std::unique_ptr<TWordIndexLockSearch> TWordIndex::OpenSearch(const std::string& 
   return search;
 }
 
+namespace {
+
+// A match the engine read from a damaged group file: positions that no text
+// has. Shown as a range it would be served as a right answer.
+void CheckMatch(const TWordIndexLockSearch& search) {
+  const std::int64_t start = search.MatchStart();
+  const std::int64_t end = start + search.MatchLength();
+  if (start < 0 || search.MatchLength() <= 0 || end > std::numeric_limits<std::int32_t>::max()) {
+    throw EWordIndexError(FormatMessage(kIndexDamagedMessage, static_cast<int>(search.MatchGroup())));
+  }
+}
+
+}  // namespace
+
 TSearchResultList TWordIndex::Search(const std::string& phrase) {
   const std::unique_ptr<TWordIndexLockSearch> search = OpenSearch(phrase);
   TSearchResultList list;
   std::int32_t previousGroup = -1;
   TSearchResult* current = nullptr;
   for (; !search->Finished(); search->Advance()) {
+    CheckMatch(*search);
     if (search->MatchGroup() == TitleGroup) {
       // In the title group `a` is the entry's Id: a match whose words all
       // carry one Id lies inside one entry's title and summary.

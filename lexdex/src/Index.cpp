@@ -1,6 +1,11 @@
 #include "Index.h"
 
 #include <filesystem>
+
+#if !defined(_WIN32) && __has_include(<sys/stat.h>)
+#include <sys/stat.h>
+#define LEXDEX_POSIX_STAT_INDEX 1
+#endif
 #include <system_error>
 
 #include "GroupReader.h"
@@ -11,6 +16,19 @@
 #include "Word.h"
 
 namespace lexdex {
+namespace {
+
+bool IsPlainFile(std::FILE* file) {
+#if LEXDEX_POSIX_STAT_INDEX
+  struct stat status {};
+  return ::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+#else
+  (void)file;
+  return true;
+#endif
+}
+
+}  // namespace
 
 int Index::Open(const std::string& folder, int flags) {
   Close();
@@ -22,6 +40,12 @@ int Index::Open(const std::string& folder, int flags) {
   writeFailed_ = false;
   std::FILE* hint = std::fopen(HintFilePath(folder).c_str(), mode);
   if (hint == nullptr) return 1;
+  // A folder (or a device) under the hint file's name opens, but reads as no
+  // words at all: an index that answers "nothing found" for everything.
+  if (!IsPlainFile(hint)) {
+    std::fclose(hint);
+    return 1;
+  }
 
   std::uint32_t blocks = 0;
   if (!(flags & kOpenCreate) && std::fseek(hint, 0, SEEK_END) == 0) {

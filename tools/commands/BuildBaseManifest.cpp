@@ -286,5 +286,11 @@ TManifest ReadManifest(const std::string& fileName) {
   std::ifstream in(fileName, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) throw EBuildBaseError(FormatMessage("Não foi possível ler o manifesto %s", fileName.c_str()));
-  return ParseManifest(text, fileName);
+  TManifest manifest = ParseManifest(text, fileName);
+  // A base without its root's title would be built with an empty root.
+  if (manifest.RootTitle.empty()) {
+    throw EBuildBaseError(FormatMessage("%s: falta a raiz; escreva 'root | Título | Resumo' antes das entradas",
+                                        fileName.c_str()));
+  }
+  return manifest;
 }
