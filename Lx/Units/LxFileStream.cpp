@@ -74,8 +74,8 @@ TLxFileStream::TLxFileStream(const std::string& fileName, TLxFileMode mode, TLxF
   if (::fstat(handle, &info) != 0) fail(failure, errno);
   if (S_ISDIR(info.st_mode)) fail(failure, EISDIR);
   // A device, a pipe or a link to one never ends: /dev/zero named as a base's
-  // file would be read forever. Only plain files hold our data.
-  if (!S_ISREG(info.st_mode)) fail(failure, EINVAL);
+  // file would be read forever. Only plain files hold the data we read.
+  if (mode == TLxFileMode::OpenRead && !S_ISREG(info.st_mode)) fail(failure, EINVAL);
   if (share != TLxFileShare::DenyNone) {
     const int operation = (share == TLxFileShare::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     int rc;

@@ -3,11 +3,19 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
+
+namespace {
+void RemoveScratchFolder() {
+  std::error_code error;
+  fs::remove_all(FuzzScratchFolder(), error);
+}
+}  // namespace
 
 const std::string& FuzzScratchFolder() {
   static const std::string folder = [] {
@@ -17,6 +25,9 @@ const std::string& FuzzScratchFolder() {
     fs::create_directories(path);
     return path.string();
   }();
+  // Registered after the name exists, so it runs before the name goes.
+  static const bool removedAtExit = std::atexit(RemoveScratchFolder) == 0;
+  (void)removedAtExit;
   return folder;
 }
 
@@ -38,12 +49,3 @@ void ClearFuzzScratchFolder() {
   }
 }
 
-namespace {
-// The scratch folder goes with the process.
-struct TRemoveAtExit {
-  ~TRemoveAtExit() {
-    std::error_code error;
-    fs::remove_all(FuzzScratchFolder(), error);
-  }
-} removeAtExit;
-}  // namespace

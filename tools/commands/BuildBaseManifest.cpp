@@ -114,6 +114,7 @@ class TManifestParser {
     const auto fields = SplitFields(rest);
     if (fields.size() != kFolderFields || !fields[0].empty()) Fail("a raiz se escreve 'root | Título | Resumo'");
     manifest_.RootTitle = RequiredTitle(fields[1]);
+    manifest_.HasRootLine = true;
     manifest_.RootSummary = ToWin1252(fields[2]);
     rootSeen_ = true;
   }
@@ -288,7 +289,7 @@ TManifest ReadManifest(const std::string& fileName) {
   if (in.bad()) throw EBuildBaseError(FormatMessage("Não foi possível ler o manifesto %s", fileName.c_str()));
   TManifest manifest = ParseManifest(text, fileName);
   // A base without its root's title would be built with an empty root.
-  if (manifest.RootTitle.empty()) {
+  if (!manifest.HasRootLine) {
     throw EBuildBaseError(FormatMessage("%s: falta a raiz; escreva 'root | Título | Resumo' antes das entradas",
                                         fileName.c_str()));
   }
