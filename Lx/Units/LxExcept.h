@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 // The one base of every exception this program raises on purpose. It carries
 // the message the user will read (Brazilian Portuguese, UTF-8) and the class
@@ -20,10 +21,15 @@ class ELxException : public std::exception {
   const char* what() const noexcept override { return message_.c_str(); }
   const std::string& Message() const { return message_; }
   const std::string& ClassName() const { return className_; }
+  // Return addresses of the calls that raised the error, innermost first,
+  // taken when it was created: an error reported far from where it arose
+  // still tells where that was. Empty where the platform cannot tell.
+  const std::vector<void*>& RaisedAt() const { return raisedAt_; }
 
  private:
   std::string message_;
   std::string className_;
+  std::vector<void*> raisedAt_;
 };
 
 // A caller broke a container's contract (an index out of range, a negative

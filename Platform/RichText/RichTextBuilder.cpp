@@ -118,16 +118,17 @@ void TRichTextBuilder::CloseCell() {
   cellOpen_ = false;
 }
 
-void TRichTextBuilder::EndRow(const std::vector<int>& rightEdges) {
+void TRichTextBuilder::EndRow(const TRichRowFormat& format, const std::vector<TRichCellFormat>& cells) {
   // Text between the last \cell and \row has no cell of its own: give it one.
   if (cellOpen_ || !paragraph_.text.empty()) EndCell(TRichParagraphFormat{});
-  FileRow(rightEdges);
+  FileRow(format, cells);
 }
 
-void TRichTextBuilder::FileRow(const std::vector<int>& rightEdges) {
+void TRichTextBuilder::FileRow(const TRichRowFormat& format, const std::vector<TRichCellFormat>& cells) {
   if (row_.cells.empty()) return;
-  const size_t edges = std::min(rightEdges.size(), row_.cells.size());
-  for (size_t i = 0; i < edges; ++i) row_.cells[i].rightEdge = rightEdges[i];
+  row_.format = format;
+  const size_t defined = std::min(cells.size(), row_.cells.size());
+  for (size_t i = 0; i < defined; ++i) row_.cells[i].format = cells[i];
   const int columns = static_cast<int>(row_.cells.size());
   if (columns != table_.columnCount) FileTable();
   table_.columnCount = columns;
@@ -142,7 +143,7 @@ void TRichTextBuilder::FileTable() {
 // The open paragraph, if any, lies outside the table and stays open.
 void TRichTextBuilder::FinishTable() {
   if (cellOpen_) CloseCell();
-  FileRow({});
+  FileRow({}, {});
   FileTable();
 }
 

@@ -35,8 +35,8 @@ class TRichTextBuilder {
   // \page: the paragraph ends and the next one starts a new page.
   void EndPage(const TRichParagraphFormat& format, bool inTable);
   void EndCell(const TRichParagraphFormat& format);
-  // `rightEdges` are the row's \cellx values, in twips.
-  void EndRow(const std::vector<int>& rightEdges);
+  // `cells` are the row definition's cells in order, as far as it gave them.
+  void EndRow(const TRichRowFormat& format, const std::vector<TRichCellFormat>& cells);
 
   TRichTextDocument& Document() { return document_; }
   // Files what is still open and hands the document over.
@@ -47,7 +47,7 @@ class TRichTextBuilder {
   void ExtendRun(int length, const TRichCharFormat& format, int picture = -1);
   TRichParagraph TakeParagraph(const TRichParagraphFormat& format);
   void CloseCell();
-  void FileRow(const std::vector<int>& rightEdges);
+  void FileRow(const TRichRowFormat& format, const std::vector<TRichCellFormat>& cells);
   void FileTable();
   void FinishTable();
 

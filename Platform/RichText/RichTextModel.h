@@ -49,6 +49,17 @@ struct TRichRun {
   int picture = -1;
 };
 
+enum class TRichTabKind : std::uint8_t { Left, Center, Right, Decimal };
+
+// A tab stop, in twips from the left edge of the paragraph's column (the
+// page's text margin, or a cell's text area), not from its indent.
+struct TRichTabStop {
+  int position = 0;
+  TRichTabKind kind = TRichTabKind::Left;
+
+  bool operator==(const TRichTabStop&) const = default;
+};
+
 // Measures in twips (1/1440 inch), as RTF writes them.
 struct TRichParagraphFormat {
   TRichAlignment alignment = TRichAlignment::Left;
@@ -58,6 +69,7 @@ struct TRichParagraphFormat {
   int spaceBefore = 0;
   int spaceAfter = 0;
   bool pageBreakBefore = false;
+  std::vector<TRichTabStop> tabs;  // in increasing position
 
   bool operator==(const TRichParagraphFormat&) const = default;
 };
@@ -68,13 +80,53 @@ struct TRichParagraph {
   TRichParagraphFormat format;
 };
 
+enum class TRichBorderStyle : std::uint8_t { None, Single, Double, Dotted, Dashed };
+
+struct TRichBorder {
+  TRichBorderStyle style = TRichBorderStyle::None;
+  int widthTwips = 0;
+  std::int32_t color = kAutoColor;
+
+  bool operator==(const TRichBorder&) const = default;
+};
+
+enum class TRichCellAlignment : std::uint8_t { Top, Center, Bottom };
+
+// Inner margins of a cell in twips; kUnsetPadding lets the row decide.
+inline constexpr int kUnsetPadding = -1;
+
+// How a row's definition (\trowd ... \cellx) draws one cell.
+struct TRichCellFormat {
+  int rightEdge = 0;  // twips from the text margin, as \cellx gives it; 0 unknown
+  TRichBorder top, left, bottom, right;
+  TRichCellAlignment verticalAlignment = TRichCellAlignment::Top;
+  std::int32_t background = kAutoColor;
+  int paddingLeft = kUnsetPadding;
+  int paddingRight = kUnsetPadding;
+  int paddingTop = kUnsetPadding;
+  int paddingBottom = kUnsetPadding;
+
+  bool operator==(const TRichCellFormat&) const = default;
+};
+
 struct TRichTableCell {
   std::vector<TRichParagraph> paragraphs;  // never empty
-  int rightEdge = 0;                       // twips from the row's left edge; 0 unknown
+  TRichCellFormat format;
+};
+
+struct TRichRowFormat {
+  int leftEdge = 0;        // \trleft: where the first cell starts, twips from the text margin
+  int halfGap = 0;         // \trgaph: each cell's inner margin left and right
+  int paddingLeft = kUnsetPadding;   // \trpaddl, \trpaddr: the row's inner margins, over halfGap
+  int paddingRight = kUnsetPadding;
+  TRichAlignment alignment = TRichAlignment::Left;  // Left, Center or Right
+
+  bool operator==(const TRichRowFormat&) const = default;
 };
 
 struct TRichTableRow {
   std::vector<TRichTableCell> cells;
+  TRichRowFormat format;
 };
 
 // Every row has exactly `columnCount` cells: rows of another width go into a
@@ -86,11 +138,14 @@ struct TRichTable {
 
 using TRichBlock = std::variant<TRichParagraph, TRichTable>;
 
-enum class TRichPictureKind : std::uint8_t { Png, Jpeg, Other };
+// Png, Jpeg and Bitmap hold a file the view decodes (Bitmap: a BMP file made
+// from the RTF's device-independent bitmap); Metafile and Other are shown
+// blank at their declared size.
+enum class TRichPictureKind : std::uint8_t { Png, Jpeg, Bitmap, Metafile, Other };
 
 struct TRichPicture {
   TRichPictureKind kind = TRichPictureKind::Other;
-  std::string data;  // the picture file's bytes (PNG, JPEG; other kinds are not kept)
+  std::string data;  // the picture file's bytes (only for the kinds the view decodes)
   int widthTwips = 0;   // shown size; 0 when the RTF gives none
   int heightTwips = 0;
 };
@@ -100,8 +155,11 @@ struct TRichLink {
   std::string url;  // UTF-8
 };
 
+inline constexpr int kDefaultTabTwips = 720;  // RTF's default: half an inch
+
 struct TRichTextDocument {
   std::vector<TRichBlock> blocks;
+  int defaultTabTwips = kDefaultTabTwips;  // \deftab: the distance between default tab stops
   std::vector<std::u16string> fonts;  // family names
   int defaultFont = -1;
   std::vector<TRichPicture> pictures;

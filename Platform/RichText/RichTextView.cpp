@@ -6,7 +6,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <QPainter>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextImageFormat>
@@ -14,21 +13,17 @@
 #include <QUrl>
 
 #include "RichTextLayout.h"
+#include "RichTextTables.h"
+#include "RichTextTabs.h"
+#include "RichTextUnits.h"
 #include "RtfReader.h"
 
 namespace {
 
-// QTextDocument measures in device-independent pixels, 96 to the inch.
-constexpr double kTwipsPerPixel = 1440.0 / 96.0;
 constexpr double kHalfPointsPerPoint = 2.0;
-constexpr int kPlaceholderSidePixels = 32;
 constexpr int kMaxPictureSidePixels = 4096;
 constexpr char kPictureUrlScheme[] = "rtfpicture";
 constexpr size_t kCachedCharFormats = 16;
-
-double Pixels(int twips) { return twips / kTwipsPerPixel; }
-
-QColor ColorOf(std::int32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 
 QString ToQString(const std::u16string& text) { return QString::fromStdU16String(text); }
 
@@ -42,8 +37,10 @@ Qt::Alignment AlignmentOf(TRichAlignment alignment) {
   return Qt::AlignLeft;
 }
 
-QTextBlockFormat BlockFormatOf(const TRichParagraphFormat& format) {
+// Tab stops only matter to a paragraph that has a tab, and most have none.
+QTextBlockFormat BlockFormatOf(const TRichParagraphFormat& format, int defaultTabTwips, bool hasTab) {
   QTextBlockFormat block;
+  if (hasTab) block.setTabPositions(TabStopsOf(format, defaultTabTwips));
   block.setAlignment(AlignmentOf(format.alignment));
   block.setLeftMargin(Pixels(format.leftIndent));
   block.setRightMargin(Pixels(format.rightIndent));
@@ -66,7 +63,7 @@ class TTextDocumentWriter final : public TRichTextVisitor {
   void Paragraph(const TRichParagraph& paragraph) override {
     // A break already gave its block the format; blocks that QTextDocument
     // made itself (the first one, those in cells and after tables) need it.
-    if (std::exchange(blockNeedsFormat_, false)) cursor_.setBlockFormat(CachedBlockFormat(paragraph.format));
+    if (std::exchange(blockNeedsFormat_, false)) cursor_.setBlockFormat(CachedBlockFormat(paragraph));
     const QString text = ToQString(paragraph.text);
     for (const TRichRun& run : paragraph.runs) {
       if (run.picture >= 0) {
@@ -78,19 +75,19 @@ class TTextDocumentWriter final : public TRichTextVisitor {
   }
 
   void ParagraphBreak(const TRichParagraph& next) override {
-    cursor_.insertBlock(CachedBlockFormat(next.format));
+    cursor_.insertBlock(CachedBlockFormat(next));
   }
 
   void TableStart(const TRichTable& table) override {
-    QTextTableFormat format;
-    format.setCellPadding(2);
-    format.setBorder(1);
-    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    table_ = cursor_.insertTable(static_cast<int>(table.rows.size()), table.columnCount, format);
+    table_ = cursor_.insertTable(static_cast<int>(table.rows.size()), table.columnCount, TableFormatOf(table));
+    tableSource_ = &table;
   }
 
   void CellStart(int row, int column) override {
-    cursor_ = table_->cellAt(row, column).firstCursorPosition();
+    const TRichTableRow& source = tableSource_->rows[row];
+    QTextTableCell cell = table_->cellAt(row, column);
+    cell.setFormat(CellFormatOf(source.format, source.cells[column].format));
+    cursor_ = cell.firstCursorPosition();
     blockNeedsFormat_ = true;
   }
 
@@ -99,6 +96,7 @@ class TTextDocumentWriter final : public TRichTextVisitor {
     cursor_ = QTextCursor(&target_);
     cursor_.setPosition(table_->lastPosition() + 1);
     table_ = nullptr;
+    tableSource_ = nullptr;
     blockNeedsFormat_ = true;
   }
 
@@ -114,9 +112,12 @@ class TTextDocumentWriter final : public TRichTextVisitor {
     return charFormats_.front().second;
   }
 
-  const QTextBlockFormat& CachedBlockFormat(const TRichParagraphFormat& format) {
-    if (!(lastBlockFormat_.first == format)) lastBlockFormat_ = {format, BlockFormatOf(format)};
-    return lastBlockFormat_.second;
+  const QTextBlockFormat& CachedBlockFormat(const TRichParagraph& paragraph) {
+    const bool hasTab = paragraph.text.find(kTabCharacter) != std::u16string::npos;
+    if (!(lastBlockFormat_.format == paragraph.format) || lastBlockFormat_.hasTab != hasTab) {
+      lastBlockFormat_ = {paragraph.format, hasTab, BlockFormatOf(paragraph.format, source_.defaultTabTwips, hasTab)};
+    }
+    return lastBlockFormat_.block;
   }
 
   QTextCharFormat CharFormatOf(const TRichCharFormat& format) const {
@@ -146,39 +147,48 @@ class TTextDocumentWriter final : public TRichTextVisitor {
     return QUrl(QString("%1:%2").arg(kPictureUrlScheme).arg(index));
   }
 
+  // A picture the view decodes shows at its declared size, or its own when
+  // it declares none; one it cannot decode is blank at its declared size and
+  // takes no room without one, as a word processor shows a picture it
+  // cannot draw.
   QTextImageFormat ImageFormatOf(const TRichRun& run) const {
     QTextImageFormat image;
     image.merge(CharFormatOf(run.format));
     image.setName(PictureUrl(run.picture).toString());
     const TRichPicture& picture = source_.pictures[run.picture];
-    if (picture.widthTwips > 0 && picture.heightTwips > 0) {
+    const bool declared = picture.widthTwips > 0 && picture.heightTwips > 0;
+    if (declared) {
       image.setWidth(std::min<double>(Pixels(picture.widthTwips), kMaxPictureSidePixels));
       image.setHeight(std::min<double>(Pixels(picture.heightTwips), kMaxPictureSidePixels));
+    } else if (!decoded_[run.picture]) {
+      image.setWidth(0);
+      image.setHeight(0);
     }
     return image;
   }
 
   void AddPictureResources() {
+    decoded_.assign(source_.pictures.size(), false);
     for (size_t i = 0; i < source_.pictures.size(); ++i) {
-      const TRichPicture& picture = source_.pictures[i];
-      QImage image;
-      if (picture.kind != TRichPictureKind::Other) {
-        image.loadFromData(reinterpret_cast<const uchar*>(picture.data.data()),
-                           static_cast<qsizetype>(picture.data.size()));
-      }
-      if (image.isNull()) image = Placeholder();
+      QImage image = DecodedPicture(source_.pictures[i]);
+      decoded_[i] = !image.isNull();
+      if (image.isNull()) image = BlankPicture();
       target_.addResource(QTextDocument::ImageResource, PictureUrl(static_cast<int>(i)), image);
     }
   }
 
-  static QImage Placeholder() {
-    QImage image(kPlaceholderSidePixels, kPlaceholderSidePixels, QImage::Format_RGB32);
-    image.fill(Qt::lightGray);
-    QPainter painter(&image);
-    painter.setPen(Qt::darkGray);
-    painter.drawRect(0, 0, kPlaceholderSidePixels - 1, kPlaceholderSidePixels - 1);
-    painter.drawLine(0, 0, kPlaceholderSidePixels - 1, kPlaceholderSidePixels - 1);
-    painter.drawLine(0, kPlaceholderSidePixels - 1, kPlaceholderSidePixels - 1, 0);
+  static QImage DecodedPicture(const TRichPicture& picture) {
+    QImage image;
+    if (!picture.data.empty()) {
+      image.loadFromData(reinterpret_cast<const uchar*>(picture.data.data()),
+                         static_cast<qsizetype>(picture.data.size()));
+    }
+    return image;
+  }
+
+  static QImage BlankPicture() {
+    QImage image(1, 1, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
     return image;
   }
 
@@ -186,10 +196,17 @@ class TTextDocumentWriter final : public TRichTextVisitor {
   QTextDocument& target_;
   QTextCursor cursor_;
   QTextTable* table_ = nullptr;  // owned by target_
+  const TRichTable* tableSource_ = nullptr;
+  std::vector<bool> decoded_;  // by picture index
   bool blockNeedsFormat_ = true;
   QStringList fonts_;
   std::deque<std::pair<TRichCharFormat, QTextCharFormat>> charFormats_;
-  std::pair<TRichParagraphFormat, QTextBlockFormat> lastBlockFormat_{TRichParagraphFormat{}, BlockFormatOf({})};
+  struct TCachedBlockFormat {
+    TRichParagraphFormat format;
+    bool hasTab = false;
+    QTextBlockFormat block;
+  };
+  TCachedBlockFormat lastBlockFormat_{TRichParagraphFormat{}, false, BlockFormatOf({}, kDefaultTabTwips, false)};
 };
 
 }  // namespace

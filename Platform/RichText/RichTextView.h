@@ -8,9 +8,11 @@
 #include "RichTextModel.h"
 
 // The view document for a rich-text document: fonts, character and paragraph
-// formats, tables and pictures (PNG and JPEG drawn; other kinds, and data
-// that does not decode, as a grey placeholder of the picture's size). Text of
-// a HYPERLINK field carries its target as the anchor of its characters.
+// formats with their indents and tab stops, tables with the RTF's column
+// widths, borders and cell alignment (RichTextTables), and pictures (PNG,
+// JPEG and bitmaps drawn; metafiles, other kinds and data that does not
+// decode blank at their declared size, or taking no room without one). Text
+// of a HYPERLINK field carries its target as the anchor of its characters.
 //
 // Invariant: position p of the returned document holds the character at
 // index p of RichTextPlainText(document) when each CR LF counts as one.

@@ -18,7 +18,7 @@ using W = TRtfWord;
 // is shown), bookmarks and index entries, and embedded data.
 constexpr TNamedWord kWords[] = {
     {"rtf", W::Rtf}, {"ansi", W::Ansi}, {"mac", W::Mac}, {"pc", W::Pc}, {"pca", W::Pca},
-    {"ansicpg", W::AnsiCodePage}, {"deff", W::DefaultFont},
+    {"ansicpg", W::AnsiCodePage}, {"deff", W::DefaultFont}, {"deftab", W::DefaultTab},
 
     {"fonttbl", W::FontTable}, {"colortbl", W::ColorTable},
     {"stylesheet", W::SkippedDestination}, {"info", W::SkippedDestination},
@@ -83,10 +83,32 @@ constexpr TNamedWord kWords[] = {
     {"li", W::LeftIndent}, {"lin", W::LeftIndent}, {"ri", W::RightIndent},
     {"rin", W::RightIndent}, {"fi", W::FirstIndent}, {"sb", W::SpaceBefore},
     {"sa", W::SpaceAfter}, {"intbl", W::InTable}, {"pagebb", W::PageBreakBefore},
+    {"tx", W::TabPosition}, {"tqc", W::TabCenter}, {"tqr", W::TabRight}, {"tqdec", W::TabDecimal},
 
-    {"trowd", W::RowDefaults}, {"cellx", W::CellRightEdge},
+    {"trowd", W::RowDefaults}, {"cellx", W::CellRightEdge}, {"trleft", W::RowLeft},
+    {"trgaph", W::RowHalfGap}, {"trpaddl", W::RowPaddingLeft}, {"trpaddr", W::RowPaddingRight},
+    {"trql", W::RowAlignLeft}, {"trqc", W::RowAlignCenter}, {"trqr", W::RowAlignRight},
+    {"clbrdrt", W::CellBorderTop}, {"clbrdrl", W::CellBorderLeft},
+    {"clbrdrb", W::CellBorderBottom}, {"clbrdrr", W::CellBorderRight},
+    {"brdrt", W::OtherBorder}, {"brdrb", W::OtherBorder}, {"brdrl", W::OtherBorder},
+    {"brdrr", W::OtherBorder}, {"brdrbtw", W::OtherBorder}, {"brdrbar", W::OtherBorder},
+    {"box", W::OtherBorder}, {"trbrdrt", W::OtherBorder}, {"trbrdrl", W::OtherBorder},
+    {"trbrdrb", W::OtherBorder}, {"trbrdrr", W::OtherBorder}, {"trbrdrh", W::OtherBorder},
+    {"trbrdrv", W::OtherBorder}, {"chbrdr", W::OtherBorder},
+    {"clvertalt", W::CellAlignTop}, {"clvertalc", W::CellAlignCenter}, {"clvertalb", W::CellAlignBottom},
+    {"clcbpat", W::CellBackground}, {"clpadl", W::CellPaddingLeft}, {"clpadr", W::CellPaddingRight},
+    {"brdrnone", W::BorderNone}, {"brdrnil", W::BorderNone}, {"brdrtbl", W::BorderNone},
+    {"brdrs", W::BorderSingle}, {"brdrth", W::BorderSingle}, {"brdrsh", W::BorderSingle},
+    {"brdrhair", W::BorderSingle}, {"brdrinset", W::BorderSingle}, {"brdroutset", W::BorderSingle},
+    {"brdremboss", W::BorderSingle}, {"brdrengrave", W::BorderSingle},
+    {"brdrdb", W::BorderDouble}, {"brdrtriple", W::BorderDouble},
+    {"brdrdot", W::BorderDotted}, {"brdrdash", W::BorderDashed}, {"brdrdashsm", W::BorderDashed},
+    {"brdrdashd", W::BorderDashed}, {"brdrdashdd", W::BorderDashed},
+    {"brdrw", W::BorderWidth}, {"brdrcf", W::BorderColor},
 
-    {"pngblip", W::PngBlip}, {"jpegblip", W::JpegBlip},
+    {"pngblip", W::PngBlip}, {"jpegblip", W::JpegBlip}, {"dibitmap", W::DibBitmap},
+    {"wmetafile", W::Metafile}, {"emfblip", W::Metafile}, {"macpict", W::Metafile},
+    {"pmmetafile", W::Metafile}, {"picw", W::PictureWidth}, {"pich", W::PictureHeight},
     {"picwgoal", W::PictureWidthGoal}, {"pichgoal", W::PictureHeightGoal},
     {"picscalex", W::PictureScaleX}, {"picscaley", W::PictureScaleY},
 };
@@ -94,7 +116,7 @@ constexpr TNamedWord kWords[] = {
 // Open addressing over a power-of-two table at most a third full, so a
 // lookup costs one hash and about one comparison: control words are the most
 // frequent token of machine-written RTF.
-constexpr std::size_t kSlotCount = 512;
+constexpr std::size_t kSlotCount = 1024;
 static_assert(std::size(kWords) * 3 < kSlotCount);
 
 constexpr std::size_t Hash(std::string_view name) {

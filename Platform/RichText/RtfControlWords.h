@@ -8,7 +8,7 @@
 enum class TRtfWord : std::uint8_t {
   Unknown,
   // document and code pages
-  Rtf, Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont,
+  Rtf, Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont, DefaultTab,
   // destinations whose text is not part of the body
   SkippedDestination, FontTable, ColorTable,
   // destinations that are read
@@ -29,10 +29,16 @@ enum class TRtfWord : std::uint8_t {
   // paragraph formats
   Pard, AlignLeft, AlignRight, AlignCenter, AlignJustify,
   LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter, InTable, PageBreakBefore,
-  // tables
-  RowDefaults, CellRightEdge,
+  TabPosition, TabCenter, TabRight, TabDecimal,
+  // tables: the row, its cells, and the borders of cells (the others are read and dropped)
+  RowDefaults, CellRightEdge, RowLeft, RowHalfGap, RowPaddingLeft, RowPaddingRight,
+  RowAlignLeft, RowAlignCenter, RowAlignRight,
+  CellBorderTop, CellBorderLeft, CellBorderBottom, CellBorderRight, OtherBorder,
+  CellAlignTop, CellAlignCenter, CellAlignBottom, CellBackground, CellPaddingLeft, CellPaddingRight,
+  BorderNone, BorderSingle, BorderDouble, BorderDotted, BorderDashed, BorderWidth, BorderColor,
   // pictures
-  PngBlip, JpegBlip, PictureWidthGoal, PictureHeightGoal, PictureScaleX, PictureScaleY,
+  PngBlip, JpegBlip, DibBitmap, Metafile, PictureWidthGoal, PictureHeightGoal, PictureScaleX, PictureScaleY,
+  PictureWidth, PictureHeight,
 };
 
 // "b" gives TRtfWord::Bold, "fonttbl" FontTable, "header" SkippedDestination,

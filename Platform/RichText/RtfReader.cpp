@@ -24,6 +24,16 @@ constexpr int kMaxPictureScalePercent = 1000;
 constexpr int kFullScalePercent = 100;
 constexpr size_t kMaxFieldInstructionLength = 4096;
 constexpr int kUnicodeUnitCount = 0x10000;
+// A row definition or a paragraph holds no more than a word processor offers;
+// past these, input is hostile and the rest is dropped.
+constexpr size_t kMaxRowCells = 64;
+constexpr size_t kMaxTabStops = 64;
+constexpr int kMaxBorderTwips = 1440;
+// \picw and \pich of a metafile are in hundredths of a millimetre.
+constexpr double kTwipsPerHimetric = 1440.0 / 2540.0;
+// The header a BMP file puts before a device-independent bitmap.
+constexpr size_t kBmpFileHeaderSize = 14;
+constexpr size_t kBmpInfoHeaderSizeField = 4;
 constexpr char16_t kReplacement = 0xFFFD;
 
 enum class TDestination : std::uint8_t {
@@ -59,6 +69,7 @@ struct TFontEntry {
   int number = 0;
   int codePage = 0;
   std::u16string name;
+  size_t groupLevel = 0;  // the state index of the group the entry began in
 };
 
 struct TPictureInProgress {
@@ -68,6 +79,8 @@ struct TPictureInProgress {
   int heightGoal = 0;
   int scaleX = kFullScalePercent;
   int scaleY = kFullScalePercent;
+  int width = 0;   // \picw, \pich
+  int height = 0;
   int pendingNibble = -1;
 };
 
@@ -101,7 +114,10 @@ class TRtfReader {
   bool HandleTextWord(TRtfWord word, const TRtfToken& token);
   bool HandleCharacterFormat(TRtfWord word, const TRtfToken& token);
   bool HandleParagraphFormat(TRtfWord word, const TRtfToken& token);
-  bool HandleTableWord(TRtfWord word, const TRtfToken& token);
+  bool HandleTableWord(TRtfWord word);
+  bool HandleRowDefinition(TRtfWord word, const TRtfToken& token);
+  bool HandleBorderWord(TRtfWord word, const TRtfToken& token);
+  void AddTabStop(int position);
   bool HandleDocumentWord(TRtfWord word, const TRtfToken& token);
   void HandlePictureWord(TRtfWord word, const TRtfToken& token);
   void HandleSymbol(char symbol);
@@ -139,7 +155,13 @@ class TRtfReader {
   int red_ = -1, green_ = -1, blue_ = -1;
   std::vector<TFieldInProgress> fields_;
   std::optional<TPictureInProgress> picture_;
-  std::vector<int> rowRightEdges_;
+  // The row definition being read (\trowd ... \cellx) and the cell it is at.
+  TRichRowFormat rowFormat_;
+  std::vector<TRichCellFormat> rowCells_;
+  TRichCellFormat pendingCell_;
+  TRichBorder* border_ = nullptr;  // the border that \brdr words describe now, if any
+  TRichBorder ignoredBorder_;      // paragraph and row borders are read into this
+  TRichTabKind pendingTabKind_ = TRichTabKind::Left;
 };
 
 TRichTextDocument TRtfReader::Read() {
@@ -196,7 +218,9 @@ bool TRtfReader::EndGroup() {
     return false;
   }
   if (picture_ && picture_->groupLevel == states_.size() - 1) FinishPicture();
-  if (State().destination == TDestination::FontTable) CommitFontEntry();
+  // A font entry ends with its own group (or its ';'); the groups inside it,
+  // such as \panose before the name or \falt after it, do not end it.
+  if (fontEntry_ && fontEntry_->groupLevel == states_.size() - 1) CommitFontEntry();
   // The last paragraph ends with the document in the outermost group's formats.
   if (states_.size() == 2) states_.front() = State();
   states_.pop_back();
@@ -245,8 +269,8 @@ void TRtfReader::HandleWord(const TRtfToken& token, bool afterStar) {
     return;
   }
   if (HandleTextWord(word, token) || HandleCharacterFormat(word, token) ||
-      HandleParagraphFormat(word, token) || HandleTableWord(word, token) ||
-      HandleDocumentWord(word, token)) {
+      HandleParagraphFormat(word, token) || HandleTableWord(word) ||
+      HandleRowDefinition(word, token) || HandleBorderWord(word, token) || HandleDocumentWord(word, token)) {
     return;
   }
   HandleDestination(word);
@@ -383,23 +407,102 @@ bool TRtfReader::HandleParagraphFormat(TRtfWord word, const TRtfToken& token) {
     case TRtfWord::SpaceAfter: paragraph.spaceAfter = spacing; return true;
     case TRtfWord::PageBreakBefore: paragraph.pageBreakBefore = IsOn(token); return true;
     case TRtfWord::InTable: state.inTable = true; return true;
+    case TRtfWord::TabCenter: pendingTabKind_ = TRichTabKind::Center; return true;
+    case TRtfWord::TabRight: pendingTabKind_ = TRichTabKind::Right; return true;
+    case TRtfWord::TabDecimal: pendingTabKind_ = TRichTabKind::Decimal; return true;
+    case TRtfWord::TabPosition: AddTabStop(Clamp(token.parameter, 0, kMaxMeasureTwips)); return true;
     default: return false;
   }
 }
 
-bool TRtfReader::HandleTableWord(TRtfWord word, const TRtfToken& token) {
+// Tab stops are kept in order of position; a second stop at the same place
+// replaces the first.
+void TRtfReader::AddTabStop(int position) {
+  std::vector<TRichTabStop>& tabs = State().paragraph.tabs;
+  const TRichTabStop stop{position, std::exchange(pendingTabKind_, TRichTabKind::Left)};
+  const auto at = std::lower_bound(tabs.begin(), tabs.end(), position,
+                                   [](const TRichTabStop& tab, int value) { return tab.position < value; });
+  if (at != tabs.end() && at->position == position) {
+    *at = stop;
+  } else if (tabs.size() < kMaxTabStops) {
+    tabs.insert(at, stop);
+  }
+}
+
+bool TRtfReader::HandleTableWord(TRtfWord word) {
   TGroupState& state = State();
   switch (word) {
     case TRtfWord::Cell:
       if (state.destination == TDestination::Body) builder_.EndCell(state.paragraph);
       return true;
     case TRtfWord::Row:
-      if (state.destination == TDestination::Body) builder_.EndRow(rowRightEdges_);
+      if (state.destination == TDestination::Body) builder_.EndRow(rowFormat_, rowCells_);
       return true;
-    case TRtfWord::RowDefaults: rowRightEdges_.clear(); return true;
+    default: return false;
+  }
+}
+
+bool TRtfReader::HandleRowDefinition(TRtfWord word, const TRtfToken& token) {
+  const int measure = Clamp(token.parameter, -kMaxMeasureTwips, kMaxMeasureTwips);
+  const int padding = Clamp(token.parameter, 0, kMaxMeasureTwips);
+  switch (word) {
+    case TRtfWord::RowDefaults:
+      rowFormat_ = TRichRowFormat{};
+      rowCells_.clear();
+      pendingCell_ = TRichCellFormat{};
+      border_ = nullptr;
+      return true;
     case TRtfWord::CellRightEdge:
-      rowRightEdges_.push_back(Clamp(token.parameter, 0, kMaxMeasureTwips));
+      pendingCell_.rightEdge = measure;
+      if (rowCells_.size() < kMaxRowCells) rowCells_.push_back(pendingCell_);
+      pendingCell_ = TRichCellFormat{};
+      border_ = nullptr;
       return true;
+    case TRtfWord::RowLeft: rowFormat_.leftEdge = measure; return true;
+    case TRtfWord::RowHalfGap: rowFormat_.halfGap = padding; return true;
+    case TRtfWord::RowPaddingLeft: rowFormat_.paddingLeft = padding; return true;
+    case TRtfWord::RowPaddingRight: rowFormat_.paddingRight = padding; return true;
+    case TRtfWord::RowAlignLeft: rowFormat_.alignment = TRichAlignment::Left; return true;
+    case TRtfWord::RowAlignCenter: rowFormat_.alignment = TRichAlignment::Center; return true;
+    case TRtfWord::RowAlignRight: rowFormat_.alignment = TRichAlignment::Right; return true;
+    case TRtfWord::CellAlignTop: pendingCell_.verticalAlignment = TRichCellAlignment::Top; return true;
+    case TRtfWord::CellAlignCenter: pendingCell_.verticalAlignment = TRichCellAlignment::Center; return true;
+    case TRtfWord::CellAlignBottom: pendingCell_.verticalAlignment = TRichCellAlignment::Bottom; return true;
+    case TRtfWord::CellBackground: pendingCell_.background = ColorAt(token.parameter); return true;
+    case TRtfWord::CellPaddingLeft: pendingCell_.paddingLeft = padding; return true;
+    case TRtfWord::CellPaddingRight: pendingCell_.paddingRight = padding; return true;
+    default: return false;
+  }
+}
+
+// A border word opens a border (a cell's, or one we do not draw) that the
+// \brdr words after it describe; drawn as single until they say otherwise.
+bool TRtfReader::HandleBorderWord(TRtfWord word, const TRtfToken& token) {
+  auto open = [this](TRichBorder& border) {
+    border = TRichBorder{TRichBorderStyle::Single, 0, kAutoColor};
+    border_ = &border;
+  };
+  switch (word) {
+    case TRtfWord::CellBorderTop: open(pendingCell_.top); return true;
+    case TRtfWord::CellBorderLeft: open(pendingCell_.left); return true;
+    case TRtfWord::CellBorderBottom: open(pendingCell_.bottom); return true;
+    case TRtfWord::CellBorderRight: open(pendingCell_.right); return true;
+    case TRtfWord::OtherBorder: open(ignoredBorder_); return true;
+    default: break;
+  }
+  if (!border_) {
+    return word == TRtfWord::BorderNone || word == TRtfWord::BorderSingle || word == TRtfWord::BorderDouble ||
+           word == TRtfWord::BorderDotted || word == TRtfWord::BorderDashed || word == TRtfWord::BorderWidth ||
+           word == TRtfWord::BorderColor;
+  }
+  switch (word) {
+    case TRtfWord::BorderNone: border_->style = TRichBorderStyle::None; return true;
+    case TRtfWord::BorderSingle: border_->style = TRichBorderStyle::Single; return true;
+    case TRtfWord::BorderDouble: border_->style = TRichBorderStyle::Double; return true;
+    case TRtfWord::BorderDotted: border_->style = TRichBorderStyle::Dotted; return true;
+    case TRtfWord::BorderDashed: border_->style = TRichBorderStyle::Dashed; return true;
+    case TRtfWord::BorderWidth: border_->widthTwips = Clamp(token.parameter, 0, kMaxBorderTwips); return true;
+    case TRtfWord::BorderColor: border_->color = ColorAt(token.parameter); return true;
     default: return false;
   }
 }
@@ -414,6 +517,10 @@ bool TRtfReader::HandleDocumentWord(TRtfWord word, const TRtfToken& token) {
     case TRtfWord::Pc: documentCodePage_ = state.codePage = 437; return true;
     case TRtfWord::Pca: documentCodePage_ = state.codePage = 850; return true;
     case TRtfWord::DefaultFont: defaultFontNumber_ = token.parameter; return true;
+    case TRtfWord::DefaultTab:
+      builder_.Document().defaultTabTwips =
+          token.parameter > 0 ? Clamp(token.parameter, 1, kMaxMeasureTwips) : kDefaultTabTwips;
+      return true;
     case TRtfWord::FontCharset:
       if (fontEntry_) fontEntry_->codePage = CodePageOfCharset(token.parameter);
       return true;
@@ -545,7 +652,7 @@ void TRtfReader::SelectFont(int number) {
   TGroupState& state = State();
   if (state.destination == TDestination::FontTable) {
     CommitFontEntry();
-    fontEntry_ = TFontEntry{number, 0, {}};
+    fontEntry_ = TFontEntry{number, 0, {}, states_.size() - 1};
     return;
   }
   const auto found = fontsByNumber_.find(number);
@@ -595,6 +702,10 @@ void TRtfReader::HandlePictureWord(TRtfWord word, const TRtfToken& token) {
   switch (word) {
     case TRtfWord::PngBlip: picture.picture.kind = TRichPictureKind::Png; break;
     case TRtfWord::JpegBlip: picture.picture.kind = TRichPictureKind::Jpeg; break;
+    case TRtfWord::DibBitmap: picture.picture.kind = TRichPictureKind::Bitmap; break;
+    case TRtfWord::Metafile: picture.picture.kind = TRichPictureKind::Metafile; break;
+    case TRtfWord::PictureWidth: picture.width = Clamp(token.parameter, 0, kMaxMeasureTwips); break;
+    case TRtfWord::PictureHeight: picture.height = Clamp(token.parameter, 0, kMaxMeasureTwips); break;
     case TRtfWord::PictureWidthGoal: picture.widthGoal = Clamp(token.parameter, 0, kMaxMeasureTwips); break;
     case TRtfWord::PictureHeightGoal: picture.heightGoal = Clamp(token.parameter, 0, kMaxMeasureTwips); break;
     case TRtfWord::PictureScaleX: picture.scaleX = Clamp(token.parameter, 1, kMaxPictureScalePercent); break;
@@ -618,12 +729,64 @@ void TRtfReader::AddPictureHex(std::string_view hex) {
   }
 }
 
+// A device-independent bitmap is a BMP file without its file header, whose
+// one needed field tells where the pixels start: after the info header, the
+// colour masks of a 40-byte header with bit fields, and the colour table.
+std::string BmpFileOf(const std::string& dib) {
+  constexpr size_t kInfoHeaderColorsField = 32;
+  constexpr size_t kInfoHeaderBitCountField = 14;
+  constexpr size_t kInfoHeaderCompressionField = 16;
+  constexpr std::uint32_t kBitFieldsCompression = 3;
+  constexpr std::uint32_t kPlainInfoHeaderSize = 40;
+  constexpr std::uint64_t kColorMasksSize = 12;
+  constexpr int kMaxIndexedBits = 8;
+  constexpr size_t kBytesPerColor = 4;
+  auto readLittle = [&dib](size_t at, size_t bytes) {
+    std::uint32_t value = 0;
+    for (size_t i = 0; i < bytes && at + i < dib.size(); ++i) {
+      value |= static_cast<std::uint32_t>(static_cast<unsigned char>(dib[at + i])) << (8 * i);
+    }
+    return value;
+  };
+  if (dib.size() < kBmpInfoHeaderSizeField) return {};
+  const std::uint32_t infoSize = readLittle(0, kBmpInfoHeaderSizeField);
+  const std::uint32_t bitCount = readLittle(kInfoHeaderBitCountField, 2);
+  std::uint32_t colors = readLittle(kInfoHeaderColorsField, 4);
+  if (colors == 0 && bitCount > 0 && bitCount <= kMaxIndexedBits) colors = 1u << bitCount;
+  std::uint64_t pixelsAt = kBmpFileHeaderSize + std::uint64_t{infoSize} + std::uint64_t{colors} * kBytesPerColor;
+  if (infoSize == kPlainInfoHeaderSize && readLittle(kInfoHeaderCompressionField, 4) == kBitFieldsCompression) {
+    pixelsAt += kColorMasksSize;
+  }
+  const std::uint64_t fileSize = kBmpFileHeaderSize + dib.size();
+  std::string file = "BM";
+  auto writeLittle = [&file](std::uint64_t value, size_t bytes) {
+    for (size_t i = 0; i < bytes; ++i) file.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  };
+  writeLittle(fileSize, 4);
+  writeLittle(0, 4);  // reserved
+  writeLittle(pixelsAt, 4);
+  return file + dib;
+}
+
 void TRtfReader::FinishPicture() {
   TPictureInProgress picture = std::move(*picture_);
   picture_.reset();
-  if (picture.picture.kind == TRichPictureKind::Other) picture.picture.data.clear();
-  picture.picture.widthTwips = picture.widthGoal * picture.scaleX / kFullScalePercent;
-  picture.picture.heightTwips = picture.heightGoal * picture.scaleY / kFullScalePercent;
+  TRichPicture& shown = picture.picture;
+  switch (shown.kind) {
+    case TRichPictureKind::Bitmap: shown.data = BmpFileOf(shown.data); break;
+    case TRichPictureKind::Png:
+    case TRichPictureKind::Jpeg: break;
+    case TRichPictureKind::Metafile:
+    case TRichPictureKind::Other: shown.data.clear(); break;
+  }
+  // Without a goal a metafile still declares its extent; a bitmap's own
+  // pixels give its size in the view.
+  if (shown.kind == TRichPictureKind::Metafile && picture.widthGoal == 0 && picture.heightGoal == 0) {
+    picture.widthGoal = static_cast<int>(picture.width * kTwipsPerHimetric);
+    picture.heightGoal = static_cast<int>(picture.height * kTwipsPerHimetric);
+  }
+  shown.widthTwips = picture.widthGoal * picture.scaleX / kFullScalePercent;
+  shown.heightTwips = picture.heightGoal * picture.scaleY / kFullScalePercent;
   // The picture shows where its group stands, in the format around it.
   const TGroupState& outer = states_[picture.groupLevel - 1];
   if (outer.destination == TDestination::Body && !outer.hidden) {

@@ -1,5 +1,8 @@
 // The main window's commands: actions, menus, tool bars and their enabling.
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTextEdit>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -14,6 +17,7 @@
 #include "NavigationHistory.h"
 #include "TOMONode.h"
 #include "TextSearchPanel.h"
+#include "TextView.h"
 
 namespace {
 
@@ -205,6 +209,18 @@ void TfrmClientMain::ConnectActions() {
   on(a.ShowTreeAction, [this] { ShowTreeActionExecute(); });
   on(a.HelpAction, [this] { HelpActionExecute(); });
   on(a.HomePageAction, [this] { HomePageActionExecute(); });
+  on(a.SearchDocumentsAction, [this] { SearchDocumentsActionExecute(); });
+  on(a.SearchDocumentsNowAction, [this] { SearchDocumentsNowActionExecute(); });
+  on(a.SearchNextWordAction, [this] { SearchWordActionExecute(true); });
+  on(a.SearchPrevWordAction, [this] { SearchWordActionExecute(false); });
+  // Copy and select-all follow the focused control and its selection.
+  connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
+  connect(textEdit_, &QTextEdit::selectionChanged, this, [this] { UpdateEditActions(); });
+  connect(textEdit_, &QTextEdit::textChanged, this, [this] { UpdateEditActions(); });
+  for (QLineEdit* line : findChildren<QLineEdit*>()) {
+    connect(line, &QLineEdit::selectionChanged, this, [this] { UpdateEditActions(); });
+    connect(line, &QLineEdit::textChanged, this, [this] { UpdateEditActions(); });
+  }
 }
 
 void TfrmClientMain::UpdateActions() {
@@ -212,9 +228,7 @@ void TfrmClientMain::UpdateActions() {
   // Commands whose windows belong to the search, index, update and settings
   // work stay disabled until those windows exist.
   for (QAction* later : {a.UpdateInternetAction, a.UpdateLocalFileAction, a.UpdateFloppyAction,
-                         a.CreateIndexAction, a.RemoveDocumentsAction, a.ConfigAction, a.SearchDocumentsAction,
-                         a.SearchNextWordAction, a.SearchPrevWordAction, a.SearchDocumentsNowAction,
-                         a.AboutAction}) {
+                         a.CreateIndexAction, a.RemoveDocumentsAction, a.ConfigAction, a.AboutAction}) {
     later->setEnabled(false);
   }
   const bool textShown = TextPageShown();
@@ -225,4 +239,27 @@ void TfrmClientMain::UpdateActions() {
   a.TextHideSearchAction->setEnabled(!textSearchPanel_->isHidden());
   a.BrowseUpAction->setEnabled(currentNode_ && currentNode_->Parent());
   a.ShowTreeAction->setChecked(!treePageControl_->isHidden());
+  UpdateSearchActions();
+  UpdateEditActions();
+}
+
+// The control that copy and select-all act on: the focused text control,
+// else the text page when it is shown.
+void TfrmClientMain::UpdateEditActions() {
+  TClientActions& a = actions_;
+  QWidget* focus = QApplication::focusWidget();
+  bool canCopy = false;
+  bool canSelectAll = false;
+  if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+    canCopy = line->hasSelectedText() && line->echoMode() == QLineEdit::Normal;
+    canSelectAll = !line->text().isEmpty();
+  } else if (auto* edit = qobject_cast<QTextEdit*>(focus)) {
+    canCopy = edit->textCursor().hasSelection();
+    canSelectAll = !edit->document()->isEmpty();
+  } else if (TextPageShown()) {
+    canCopy = textEdit_->textCursor().hasSelection();
+    canSelectAll = !textEdit_->document()->isEmpty();
+  }
+  a.EditCopyAction->setEnabled(canCopy);
+  a.EditSelectAllAction->setEnabled(canSelectAll);
 }

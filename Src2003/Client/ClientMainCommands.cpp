@@ -12,10 +12,12 @@
 #include "ClientErrors.h"
 #include "ClientMainUnit.h"
 #include "DocumentPrinting.h"
+#include "LinkAddress.h"
 #include "LxFilUtl.h"
 #include "NavigationHistory.h"
 #include "Prompts.h"
 #include "QtText.h"
+#include "ShellOpen.h"
 #include "TOMOTree.h"
 #include "TextSearchPanel.h"
 #include "TextView.h"
@@ -24,24 +26,12 @@
 namespace {
 
 constexpr char kTextNotFound[] = "Texto não encontrado";
+constexpr char kNoBitmapToPrint[] =
+    "A imagem deste documento não pôde ser carregada, portanto não há o que imprimir. "
+    "Tente atualizar o Pandecta para corrigir o problema.";
 constexpr char kMissingLinkTarget[] =
     "Destino do atalho (%.4d) não encontrado. \r\n"
     "Tente atualizar novamente sua base de dados e provavelmente este problema será corrigido.";
-
-// Addresses a document may open: web pages and mail. Anything else (a local
-// program, a script) is refused, since a document must not start programs.
-bool IsOpenableAddress(const QUrl& url) {
-  static const QStringList kSchemes = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto"),
-                                       QStringLiteral("ftp")};
-  return url.isValid() && kSchemes.contains(url.scheme().toLower());
-}
-
-void OpenAddress(const QUrl& url) {
-  if (!IsOpenableAddress(url)) {
-    throw ETOMOError(FormatMessage("Endereço não permitido: %s", url.toString().toStdString().c_str()));
-  }
-  QDesktopServices::openUrl(url);
-}
 
 }  // namespace
 
@@ -51,7 +41,7 @@ void TfrmClientMain::TextEditLinkClick(int linkNumber) {
   }
   const TTOMOHyperlinkRecord link = links_[static_cast<size_t>(linkNumber)];
   if (!link.URL.empty()) {
-    OpenAddress(QUrl::fromUserInput(Win1252ToQString(link.URL).trimmed()));
+    OpenLinkAddress(Win1252ToQString(link.URL));
     return;
   }
   TTOMONode* target = FindNode(link.Target);
@@ -63,12 +53,15 @@ void TfrmClientMain::PrintCurrent(QPrinter& printer) {
   const QString title = currentNode_ ? Win1252ToQString(currentNode_->Record().Title) : QString();
   if (TextPageShown()) {
     PrintTextDocument(*textEdit_->document(), title, printer);
-  } else if (BitmapPageShown() && !bitmap_.isNull()) {
+  } else if (BitmapPageShown()) {
+    if (bitmap_.isNull()) throw ETOMOError(kNoBitmapToPrint);
     PrintBitmap(bitmap_, title, printer);
   }
 }
 
 void TfrmClientMain::PrintActionExecute() {
+  // Nothing to print is said before a printer is chosen for it.
+  if (BitmapPageShown() && bitmap_.isNull()) throw ETOMOError(kNoBitmapToPrint);
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() != QDialog::Accepted) return;
@@ -104,10 +97,10 @@ void TfrmClientMain::HelpActionExecute() {
   const std::string helpFile = PathJoin(ApplicationFolder(), kHelpFile);
   const QUrl address = FileExists(helpFile) ? QUrl::fromLocalFile(QString::fromStdString(helpFile))
                                             : QUrl(QString::fromLatin1(kHelpPageAddress));
-  QDesktopServices::openUrl(address);
+  OpenMaximized(address);
 }
 
-void TfrmClientMain::HomePageActionExecute() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePageAddress))); }
+void TfrmClientMain::HomePageActionExecute() { OpenMaximized(QUrl(QString::fromLatin1(kHomePageAddress))); }
 
 void TfrmClientMain::ClearIndexActionExecute() {
   if (WordIndex) WordIndex->DeleteIndex();

@@ -13,6 +13,10 @@
 #include "ClientMainUnit.h"
 #include "DocumentListModel.h"
 #include "DocumentListView.h"
+#include "ResultListModel.h"
+#include "ResultListView.h"
+#include "ResultTreeModel.h"
+#include "SearchPage.h"
 #include "TOMOTreeModel.h"
 #include "TextSearchPanel.h"
 #include "TextView.h"
@@ -68,11 +72,18 @@ QWidget* TfrmClientMain::CreateLeftPane() {
   treeModel_->SetItemFont(treeView_->font());
   treePageControl_->addTab(treeView_, QStringLiteral("Índice"));
 
+  // The result model keeps each level in caption order itself: a sorting
+  // view would sort the whole tree again on every rebuild.
+  resultTreeModel_ = new TResultTreeModel(this);
   searchTreeView_ = new QTreeView(treePageControl_);
   searchTreeView_->setObjectName("SearchTreeView");
+  searchTreeView_->setModel(resultTreeModel_);
   searchTreeView_->setHeaderHidden(true);
-  searchTreeView_->setSortingEnabled(true);
+  searchTreeView_->setIndentation(kTreeIndent);
+  searchTreeView_->setUniformRowHeights(true);
+  searchTreeView_->setSelectionMode(QAbstractItemView::SingleSelection);
   searchTreeView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  resultTreeModel_->SetItemFont(searchTreeView_->font());
   treePageControl_->addTab(searchTreeView_, QStringLiteral("Pesquisa"));
   return treePageControl_;
 }
@@ -152,11 +163,8 @@ QWidget* TfrmClientMain::CreateBitmapPage() {
 }
 
 QWidget* TfrmClientMain::CreateSearchPage() {
-  searchDocTabSheet_ = NamedPage("SearchDocTabSheet", pageControl_);
-  searchDocTabSheet_->setWindowTitle(QStringLiteral("Procurar documentos..."));
-  auto* caption = new QLabel(QStringLiteral("Procurar documentos..."), searchDocTabSheet_);
-  auto* layout = new QVBoxLayout(searchDocTabSheet_);
-  layout->addWidget(caption);
-  layout->addStretch(1);
-  return searchDocTabSheet_;
+  searchPage_ = new TSearchPage(*actions_.SearchDocumentsNowAction, pageControl_);
+  resultListModel_ = new TResultListModel(resultTreeModel_->Items(), this);
+  searchPage_->ResultList().setModel(resultListModel_);
+  return searchPage_;
 }

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTreeView>
@@ -15,8 +16,11 @@
 #include "DocumentListView.h"
 #include "ErrorDisplay.h"
 #include "InstalledCollection.h"
+#include "FilterTree.h"
 #include "NavigationHistory.h"
 #include "QtText.h"
+#include "ResultListView.h"
+#include "SearchPage.h"
 #include "TOMOTree.h"
 #include "TOMOTreeModel.h"
 #include "TextSearchPanel.h"
@@ -49,6 +53,7 @@ TfrmClientMain::TfrmClientMain(QWidget* parent) : QMainWindow(parent) {
                                          [] { return WordIndex.get(); }, this);
   ConnectCollection();
   ConnectActions();
+  ConnectSearch();
   connect(treeView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
             TTOMONode* node = treeModel_->NodeOf(current);
@@ -78,8 +83,14 @@ TfrmClientMain::TfrmClientMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 TfrmClientMain::~TfrmClientMain() {
+  // Controls going away move the focus and change texts; the window no
+  // longer follows them.
+  disconnect(qApp, nullptr, this, nullptr);
+  disconnect(textEdit_, nullptr, this, nullptr);
+  for (QLineEdit* line : findChildren<QLineEdit*>()) disconnect(line, nullptr, this, nullptr);
   Config().SetBoolean(ShowTree, !treePageControl_->isHidden());
   // The views hold nodes of the tree: let go of them before the tree goes.
+  DropSearchResults();
   listModel_->Clear();
   treeModel_->SetTree(nullptr);
 }
@@ -110,8 +121,10 @@ void TfrmClientMain::CollectionTreeAboutToBeReplaced() {
   reloadedId_ = currentNode_ ? currentNode_->Id() : 0;
   reloadPause_ = std::make_unique<THistoryPause>(*history_);
   ShowNode(nullptr);
+  DropSearchResults();
   listModel_->Clear();
   treeModel_->SetTree(nullptr);
+  searchPage_->FilterTree().SetTree(nullptr);
   links_.clear();
 }
 
@@ -119,6 +132,7 @@ void TfrmClientMain::CollectionTreeAboutToBeReplaced() {
 void TfrmClientMain::CollectionTreeReplaced() {
   const std::unique_ptr<THistoryPause> pause = std::move(reloadPause_);
   treeModel_->SetTree(Tree());
+  searchPage_->FilterTree().SetTree(Tree());
   filterTreeCurrent_ = false;
   history_->Revalidate();
   if (Tree()) ShowNode(Tree()->FindNode(reloadedId_));
@@ -130,13 +144,15 @@ void TfrmClientMain::ShowNode(TTOMONode* node) {
   TWaitCursor wait;
   currentNode_ = node;
   SelectTreeItem(node);
-  titleLabel_->setText(node ? QStringLiteral(" ") + Win1252ToQString(node->Record().Title) : QStringLiteral("---"));
+  ShowTitleAndPage(node);
   FillView(node);
   if (!history_->Navigating()) {
     history_->RecordHistory(node);
     history_->ClearForward();
   }
-  RestoreScrollPosition(node);
+  // A search's entry opens on its first hit; any other text where it was left.
+  MarkSearchHits(node);
+  if (SearchItemOf(node) < 0) RestoreScrollPosition(node);
   UpdateActions();
 }
 
@@ -162,7 +178,10 @@ void TfrmClientMain::customEvent(QEvent* event) {
     RunStartupStage(message->Value());
   } else if (event->type() == kResizeEvent) {
     // Only the last of a burst of resizes re-measures the rows.
-    if (message->Value() == width()) listBox_->doItemsLayout();
+    if (message->Value() == width()) {
+      listBox_->doItemsLayout();
+      searchPage_->ResultList().doItemsLayout();
+    }
   } else {
     QMainWindow::customEvent(event);
   }

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include "ClientActions.h"
+#include "SearchResultList.h"
 #include "TOMOHyperlink.h"
 
 class QLabel;
@@ -20,6 +21,10 @@ class QTreeView;
 class QScrollArea;
 class QPrinter;
 class TDocumentListModel;
+class TResultListModel;
+class TResultTreeModel;
+class TSearchPage;
+class TSearchResultList;
 class TInstalledCollection;
 class TDocumentListView;
 class THelpHint;
@@ -68,6 +73,11 @@ class TfrmClientMain : public QMainWindow {
   void PrintCurrent(QPrinter& printer);
   // Re-enables the commands after the state changed.
   void UpdateActions();
+  // Shows a search's results (the previous ones are dropped): filtered by
+  // the search page's settings, as the result tree and the result list.
+  void SetSearchResults(TSearchResultList results);
+  // The results shown, or nullptr before the first search.
+  const TSearchResultList* SearchResults() const { return searchResults_.get(); }
   // The program was started with an update package to apply.
   void SetStartupPackage(const QString& path) { startupPackage_ = path; }
 
@@ -127,6 +137,26 @@ class TfrmClientMain : public QMainWindow {
   void EditCopyActionExecute();
   void EditSelectAllActionExecute();
   void RunStartupStage(int stage);
+  // Search (ClientMainSearch.cpp).
+  void ConnectSearch();
+  void SearchDocumentsActionExecute();
+  void SearchDocumentsNowActionExecute();
+  void SearchWordActionExecute(bool forward);
+  void TreePageControlChange(int index);
+  void ShowTitleAndPage(const TTOMONode* node);
+  void FillFilterTree();
+  void RebuildSearchViews();
+  void DropSearchResults();
+  void SearchTreeViewChange(const QModelIndex& current);
+  void SearchListClick(int row);
+  void SearchListOpen(int row);
+  // The result tree item of a node, -1 when it has none.
+  int SearchItemOf(const TTOMONode* node) const;
+  bool IsSearchHit(const TTOMONode* node) const;
+  // Marks the hits of the shown node's result and selects the first.
+  void MarkSearchHits(const TTOMONode* node);
+  void UpdateSearchActions();
+  void UpdateEditActions();
 
   TClientActions actions_;
   // Controls.
@@ -142,7 +172,7 @@ class TfrmClientMain : public QMainWindow {
   QWidget* listBoxTabSheet_ = nullptr;
   QWidget* textTabSheet_ = nullptr;
   QWidget* bitmapTabSheet_ = nullptr;
-  QWidget* searchDocTabSheet_ = nullptr;
+  TSearchPage* searchPage_ = nullptr;
   TDocumentListView* listBox_ = nullptr;
   TTextSearchPanel* textSearchPanel_ = nullptr;
   TTextView* textEdit_ = nullptr;
@@ -159,6 +189,12 @@ class TfrmClientMain : public QMainWindow {
   int reloadedId_ = 0;
   std::unique_ptr<THistoryPause> reloadPause_;
   TTOMOTreeModel* treeModel_ = nullptr;
+  TResultTreeModel* resultTreeModel_ = nullptr;
+  TResultListModel* resultListModel_ = nullptr;
+  std::unique_ptr<TSearchResultList> searchResults_;
+  // Set while the window itself moves the result tree's selection, which
+  // then shows nothing.
+  bool selectingSearchItem_ = false;
   TDocumentListModel* listModel_ = nullptr;
   TNavigationHistory* history_ = nullptr;
   TTOMONode* currentNode_ = nullptr;

@@ -15,7 +15,9 @@
 #include "ErrorReport.h"
 #include "LxExcept.h"
 #include "LxText.h"
+#include "RichTextPlainText.h"
 #include "RichTextView.h"
+#include "RtfReader.h"
 #include "TOMODocumentBody.h"
 #include "TOMOTree.h"
 #include "TOMOTreeModel.h"
@@ -105,9 +107,10 @@ void TfrmClientMain::ShowTextDocument(TTOMONode& node) {
     TOpenDocument document(node.Record().DocumentNumber);
     const TTOMODocumentBody body = ReadDocumentBody(document->OpenRead());
     if (body.Values.Count() > 0) TakeDocumentFacts(node, body.Values, *document);
-    std::unique_ptr<QTextDocument> text = BuildTextDocumentFromBody(body.Content);
+    const TRichTextDocument content = ReadRichText(body.Content);
+    std::unique_ptr<QTextDocument> text = BuildTextDocument(content);
     text->setDefaultFont(textEdit_->font());
-    lineStarts_ = BuildLineStarts(*text);
+    lineStarts_ = BuildLineStarts(RichTextPlainText(content));
     links_ = ApplyLinks(*text, lineStarts_, body.Hyperlinks,
                         [this](int id) { return FindNode(id) != nullptr; });
     // Documents we put in belong to the view; its own first one belongs to

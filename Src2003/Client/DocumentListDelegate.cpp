@@ -61,7 +61,7 @@ void TDocumentListDelegate::PaintRow(QPainter& painter, const QStyleOptionViewIt
   const bool hot = !resultList_ && index.row() == hotRow_;
   QFont font = view_.font();
   font.setUnderline(hot);
-  font.setBold(!resultList_ || view_.model()->hasChildren(index));
+  font.setBold(!resultList_ || index.data(TDocumentListModel::kBoldRole).toBool());
   QColor color = option.palette.text().color();
   if (hot) {
     color = kHotColor;

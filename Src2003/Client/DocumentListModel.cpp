@@ -40,6 +40,8 @@ QVariant TDocumentListModel::data(const QModelIndex& index, int role) const {
       return NodeImageIndex(node->Record(), TTOMOTreeModel::ItemLevel(*node));
     case kLevelRole:
       return node->Level();
+    case kBoldRole:
+      return node->HasChildren();
     default:
       return {};
   }

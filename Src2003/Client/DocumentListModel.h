@@ -15,6 +15,8 @@ class TDocumentListModel : public QAbstractListModel {
  public:
   static constexpr int kSummaryRole = Qt::UserRole + 2;
   static constexpr int kLevelRole = Qt::UserRole + 3;
+  // Whether the row's title is drawn bold in the result list (bool).
+  static constexpr int kBoldRole = Qt::UserRole + 4;
 
   explicit TDocumentListModel(const TTOMOTreeModel& treeModel, QObject* parent = nullptr);
 

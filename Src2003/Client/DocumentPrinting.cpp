@@ -5,6 +5,7 @@
 #include <QTextDocument>
 
 #include "LxExcept.h"
+#include "RichTextPrinting.h"
 
 QRectF BitmapPrintRect(QSizeF imagePixels, QSizeF printableTwips) {
   QSizeF size = imagePixels * kTwipsPerBitmapPixel;
@@ -17,7 +18,7 @@ QRectF BitmapPrintRect(QSizeF imagePixels, QSizeF printableTwips) {
 
 void PrintTextDocument(const QTextDocument& document, const QString& title, QPrinter& printer) {
   printer.setDocName(title);
-  document.print(&printer);
+  PrintRichTextDocument(document, printer);
 }
 
 void PrintBitmap(const QImage& image, const QString& title, QPrinter& printer) {

@@ -35,16 +35,21 @@ std::string Demangle(const char* name) {
   return status == 0 && readable ? readable.get() : name;
 }
 
-std::string CallStackText() {
-  std::array<void*, kMaxStackFrames> frames{};
-  const int count = backtrace(frames.data(), kMaxStackFrames);
-  std::unique_ptr<char*, decltype(&std::free)> symbols(backtrace_symbols(frames.data(), count), &std::free);
+std::string FramesText(void* const* frames, int count) {
+  std::unique_ptr<char*, decltype(&std::free)> symbols(backtrace_symbols(frames, count), &std::free);
   std::string text;
   for (int i = 0; i < count; ++i) {
     text += symbols ? symbols.get()[i] : "?";
     text += '\n';
   }
   return text;
+}
+
+// The stack where the report is made: for errors that carry no stack of
+// their own.
+std::string CallStackText() {
+  std::array<void*, kMaxStackFrames> frames{};
+  return FramesText(frames.data(), backtrace(frames.data(), kMaxStackFrames));
 }
 
 // The files mapped into the process, each once, in address order.
@@ -107,8 +112,14 @@ std::string TErrorReport::Text() const {
 }
 
 TErrorReport MakeErrorReport(const std::exception& error) {
-  if (const auto* own = dynamic_cast<const ELxException*>(&error)) return MakeReport(own->ClassName(), own->Message());
-  return MakeReport(Demangle(typeid(error).name()), error.what());
+  const auto* own = dynamic_cast<const ELxException*>(&error);
+  if (!own) return MakeReport(Demangle(typeid(error).name()), error.what());
+  TErrorReport report = MakeReport(own->ClassName(), own->Message());
+  // Where the error was raised, not where it is being shown.
+  if (!own->RaisedAt().empty()) {
+    report.CallStack = FramesText(own->RaisedAt().data(), static_cast<int>(own->RaisedAt().size()));
+  }
+  return report;
 }
 
 TErrorReport MakeCurrentErrorReport() {

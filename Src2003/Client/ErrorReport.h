@@ -21,7 +21,9 @@ struct TErrorReport {
   std::string Text() const;
 };
 
-// Report of an exception caught in a handler (the stack is the handler's).
+// Report of an exception caught in a handler. The call stack is the one
+// taken where the program's own errors were raised; for others, the
+// handler's.
 TErrorReport MakeErrorReport(const std::exception& error);
 // Report of whatever std::current_exception() holds; call it inside catch.
 TErrorReport MakeCurrentErrorReport();

@@ -1,6 +1,5 @@
 #include "TextLinks.h"
 
-#include <QTextBlock>
 #include <QTextDocument>
 
 #include "LxExcept.h"
@@ -10,7 +9,6 @@
 namespace {
 
 const QColor kLinkColor(Qt::blue);
-constexpr char16_t kForcedLineBreak = 0x2028;
 
 int LinkStart(const TBodyLink& link, const std::vector<int>& lineStarts, int& length) {
   length = link.Record.Length;
@@ -27,15 +25,14 @@ int LinkStart(const TBodyLink& link, const std::vector<int>& lineStarts, int& le
 
 }  // namespace
 
-std::vector<int> BuildLineStarts(const QTextDocument& document) {
+std::vector<int> BuildLineStarts(std::string_view plainText) {
   std::vector<int> starts{0};
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    if (block.position() > 0) starts.push_back(block.position());
-    const QString text = block.text();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-      const int position = block.position() + static_cast<int>(i);
-      if (text[i] == QChar(kForcedLineBreak) && position > 0) starts.push_back(position + 1);
-    }
+  int lineFeedsBefore = 0;
+  for (size_t index = 1; index < plainText.size(); ++index) {
+    if (plainText[index] != '\n') continue;
+    // Each earlier line break is two characters here and one position in the view.
+    starts.push_back(static_cast<int>(index) - lineFeedsBefore);
+    ++lineFeedsBefore;
   }
   return starts;
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <QString>
@@ -11,10 +12,11 @@
 class QTextDocument;
 
 // Where each line of the shown text begins, as a character position with a
-// line break counting one: entry 0 is 0, then the position after every
-// paragraph end and forced line break.
-//   "ab\r\ncd\r\ne" gives {0, 3, 6}
-std::vector<int> BuildLineStarts(const QTextDocument& document);
+// line break counting one, from the plain text that the index and the hit
+// ranges use (RichTextPlainText): entry 0 is 0, then the position after every
+// line break. A table row is one line, its cells separated by tabs.
+//   "ab\r\ncd\r\ne" gives {0, 3, 6};  "\r\nx" gives {0, 1}
+std::vector<int> BuildLineStarts(std::string_view plainText);
 
 // Applies the body's links to the text and returns the records in the order
 // applied; each link's characters get their index in that list as link

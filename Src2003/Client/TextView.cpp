@@ -7,12 +7,29 @@
 #include <QScrollBar>
 
 #include "RichTextEditing.h"
+#include "RichTextTables.h"
 
 TTextView::TTextView(QWidget* parent) : QTextEdit(parent) {
   setReadOnly(true);
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   setAcceptRichText(true);
   viewport()->setMouseTracking(true);
+  HideCaret();
+}
+
+// The keyboard still moves and extends the selection, but a read-only text
+// shows no blinking caret. The caret's width belongs to the document's
+// layout, so every new document needs it again.
+void TTextView::HideCaret() {
+  if (cursorWidth() != 0) setCursorWidth(0);
+}
+
+void TTextView::paintEvent(QPaintEvent* event) {
+  // Documents are replaced and the window resized without a hook of their
+  // own; before drawing is the one moment that always follows both.
+  HideCaret();
+  FitTablesToWidth(*document());
+  QTextEdit::paintEvent(event);
 }
 
 int TTextView::LinkNumberAtPoint(const QPoint& viewportPoint) const {

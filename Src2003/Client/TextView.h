@@ -4,6 +4,8 @@
 
 // The read-only rich-text view. A click on characters that carry a link
 // number reports that number; over such characters the cursor is a hand.
+// Tables keep the widths their document gives them and shrink only when the
+// window is narrower; there is no text caret.
 class TTextView : public QTextEdit {
   Q_OBJECT
 
@@ -23,8 +25,11 @@ class TTextView : public QTextEdit {
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
+  void HideCaret();
+
   QPoint pressPoint_;
 };
 

@@ -57,6 +57,12 @@ void ClientTest::AddDocument(int id, int parentId, const std::string& title, cha
   records_.push_back(record);
 }
 
+void ClientTest::SetPublishedDate(int id, TDateTime date) {
+  for (TTOMORecordH& record : records_) {
+    if (record.Id == id) record.PublishedDate = date;
+  }
+}
+
 void ClientTest::SaveIndex() {
   TTOMOTree tree;
   for (const TTOMORecordH& record : records_) tree.AddNode(record);

@@ -134,18 +134,47 @@ TEST(RichTextViewTest, FormatsTablesAndLinksReachTheView) {
   EXPECT_EQ(anchor.anchorHref(), "http://www.sefaz.gov.br");
 }
 
-TEST(RichTextViewTest, PngPicturesAreImagesAndOtherKindsArePlaceholders) {
+TEST(RichTextViewTest, DecodablePicturesShowAndOthersAreBlank) {
   const std::string rtf = "{\\rtf1 a{\\pict\\pngblip\\picwgoal600\\pichgoal450 " + Hex(PngBytes()) +
-                          "}b{\\pict\\emfblip 0102}}";
+                          "}b{\\pict\\emfblip\\picwgoal1440\\pichgoal720 0102}c{\\pict\\wmetafile8 0102}}";
   const std::unique_ptr<QTextDocument> view = BuildTextDocumentFromBody(rtf);
   const QTextImageFormat png = SelectRange(*view, 1, 1).charFormat().toImageFormat();
   ASSERT_TRUE(png.isValid());
   EXPECT_EQ(png.width(), 40.0);
   const QImage decoded = view->resource(QTextDocument::ImageResource, QUrl(png.name())).value<QImage>();
   EXPECT_EQ(decoded.size(), QSize(4, 3));
-  const QTextImageFormat other = SelectRange(*view, 3, 1).charFormat().toImageFormat();
-  const QImage placeholder = view->resource(QTextDocument::ImageResource, QUrl(other.name())).value<QImage>();
-  EXPECT_FALSE(placeholder.isNull());
+  // A metafile is blank: at its declared size, or taking no room without one.
+  const QTextImageFormat sized = SelectRange(*view, 3, 1).charFormat().toImageFormat();
+  EXPECT_EQ(sized.width(), 96.0);
+  EXPECT_EQ(sized.height(), 48.0);
+  const QImage blank = view->resource(QTextDocument::ImageResource, QUrl(sized.name())).value<QImage>();
+  ASSERT_FALSE(blank.isNull());
+  EXPECT_EQ(qAlpha(blank.pixel(0, 0)), 0);
+  const QTextImageFormat unsized = SelectRange(*view, 5, 1).charFormat().toImageFormat();
+  EXPECT_TRUE(unsized.hasProperty(QTextFormat::ImageWidth));
+  EXPECT_EQ(unsized.width(), 0.0);
+  EXPECT_EQ(unsized.height(), 0.0);
+}
+
+// Every picture of the fixtures either decodes or is invisible: no document
+// shows a broken-picture mark.
+TEST(RichTextViewTest, FixturePicturesDecodeOrAreInvisible) {
+  int pictures = 0;
+  for (const std::string& name : RtfFixtureNames()) {
+    SCOPED_TRACE(name);
+    const TRichTextDocument model = ReadRtf(ReadRtfFixture(name));
+    const std::unique_ptr<QTextDocument> view = BuildTextDocument(model);
+    for (size_t i = 0; i < model.pictures.size(); ++i, ++pictures) {
+      const QImage image =
+          view->resource(QTextDocument::ImageResource, QUrl(QString("rtfpicture:%1").arg(i))).value<QImage>();
+      ASSERT_FALSE(image.isNull());
+      const bool decodable = model.pictures[i].kind == TRichPictureKind::Png ||
+                             model.pictures[i].kind == TRichPictureKind::Jpeg ||
+                             model.pictures[i].kind == TRichPictureKind::Bitmap;
+      EXPECT_EQ(decodable, image.size() != QSize(1, 1) || qAlpha(image.pixel(0, 0)) != 0) << "picture " << i;
+    }
+  }
+  EXPECT_GE(pictures, 4);
 }
 
 TEST(RichTextViewTest, SelectRangeSelectsByPlainTextPositionAndClamps) {

@@ -115,3 +115,24 @@ TEST(RtfHostileInputTest, TextCutShortByTheNestingLimitOrAWrongEncodingSaysSo) {
   EXPECT_NE(ReadRichText("L\0e\0i\0"s).damage, "");
   EXPECT_EQ(ReadRichText("Lei n\xBA 1").damage, "");
 }
+
+// Layout words that ask for absurd amounts: the model stays small and the
+// measures stay in range.
+TEST(RtfHostileInputTest, LayoutWordsAreBounded) {
+  std::string rtf = "{\\rtf1\\trowd";
+  for (int i = 0; i < 10000; ++i) rtf += "\\clbrdrt\\brdrw99999\\cellx" + std::to_string(i * 10);
+  rtf += "\\pard";
+  for (int i = 0; i < 10000; ++i) rtf += "\\tx" + std::to_string(i);
+  rtf += "\\tx-5\\trleft-2147483647\\trgaph2147483647\\intbl a\\cell\\row\\pard\\li-99999999 b\\par}";
+  const TRichTextDocument document = ReadRtf(rtf);
+  const TRichTable& table = std::get<TRichTable>(document.blocks.at(0));
+  EXPECT_EQ(table.rows.at(0).cells.size(), 1u);
+  EXPECT_EQ(table.rows[0].format.leftEdge, -31680);
+  EXPECT_EQ(table.rows[0].format.halfGap, 31680);
+  EXPECT_LE(table.rows[0].cells[0].format.top.widthTwips, 1440);
+  const std::vector<TRichTabStop>& tabs = table.rows[0].cells[0].paragraphs.at(0).format.tabs;
+  ASSERT_FALSE(tabs.empty());
+  EXPECT_LE(tabs.size(), 64u);
+  EXPECT_EQ(tabs.front().position, 0);
+  EXPECT_EQ(std::get<TRichParagraph>(document.blocks.at(1)).format.leftIndent, -31680);
+}

@@ -133,7 +133,7 @@ TEST(RtfReaderTest, TableCellsAndRowsMapToTabsAndLineBreaks) {
   const TRichTable& table = std::get<TRichTable>(document.blocks[1]);
   EXPECT_EQ(table.rows.size(), 2u);
   EXPECT_EQ(table.columnCount, 2);
-  EXPECT_EQ(table.rows[0].cells[1].rightEdge, 2000);
+  EXPECT_EQ(table.rows[0].cells[1].format.rightEdge, 2000);
   EXPECT_EQ(RichTextPlainText(document), "Antes\r\nICMS\t17%\r\nISS\t5%\r\nDepois");
 }
 
@@ -178,7 +178,7 @@ TEST(RtfReaderTest, PicturesAreOneBlankAndKeepPngAndJpegData) {
   EXPECT_EQ(document.pictures[0].data, "\x89PNG");
   EXPECT_EQ(document.pictures[0].widthTwips, 720);
   EXPECT_EQ(document.pictures[0].heightTwips, 720);
-  EXPECT_EQ(document.pictures[1].kind, TRichPictureKind::Other);
+  EXPECT_EQ(document.pictures[1].kind, TRichPictureKind::Metafile);
   EXPECT_TRUE(document.pictures[1].data.empty());
   EXPECT_EQ(document.pictures[2].data, "\xFF\xD8");
 }
@@ -205,4 +205,82 @@ TEST(RtfReaderTest, BodiesThatAreNotRtfAreLinesOfText) {
   EXPECT_TRUE(LooksLikeRtf("\r\n {\\rtf1 x}"));
   EXPECT_EQ(RtfToPlainText("Linha 1\r\nLinha 2\nLinha 3\rfim\r\n"), "Linha 1\r\nLinha 2\r\nLinha 3\r\nfim");
   EXPECT_EQ(RtfToPlainText("{sem rtf}\tA\x01" "\xE7"), "{sem rtf}\tA\xE7");
+}
+
+TEST(RtfReaderTest, TabStopsAreKeptInOrderWithTheirKind) {
+  const TRichTextDocument document =
+      ReadRtf(R"({\rtf1\deftab709\pard\tx2835\tqr\tx7000\tqc\tx1000\tx2835 a\tab b\par\pard c})");
+  EXPECT_EQ(document.defaultTabTwips, 709);
+  const std::vector<TRichTabStop> expected = {
+      {1000, TRichTabKind::Center}, {2835, TRichTabKind::Left}, {7000, TRichTabKind::Right}};
+  EXPECT_EQ(ParagraphAt(document, 0).format.tabs, expected);
+  EXPECT_TRUE(ParagraphAt(document, 1).format.tabs.empty());  // \pard clears them
+  EXPECT_EQ(ReadRtf(R"({\rtf1\deftab0 x})").defaultTabTwips, kDefaultTabTwips);
+}
+
+TEST(RtfReaderTest, RowDefinitionsGiveCellEdgesBordersAndAlignment) {
+  const char* rtf =
+      R"({\rtf1{\colortbl;\red217\green217\blue217;\red255\green0\blue0;})"
+      R"(\trowd\trgaph108\trleft-108\trqc\trpaddl100\trbrdrt\brdrs\brdrw30 )"
+      R"(\clvertalc\clbrdrt\brdrs\brdrw10\clbrdrl\brdrdb\brdrw5\brdrcf2\clcbpat1\clpadl28\cellx2000)"
+      R"(\clvertalb\clbrdrb\brdrnone\cellx5000)"
+      R"(\pard\intbl a\cell b\cell\row})";
+  const TRichTextDocument document = ReadRtf(rtf);
+  const TRichTable& table = std::get<TRichTable>(document.blocks.at(0));
+  const TRichRowFormat& row = table.rows.at(0).format;
+  EXPECT_EQ(row.leftEdge, -108);
+  EXPECT_EQ(row.halfGap, 108);
+  EXPECT_EQ(row.paddingLeft, 100);
+  EXPECT_EQ(row.paddingRight, kUnsetPadding);
+  EXPECT_EQ(row.alignment, TRichAlignment::Center);
+  const TRichCellFormat& first = table.rows[0].cells.at(0).format;
+  EXPECT_EQ(first.rightEdge, 2000);
+  EXPECT_EQ(first.verticalAlignment, TRichCellAlignment::Center);
+  EXPECT_EQ(first.top, (TRichBorder{TRichBorderStyle::Single, 10, kAutoColor}));
+  EXPECT_EQ(first.left, (TRichBorder{TRichBorderStyle::Double, 5, 0xFF0000}));
+  EXPECT_EQ(first.bottom.style, TRichBorderStyle::None);  // never declared
+  EXPECT_EQ(first.background, 0xD9D9D9);
+  EXPECT_EQ(first.paddingLeft, 28);
+  const TRichCellFormat& second = table.rows[0].cells.at(1).format;
+  EXPECT_EQ(second.rightEdge, 5000);
+  EXPECT_EQ(second.verticalAlignment, TRichCellAlignment::Bottom);
+  EXPECT_EQ(second.bottom.style, TRichBorderStyle::None);  // \brdrnone
+  EXPECT_EQ(second.top.style, TRichBorderStyle::None);     // a row's border is not a cell's
+}
+
+TEST(RtfReaderTest, ParagraphBordersDoNotLeakIntoCells) {
+  const char* rtf = R"({\rtf1\trowd\clbrdrt\brdrs\cellx1000\pard\intbl\brdrt\brdrdb\brdrw40 a\cell\row})";
+  const TRichTextDocument document = ReadRtf(rtf);
+  const TRichTable& table = std::get<TRichTable>(document.blocks.at(0));
+  EXPECT_EQ(table.rows[0].cells[0].format.top, (TRichBorder{TRichBorderStyle::Single, 0, kAutoColor}));
+}
+
+TEST(RtfReaderTest, FontNamesSurviveGroupsInsideTheirEntry) {
+  // Word writes {\*\panose ...} before the name, LibreOffice {\*\falt ...} after it.
+  const TRichTextDocument document = ReadRtf(
+      R"({\rtf1{\fonttbl{\f0\froman{\*\panose 02020603050405020304}Times New Roman;})"
+      R"({\f1\fswiss Liberation Sans{\*\falt Arial};}{\f2 Courier New}}\f1 x})");
+  const std::vector<std::u16string> expected = {u"Times New Roman", u"Liberation Sans", u"Courier New"};
+  EXPECT_EQ(document.fonts, expected);
+  EXPECT_EQ(RunAt(document, 0, 0).format.font, 1);
+}
+
+TEST(RtfReaderTest, DeviceIndependentBitmapsBecomeBmpFilesAndMetafilesKeepTheirSize) {
+  // A 1x1 24-bit bitmap: 40-byte info header, then one padded row.
+  const char* rtf = R"({\rtf1{\pict\dibitmap0\picwgoal300\pichgoal300 )"
+                    R"(28000000010000000100000001001800000000000400000000000000000000000000000000000000)"
+                    R"(0000ff00}{\pict\emfblip\picw2540\pich1270 0100}{\pict\wmetafile8\picwgoal0\pichgoal0 01}})";
+  const TRichTextDocument document = ReadRtf(rtf);
+  ASSERT_EQ(document.pictures.size(), 3u);
+  const TRichPicture& bitmap = document.pictures[0];
+  EXPECT_EQ(bitmap.kind, TRichPictureKind::Bitmap);
+  ASSERT_EQ(bitmap.data.size(), 14u + 44u);
+  EXPECT_EQ(bitmap.data.substr(0, 2), "BM");
+  EXPECT_EQ(static_cast<unsigned char>(bitmap.data[10]), 14 + 40);  // the pixels follow the headers
+  const TRichPicture& emf = document.pictures[1];
+  EXPECT_EQ(emf.kind, TRichPictureKind::Metafile);
+  EXPECT_TRUE(emf.data.empty());
+  EXPECT_EQ(emf.widthTwips, 1440);  // 2540 hundredths of a millimetre
+  EXPECT_EQ(emf.heightTwips, 720);
+  EXPECT_EQ(document.pictures[2].widthTwips, 0);
 }
