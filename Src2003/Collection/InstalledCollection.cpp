@@ -1,6 +1,7 @@
 #include "InstalledCollection.h"
 
 #include "LxExcept.h"
+#include "LxFilUtl.h"
 #include "TOMODocumentSet.h"
 #include "TOMOTree.h"
 #include "WordIndex.h"
@@ -47,14 +48,22 @@ void TInstalledCollection::SaveTreeIfChanged() {
   if (!tree_ || !tree_->Modified()) return;
   emit TreeAboutToBeSaved();
   TWordIndex* index = titleIndex_ ? titleIndex_() : nullptr;
+  // Without an index there are no titles to follow the tree; opening one
+  // would create its folder just because a document was shown.
+  if (index && !DirectoryExists(index->EngineFolder())) index = nullptr;
   // From the moment the tree may change on the disk until the title group
   // matches it, the index says it is out of date: a save cut short by a crash
   // or a failed write then never has searches trust titles that are gone.
   const bool wasOutOfDate = index && index->IsOutOfDate();
   if (index && !wasOutOfDate) MarkOutOfDateQuietly(*index);
   tree_->SaveToFile(DataFolder());
-  if (IndexTitles(index) && !wasOutOfDate) index->MarkUpToDate();
   tree_->SetModified(false);
+  if (!index) return;
+  const TTitleUpdate titles = IndexTitles(*index);
+  // An update that never began (the index busy here or elsewhere, the user
+  // not waiting for it) left the title group as it was: the marker goes back
+  // to what it said before. Only an update cut short keeps it.
+  if (!wasOutOfDate && titles != TTitleUpdate::CutShort) index->MarkUpToDate();
 }
 
 void TInstalledCollection::MarkOutOfDateQuietly(TWordIndex& index) {
@@ -66,14 +75,18 @@ void TInstalledCollection::MarkOutOfDateQuietly(TWordIndex& index) {
   }
 }
 
-bool TInstalledCollection::IndexTitles(TWordIndex* index) const {
-  if (!index) return false;
+TInstalledCollection::TTitleUpdate TInstalledCollection::IndexTitles(TWordIndex& index) const {
+  std::unique_ptr<TWordIndexLockUpdate> update;
   try {
-    const std::unique_ptr<TWordIndexLockUpdate> update = index->OpenUpdate();
-    update->IndexTitles(*tree_);
-    return update->Finish();
+    update = index.OpenUpdate();
   } catch (...) {
-    return false;
+    return TTitleUpdate::NotBegun;
+  }
+  try {
+    update->IndexTitles(*tree_);
+    return update->Finish() ? TTitleUpdate::Whole : TTitleUpdate::CutShort;
+  } catch (...) {
+    return TTitleUpdate::CutShort;
   }
 }
 
