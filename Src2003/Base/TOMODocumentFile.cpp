@@ -135,7 +135,11 @@ void TTOMODocumentFile::CloseDocument() {
   }
   FreeStreams();
   if (mode_ == TMode::Writing && FileExists(fileName_ + kPlainBodySuffix)) Commit();
-  fileSize_ = FileSize(fileName_);
+  // After a commit whose last rename failed, the complete .new is the
+  // document (its next reader puts it in place): its size is the one to record.
+  const std::string completed = fileName_ + kCompleteSuffix;
+  const bool completedPending = IsPlainFile(completed) && HasDocumentSignature(completed);
+  fileSize_ = FileSize(completedPending ? completed : fileName_);
 }
 
 void TTOMODocumentFile::WriteEncodedFile(const std::string& plainName, const std::string& encodedName) {
