@@ -59,6 +59,10 @@ std::unique_ptr<TWordIndexLockCreate> TWordIndex::OpenCreate() {
   return OpenLock(std::make_unique<TWordIndexLockCreate>(*this));
 }
 
+std::unique_ptr<TWordIndexLockCreate> TWordIndex::OpenRebuild() {
+  return OpenLock(std::make_unique<TWordIndexLockCreate>(*this, true));
+}
+
 std::unique_ptr<TWordIndexLockUpdate> TWordIndex::OpenUpdate() {
   return OpenLock(std::make_unique<TWordIndexLockUpdate>(*this));
 }

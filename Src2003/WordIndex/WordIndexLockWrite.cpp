@@ -43,6 +43,7 @@ bool TWordIndexLockCreate::Open(const std::string& path) {
       throw EWordIndexError(FormatMessage(kCreateBusyMessage, DirectoryLock().OwnerMachine().c_str()));
     }
   }
+  if (markOutOfDate_) Owner().MarkOutOfDate();
   ACL_Remove(path.c_str());
   return ACL_Open(path.c_str(), ACL_OPEN_CREATE) == ACL_OPEN_OK;
 }

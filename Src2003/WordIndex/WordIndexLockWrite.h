@@ -34,10 +34,18 @@ class TWordIndexLockWrite : public TWordIndexLock {
 class TWordIndexLockCreate : public TWordIndexLockWrite {
  public:
   using TWordIndexLockWrite::TWordIndexLockWrite;
+  // `markOutOfDate`: the index is marked out of date once the lock is held
+  // and before anything is removed, so that a build cut short by a crash
+  // leaves an index that says so.
+  TWordIndexLockCreate(TWordIndex& owner, bool markOutOfDate)
+      : TWordIndexLockWrite(owner), markOutOfDate_(markOutOfDate) {}
 
  protected:
   bool Open(const std::string& path) override;
   bool PrepareGroup(int group) override;
+
+ private:
+  bool markOutOfDate_ = false;
 };
 
 // Re-indexes single documents of an existing index.
