@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "LxFileOperations.h"
 
@@ -36,6 +39,10 @@ class TCutFileOperations : public TLxFileOperations {
     return Refused() ? -1 : TLxFileOperations::Rename(from, to);
   }
   int Exchange(const char* first, const char* second) override {
+    if (plan_.NoExchange) {
+      errno = EINVAL;
+      return -1;
+    }
     return Refused() ? -1 : TLxFileOperations::Exchange(first, second);
   }
   int Remove(const char* path) override { return Refused() ? -1 : TLxFileOperations::Remove(path); }
@@ -60,21 +67,41 @@ void RunUnderLxCut(TCutPlan& plan, const std::function<void()>& run) {
   run();
 }
 
+void TCutDriver::RunCut(TCutPlan& plan) {
+  Prepare();
+  plan.NoExchange = NoExchange;
+  RunUnderCut(plan, [&] {
+    try {
+      Commit();
+    } catch (...) {
+      // A failed write may well end the commit with an error: what counts
+      // is what it left on the disk.
+    }
+  });
+}
+
+int TCutDriver::StrideBetweenCuts() {
+  if (CutBudget <= 0 || std::getenv("PANDECTA_CRASH_EVERY_CUT") != nullptr) return 1;
+  TCutPlan whole{0, TCutPlan::TKind::Fail};  // refuses nothing: counts the changes
+  RunCut(whole);
+  const int stride = std::max(1, (whole.Seen + CutBudget - 1) / CutBudget);
+  if (stride > 1) std::fprintf(stderr, "%d alterações: corte a cada %d\n", whole.Seen, stride);
+  return stride;
+}
+
 int TCutDriver::RunEveryCut() {
+  const int stride = StrideBetweenCuts();
   int tried = 0;
   for (const TCutPlan::TKind kind : {TCutPlan::TKind::Fail, TCutPlan::TKind::Crash}) {
-    for (int cut = 1; cut <= MaxCuts; ++cut) {
-      Prepare();
+    for (int cut = 1; cut <= MaxCuts; cut += stride) {
       TCutPlan plan{cut, kind};
-      RunUnderCut(plan, [&] {
-        try {
-          Commit();
-        } catch (...) {
-          // A failed write may well end the commit with an error: what counts
-          // is what it left on the disk.
-        }
-      });
-      if (!plan.Reached()) break;  // the commit made fewer changes: every cut is done
+      RunCut(plan);
+      if (!plan.Reached()) {
+        // The commit made fewer changes; with a stride its last one is tried too.
+        if (stride == 1 || plan.Seen <= cut - stride) break;
+        cut = plan.Seen - stride;
+        continue;
+      }
       ++tried;
       Check(std::string(KindName(kind)) + " na alteração " + std::to_string(cut));
       if (::testing::Test::HasFatalFailure()) return tried;
