@@ -89,3 +89,12 @@ int TChildProcess::Wait() {
   if (WIFSIGNALED(status_)) return 128 + WTERMSIG(status_);
   return -1;
 }
+
+bool TChildProcess::HasEnded() {
+  if (pid_ <= 0 || waited_) return true;
+  int status = 0;
+  if (::waitpid(pid_, &status, WNOHANG) != pid_) return false;
+  status_ = status;
+  waited_ = true;
+  return true;
+}

@@ -22,6 +22,9 @@ class TChildProcess {
   void Kill(int signal);
   // The exit code, or 128 + the signal that ended the child.
   int Wait();
+  // True once the child has ended (then Wait returns at once); never blocks.
+  bool HasEnded();
+  pid_t Id() const { return pid_; }
 
  private:
   pid_t pid_ = -1;
