@@ -5,7 +5,7 @@
 # behaviour stops the run with the target's report and the input that caused
 # it (saved under build-fuzz/findings/<target>/).
 #
-#   bash fuzz/run.sh               every target for 25 s (the CI smoke run)
+#   bash fuzz/run.sh               every target for 25 s (scripts/test.sh runs 15 s)
 #   bash fuzz/run.sh 600           every target for 10 minutes
 #   bash fuzz/run.sh 3600 fuzz_rtf one target for an hour
 #
@@ -33,6 +33,7 @@ fi
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan-suppressions.txt
 summary=()
 for target in "${targets[@]}"; do
   findings="$BUILD/findings/$target"
