@@ -13,6 +13,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xvfb xauth
   tango-icon-theme fonts-liberation2
+  lighttpd lighttpd-mod-openssl tinyproxy openssl
   qt6-translations-l10n
   clang libclang-rt-14-dev
 )

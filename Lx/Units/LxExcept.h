@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The one base of every exception this program raises on purpose. It carries
@@ -46,6 +47,16 @@ class ELxAssertionFailed : public ELxException {
  private:
   std::string text_;
   std::string unitName_;
+};
+
+// The user declined to go on (Cancel in a prompt). Whoever runs the work
+// stops quietly: nothing is logged and no error box is shown. Class name
+// "EAbort".
+//   if (!Prompts().AskOkCancel(question)) throw ELxAbort("Operação cancelada.");
+class ELxAbort : public ELxException {
+ public:
+  explicit ELxAbort(std::string message = "Operação cancelada.")
+      : ELxException(std::move(message), "EAbort") {}
 };
 
 // printf-style formatting into a std::string, for messages with placeholders:

@@ -17,6 +17,7 @@
 #include "NavigationHistory.h"
 #include "TOMONode.h"
 #include "TextSearchPanel.h"
+#include "UpdateBaseUnit.h"
 #include "TextView.h"
 
 namespace {
@@ -26,6 +27,16 @@ constexpr int kUpdateInternetTag = 1;
 constexpr int kUpdateLocalFileTag = 2;
 constexpr int kUpdateFloppyTag = 3;
 constexpr int kSearchPrevWordTag = 1;
+// The update windows bring their commands; until they exist the commands
+// stay off.
+constexpr bool kUpdateCommandsConnected = false;
+
+// An update command is open while no update runs, or while an update of its
+// own kind runs (the command then brings that window up).
+bool UpdateCommandAvailable(const QAction& action) {
+  const int running = TfrmUpdateBase::UpdateKind();
+  return running == 0 || running == action.data().toInt();
+}
 
 struct TActionText {
   const char* name;
@@ -209,6 +220,7 @@ void TfrmClientMain::ConnectActions() {
   on(a.ShowTreeAction, [this] { ShowTreeActionExecute(); });
   on(a.HelpAction, [this] { HelpActionExecute(); });
   on(a.HomePageAction, [this] { HomePageActionExecute(); });
+  connect(&UpdateKindNotifier(), &TUpdateKindNotifier::UpdateKindChanged, this, &TfrmClientMain::UpdateActions);
   on(a.SearchDocumentsAction, [this] { SearchDocumentsActionExecute(); });
   on(a.SearchDocumentsNowAction, [this] { SearchDocumentsNowActionExecute(); });
   on(a.SearchNextWordAction, [this] { SearchWordActionExecute(true); });
@@ -227,8 +239,10 @@ void TfrmClientMain::UpdateActions() {
   TClientActions& a = actions_;
   // Commands whose windows belong to the search, index, update and settings
   // work stay disabled until those windows exist.
-  for (QAction* later : {a.UpdateInternetAction, a.UpdateLocalFileAction, a.UpdateFloppyAction,
-                         a.CreateIndexAction, a.RemoveDocumentsAction, a.ConfigAction, a.AboutAction}) {
+  for (QAction* update : {a.UpdateInternetAction, a.UpdateLocalFileAction, a.UpdateFloppyAction}) {
+    update->setEnabled(kUpdateCommandsConnected && UpdateCommandAvailable(*update));
+  }
+  for (QAction* later : {a.CreateIndexAction, a.RemoveDocumentsAction, a.ConfigAction, a.AboutAction}) {
     later->setEnabled(false);
   }
   const bool textShown = TextPageShown();

@@ -1,0 +1,144 @@
+#pragma once
+
+// TfrmUpdateBase: the window every long operation runs behind (index build,
+// document list refresh, update packages, Internet update). It shows the
+// operation it owns (TOperation, Src2003/Update) and holds none of its logic:
+// the stage list with the current line in bold, the coloured log, the
+// segmented progress bar, the node list, the notification-area icon, and the
+// Hide/Close, Cancel and Details buttons.
+//
+//   auto* window = new TfrmUpdateBase(std::make_unique<TMyOperation>(), mainWindow);
+//   window->show();
+//   window->Operation().PostStep(WM_OPERATIONSTEP, 1, 0);
+//
+// A window whose operation is Finished reads "Fechar" on its Hide button and
+// frees itself when it is pressed: an owner keeps a QPointer to it.
+// Controls carry their names as objectName (TopPanel, JvInstallLabel,
+// ProgressPanel, ProgressPaintBox, HideButton, CancelButton, DetailButton,
+// TreeView, DetailPanel, RichEdit; JvTrayIcon, ProgressTimer; the actions).
+
+#include <memory>
+#include <vector>
+
+#include <QDialog>
+
+#include "Operation.h"
+#include "OperationView.h"
+
+class QAction;
+class QFrame;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TInstallLabel;
+class TProgressPaintBox;
+class TUpdateTrayIcon;
+
+class TfrmUpdateBase : public QDialog, public TOperationView {
+  Q_OBJECT
+
+ public:
+  // The window's fixed width, and the heights of its two panels.
+  static constexpr int kClientWidth = 532;
+  static constexpr int kTopPanelHeight = 257;
+  static constexpr int kDetailPanelHeight = 159;
+  static constexpr int kProgressTimerMs = 500;
+
+  // Takes the operation and becomes what shows it. The detail panel starts
+  // hidden; the first stage line is current.
+  explicit TfrmUpdateBase(std::unique_ptr<TOperation> operation, QWidget* parent = nullptr);
+  ~TfrmUpdateBase() override;
+
+  TOperation& Operation() const { return *operation_; }
+
+  // The UpdateKind of the running update, 0 when none runs: the main window
+  // enables its update commands by it (UpdateKindNotifier() tells when it
+  // changes).
+  static int UpdateKind();
+
+  // --- TOperationView ----------------------------------------------------------
+  void AddLog(const std::string& text, TLogColour colour, TLogStyle style) override;
+  void ResetProgress(int maximum) override;
+  void SetProgress(int position, int maximum) override;
+  void ShowStages(const std::vector<std::string>& lines, int current) override;
+  void BeginNodeList() override;
+  void AddNodeItem(int item, int parentItem, const TTOMONode* node, const std::string& caption) override;
+  void SetNodeItemCaption(int item, const std::string& caption) override;
+  void EndNodeList() override;
+  void SelectNodeItem(int item) override;
+  void ShowError(const std::exception& error) override;
+  void OperationStateChanged() override;
+
+  // --- Commands ----------------------------------------------------------------
+  // Once Finished: closes and frees the window; otherwise hides it (leaving
+  // the notification-area icon) or shows it again. A window shown modally
+  // replaces it.
+  virtual void WindowVisibleActionExecute();
+  void CancelUploadActionExecute();
+  // Shows or hides the detail panel, the window's height following.
+  void DetailVisibleActionExecute();
+  // Shows the window again from the notification-area icon.
+  void JvTrayIconDblClick();
+  // The progress timer's tick: draws the bar up to the current position.
+  void ProgressTimerTimer();
+
+  // Escape does not close the window; its buttons do.
+  void reject() override;
+
+  // The log's colour for a line colour, in this window's palette.
+  QColor LogColour(TLogColour colour) const;
+
+ protected:
+  // Whether the desktop has a notification area. Without one, hiding
+  // minimizes the window instead, so that it can still be found.
+  virtual bool TrayAvailable() const;
+
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateActions();
+  void UpdateActions();
+  void WindowVisibleActionUpdate();
+  void CancelUploadActionUpdate();
+  void DetailVisibleActionUpdate();
+  void HideWindow();
+  // Frees the window once the running step (if any) has returned.
+  void Release();
+  void ScrollLogToEnd();
+
+  std::unique_ptr<TOperation> operation_;
+
+  QFrame* topPanel_ = nullptr;
+  TInstallLabel* installLabel_ = nullptr;
+  QFrame* progressPanel_ = nullptr;
+  TProgressPaintBox* progressPaintBox_ = nullptr;
+  QPushButton* hideButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  QPushButton* detailButton_ = nullptr;
+  QTreeWidget* treeView_ = nullptr;
+  QFrame* detailPanel_ = nullptr;
+  QPlainTextEdit* richEdit_ = nullptr;
+  TUpdateTrayIcon* trayIcon_ = nullptr;
+  QTimer* progressTimer_ = nullptr;
+
+  QAction* windowVisibleAction_ = nullptr;
+  QAction* cancelUploadAction_ = nullptr;
+  QAction* detailVisibleAction_ = nullptr;
+  QAction* exitAction_ = nullptr;
+
+  QString detailCaption_;
+  // The client height with the detail panel hidden (0) and shown (1).
+  int clientHeights_[2] = {kTopPanelHeight, kTopPanelHeight + kDetailPanelHeight};
+  int progressPosition_ = 0;
+  int progressMaximum_ = 0;
+  std::vector<QTreeWidgetItem*> nodeItems_;
+  bool logEmpty_ = true;
+  bool scrollPosted_ = false;
+  bool releasing_ = false;
+};

@@ -1,0 +1,161 @@
+// The step chain under a plain QCoreApplication: order of steps, cancel,
+// silent abort, failing steps, and the class-level update kind.
+#include <stdexcept>
+
+#include "OperationRunner.h"
+#include "OperationTestSupport.h"
+#include "TOMOFileError.h"
+#include "THttpCli.h"
+
+namespace {
+
+class OperationChainTest : public OperationTest {
+ protected:
+  OperationChainTest() { operation_.SetView(&view_); }
+
+  TScriptedOperation operation_;
+};
+
+TEST_F(OperationChainTest, StepsRunInOrderUntilANextStateOfZero) {
+  operation_.On(1, [](const TOperationStep&, int& next, int& parameter) {
+    next = 2;
+    parameter = 7;
+  });
+  // A state may repeat itself with a new parameter.
+  operation_.On(2, [](const TOperationStep& message, int& next, int& parameter) {
+    next = message.Parameter < 9 ? 2 : 3;
+    parameter = message.Parameter < 9 ? message.Parameter + 1 : 0;
+  });
+  operation_.On(3, [this](const TOperationStep&, int&, int&) { operation_.SetFinished(true); });
+
+  operation_.PostStep(WM_OPERATIONSTEP, 1, 0);
+  EXPECT_EQ(RunOperation(operation_), 0);
+
+  EXPECT_EQ(operation_.Ran(), (std::vector<std::string>{"1:0", "2:7", "2:8", "2:9", "3:0"}));
+  EXPECT_TRUE(operation_.Finished());
+  EXPECT_FALSE(operation_.Failed());
+  EXPECT_FALSE(operation_.Running());
+  EXPECT_TRUE(view_.Lines.empty());
+}
+
+TEST_F(OperationChainTest, AChainThatStopsUnfinishedIsNoSuccessForAScript) {
+  operation_.PostStep(WM_OPERATIONSTEP, 6, 0);  // no state 6: the chain just ends
+  EXPECT_EQ(RunOperation(operation_), 1);
+  EXPECT_EQ(operation_.Ran(), (std::vector<std::string>{"6:0"}));
+}
+
+TEST_F(OperationChainTest, CancelWhileAStepIsQueuedLogsOnceAndRunsNoFurtherStep) {
+  operation_.PostStep(WM_OPERATIONSTEP, 1, 0);
+  operation_.CancelOperation();
+  operation_.CancelOperation();  // a second press changes nothing
+
+  EXPECT_EQ(RunOperation(operation_), 1);
+  EXPECT_TRUE(operation_.Ran().empty());
+  ASSERT_EQ(view_.Lines.size(), 1u);
+  EXPECT_EQ(view_.Lines[0].Text, "# Operação cancelada pelo usuário!");
+  EXPECT_EQ(view_.Lines[0].Colour, TLogColour::Red);
+  EXPECT_EQ(view_.Lines[0].Style, TLogStyle::Plain);
+  EXPECT_TRUE(operation_.Cancelled());
+  EXPECT_TRUE(operation_.Finished());
+}
+
+TEST_F(OperationChainTest, ACancelHandledBetweenStepsStopsTheNextOne) {
+  operation_.On(1, [this](const TOperationStep&, int& next, int&) {
+    // A click on Cancel that waits in the event queue behind this step.
+    QMetaObject::invokeMethod(&operation_, [this] { operation_.CancelOperation(); }, Qt::QueuedConnection);
+    next = 2;
+  });
+  operation_.PostStep(WM_OPERATIONSTEP, 1, 0);
+  ASSERT_TRUE(RunChain(operation_));
+
+  EXPECT_EQ(operation_.Ran(), (std::vector<std::string>{"1:0"}));
+  EXPECT_EQ(view_.CountOf("# Operação cancelada pelo usuário!"), 1);
+}
+
+TEST_F(OperationChainTest, SilentAbortCancelsWithoutALine) {
+  operation_.On(1, [](const TOperationStep&, int&, int&) { throw ELxAbort(); });
+  operation_.PostStep(WM_OPERATIONSTEP, 1, 0);
+  ASSERT_TRUE(RunChain(operation_));
+
+  EXPECT_TRUE(view_.Lines.empty());
+  EXPECT_TRUE(view_.Errors.empty());
+  EXPECT_TRUE(operation_.Cancelled());
+  EXPECT_TRUE(operation_.Finished());
+  EXPECT_FALSE(operation_.Failed());
+}
+
+TEST_F(OperationChainTest, SilentAbortStillPostsTheNextStateWhichLogsTheCancel) {
+  operation_.On(1, [](const TOperationStep&, int& next, int&) {
+    next = 2;
+    throw ELxAbort("Operação cancelada.");
+  });
+  operation_.PostStep(WM_OPERATIONSTEP, 1, 0);
+  ASSERT_TRUE(RunChain(operation_));
+
+  EXPECT_EQ(operation_.Ran(), (std::vector<std::string>{"1:0"}));
+  EXPECT_EQ(view_.Texts(), (std::vector<std::string>{"# Operação cancelada pelo usuário!"}));
+}
+
+TEST_F(OperationChainTest, AFailingStepShowsTheErrorAndPostsNothing) {
+  operation_.On(1, [](const TOperationStep&, int& next, int&) {
+    next = 2;  // set before the failure: never posted
+    throw ETOMOFileError("Formato de arquivo inválido");
+  });
+  operation_.PostStep(WM_OPERATIONSTEP, 1, 0);
+  EXPECT_EQ(RunOperation(operation_), 1);
+
+  EXPECT_EQ(operation_.Ran(), (std::vector<std::string>{"1:0"}));
+  ASSERT_EQ(view_.Lines.size(), 2u);
+  EXPECT_EQ(view_.Lines[0].Text, "# Exceção ETOMOFileError");
+  EXPECT_EQ(view_.Lines[0].Colour, TLogColour::Red);
+  EXPECT_EQ(view_.Lines[0].Style, TLogStyle::Bold);
+  EXPECT_EQ(view_.Lines[1].Text, "Formato de arquivo inválido");
+  EXPECT_EQ(view_.Lines[1].Colour, TLogColour::Red);
+  EXPECT_EQ(view_.Lines[1].Style, TLogStyle::Plain);
+  EXPECT_EQ(view_.Errors, (std::vector<std::string>{"Formato de arquivo inválido"}));
+  EXPECT_TRUE(operation_.Finished());
+  EXPECT_TRUE(operation_.Failed());
+  EXPECT_FALSE(operation_.Cancelled());
+  EXPECT_GT(view_.StateChanges, 0);
+}
+
+TEST_F(OperationChainTest, AForeignErrorIsNamedByItsType) {
+  operation_.On(1, [](const TOperationStep&, int&, int&) { throw std::runtime_error("boom"); });
+  operation_.PostStep(WM_OPERATIONSTEP, 1, 0);
+  ASSERT_TRUE(RunChain(operation_));
+  EXPECT_EQ(view_.Texts(), (std::vector<std::string>{"# Exceção std::runtime_error", "boom"}));
+}
+
+TEST_F(OperationChainTest, AFailingStepAbortsTheRequestItStarted) {
+  operation_.On(1, [this](const TOperationStep&, int&, int&) {
+    operation_.SavedStep().State = 2;
+    operation_.HttpCli().SetURL("http://127.0.0.1:9/nada");
+    operation_.HttpCli().Get();
+    throw ETOMOFileError("falhou depois de pedir");
+  });
+  operation_.PostStep(WM_OPERATIONSTEP, 1, 0);
+  ASSERT_TRUE(RunChain(operation_));
+
+  EXPECT_EQ(operation_.Ran(), (std::vector<std::string>{"1:0"}));
+  EXPECT_EQ(view_.Texts(), (std::vector<std::string>{"# Exceção ETOMOFileError", "falhou depois de pedir"}));
+  EXPECT_FALSE(operation_.HttpCli().Busy());
+}
+
+TEST_F(OperationChainTest, UpdateKindIsReadAtClassLevelWhileTheOperationLives) {
+  int changes = 0;
+  const QMetaObject::Connection counting =
+      QObject::connect(&UpdateKindNotifier(), &TUpdateKindNotifier::UpdateKindChanged, [&] { ++changes; });
+  EXPECT_EQ(TOperation::ActiveUpdateKind(), 0);
+  {
+    TScriptedOperation update;
+    EXPECT_EQ(TOperation::ActiveUpdateKind(), 0);
+    update.SetUpdateKind(4);
+    EXPECT_EQ(TOperation::ActiveUpdateKind(), 4);
+    EXPECT_EQ(changes, 1);
+  }
+  EXPECT_EQ(TOperation::ActiveUpdateKind(), 0);
+  EXPECT_EQ(changes, 2);
+  QObject::disconnect(counting);
+}
+
+}  // namespace

@@ -1,0 +1,11 @@
+// The operations' tests run on a plain QCoreApplication: what runs here runs
+// in pandecta-tool as well.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
