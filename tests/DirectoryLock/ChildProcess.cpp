@@ -13,7 +13,7 @@ constexpr int kReadTimeoutMilliseconds = 60 * 1000;
 
 }  // namespace
 
-TChildProcess::TChildProcess(const std::vector<std::string>& arguments) {
+TChildProcess::TChildProcess(const std::vector<std::string>& arguments, bool ownProcessGroup) {
   int toChild[2];
   int fromChild[2];
   if (::pipe2(toChild, O_CLOEXEC) != 0) return;
@@ -28,6 +28,7 @@ TChildProcess::TChildProcess(const std::vector<std::string>& arguments) {
 
   pid_ = ::fork();
   if (pid_ == 0) {
+    if (ownProcessGroup) ::setpgid(0, 0);
     ::dup2(toChild[0], STDIN_FILENO);
     ::dup2(fromChild[1], STDOUT_FILENO);
     ::execv(argv[0], argv.data());

@@ -96,9 +96,9 @@ class DirectoryLockStress : public ::testing::Test {
   const int cycles = EnvironmentOr("PANDECTA_LOCK_STRESS_CYCLES", 100);
   const int kills = EnvironmentOr("PANDECTA_LOCK_STRESS_KILLS", 2);
 
-  std::unique_ptr<TChildProcess> Helper(std::vector<std::string> arguments) {
+  std::unique_ptr<TChildProcess> Helper(std::vector<std::string> arguments, bool ownProcessGroup = false) {
     arguments.insert(arguments.begin(), DIRLOCK_HELPER_PATH);
-    return std::make_unique<TChildProcess>(arguments);
+    return std::make_unique<TChildProcess>(arguments, ownProcessGroup);
   }
   std::string LogOf(int worker) const { return folder.File("registro-" + std::to_string(worker)); }
   std::unique_ptr<TChildProcess> Worker(int worker, int holds) {
@@ -109,7 +109,7 @@ class DirectoryLockStress : public ::testing::Test {
 TEST_F(DirectoryLockStress, ExclusiveHoldsNeverOverlapWhileWorkersAreKilledAndAHolderFreezes) {
   fs::create_directories(directory);
   // The first holder takes the folder, then freezes: as a machine that hangs.
-  auto frozen = Helper({"hold", directory, "exclusive", std::to_string(kIntervalMilliseconds)});
+  auto frozen = Helper({"hold", directory, "exclusive", std::to_string(kIntervalMilliseconds)}, true);
   ASSERT_EQ(frozen->ReadLine(), "granted");
   std::this_thread::sleep_for(std::chrono::milliseconds(3 * kIntervalMilliseconds));  // a few refreshes
   frozen->Kill(SIGSTOP);
@@ -123,7 +123,8 @@ TEST_F(DirectoryLockStress, ExclusiveHoldsNeverOverlapWhileWorkersAreKilledAndAH
 
   std::mt19937 random(static_cast<unsigned>(std::time(nullptr)));
   std::uniform_int_distribution<int> pickWorker(0, processes - 1);
-  std::uniform_int_distribution<int> killPause(200, 2000);
+  // Short enough that the short run, a few seconds of holds, sees its kills.
+  std::uniform_int_distribution<int> killPause(100, 600);
   int killsLeft = kills, killed = 0;
   auto nextKill = thawAt + std::chrono::milliseconds(killPause(random));
   bool thawed = false;
