@@ -93,7 +93,7 @@ int TCutDriver::RunEveryCut() {
   const int stride = StrideBetweenCuts();
   int tried = 0;
   for (const TCutPlan::TKind kind : {TCutPlan::TKind::Fail, TCutPlan::TKind::Crash}) {
-    for (int cut = 1; cut <= MaxCuts; cut += stride) {
+    for (int cut = 1, points = 0; points < MaxCuts; cut += stride, ++points) {
       TCutPlan plan{cut, kind};
       RunCut(plan);
       if (!plan.Reached()) {

@@ -42,7 +42,7 @@ struct TCutDriver {
   std::function<void(const std::string& where)> Check;
   // Installs whatever seams the commit goes through around `run`.
   std::function<void(TCutPlan&, const std::function<void()>& run)> RunUnderCut;
-  int MaxCuts = 10000;
+  int MaxCuts = 10000;      // cut points per kind at most
   int CutBudget = 0;        // 0: every cut point
   bool NoExchange = false;  // passed on to every plan
 
