@@ -16,6 +16,7 @@ PACKAGES=(
   tango-icon-theme fonts-liberation2
   lighttpd lighttpd-mod-openssl tinyproxy openssl
   qt6-translations-l10n
+  clang libclang-rt-14-dev
 )
 
 install_missing_packages() {

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: first the normal build, then the
-# non-window code again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets up, builds and runs every test: a short run of every fuzz target from
+# its corpus, the normal build, then the non-window code again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh --asan
+
+# About 15 s per fuzz target (a few minutes in all); fuzz/run.sh with a longer
+# time searches deeper.
+bash fuzz/run.sh 15
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -101,10 +101,11 @@ TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
 
 TDateTime EncodeDateTime(const TDateParts& p) {
   const TDateTime date = EncodeDate(p.Year, p.Month, p.Day);
-  const TDateTime time = EncodeTime(p.Hour, p.Minute, p.Second, p.Millisecond);
-  // Before 1899-12-30 the day count is negative but the time still adds forward
-  // in magnitude: -1.25 is 29/12/1899 06:00.
-  return date < 0 ? date - time : date + time;
+  return CombineDateAndTime(date, EncodeTime(p.Hour, p.Minute, p.Second, p.Millisecond));
+}
+
+TDateTime CombineDateAndTime(TDateTime date, TDateTime timeOfDay) {
+  return date < 0 ? date - timeOfDay : date + timeOfDay;
 }
 
 TDateParts DecodeDateTime(TDateTime value) {

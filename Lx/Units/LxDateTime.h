@@ -19,6 +19,10 @@ TDateTime EncodeDate(int year, int month, int day);
 // The fraction of a day for a time of day; raises for 24:00:00 and the like.
 TDateTime EncodeTime(int hour, int minute, int second, int millisecond = 0);
 TDateTime EncodeDateTime(const TDateParts& parts);
+// A whole-day date plus a time of day. Before 30/12/1899 the day count is
+// negative and the time still counts away from zero: 29/12/1899 06:00 is
+// -1.25, not -0.75. Adding the two directly is wrong for such dates.
+TDateTime CombineDateAndTime(TDateTime date, TDateTime timeOfDay);
 
 // Splits a date-time into its calendar parts. The time of day is rounded to
 // the nearest millisecond, so 0.5 - 1e-12 still reads as 12:00:00.000.

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <chrono>
 #include <thread>
+#include <limits>
 #include <mutex>
+#include <random>
 #include <vector>
 
 #include <fcntl.h>
@@ -16,6 +18,7 @@
 #include "LxDirectoryLockThread.h"
 #include "LxExcept.h"
 #include "LxFilUtl.h"
+#include "LxFileOperations.h"
 
 namespace {
 
@@ -34,7 +37,8 @@ class TLockFileHandle {
   // would destroy another file.
   bool Open(const std::string& path) {
     busy_ = false;
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, kCreateMode);
+    fd_ = FileOperations().OpenForWriting(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+                                         kCreateMode);
     if (fd_ < 0) return false;
     struct stat status {};
     if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -70,18 +74,22 @@ class TLockFileHandle {
   // server's current time.
   bool AppendAndFlush(char byte) {
     const off_t end = ::lseek(fd_, 0, SEEK_END);
-    return end >= 0 && ::pwrite(fd_, &byte, 1, end) == 1 && ::fsync(fd_) == 0;
+    return end >= 0 && FileOperations().WriteAt(fd_, &byte, 1, end) == 1 && FileOperations().Sync(fd_) == 0;
   }
 
+  // The new record over the old one, then the file cut to its length: a
+  // writer that dies in between leaves the new record followed by a tail of
+  // the old, which readers ignore after the third line. Cutting first would
+  // leave an empty file, and a held folder would look free to everyone.
   bool Rewrite(const std::string& bytes) {
-    if (::ftruncate(fd_, 0) != 0) return false;
     size_t written = 0;
     while (written < bytes.size()) {
-      const ssize_t count = ::pwrite(fd_, bytes.data() + written, bytes.size() - written, static_cast<off_t>(written));
+      const ssize_t count =
+          FileOperations().WriteAt(fd_, bytes.data() + written, bytes.size() - written, static_cast<off_t>(written));
       if (count <= 0) return false;
       written += static_cast<size_t>(count);
     }
-    return true;
+    return FileOperations().Truncate(fd_, static_cast<off_t>(bytes.size())) == 0;
   }
 
   // A network file system may report a failed write only when closing.
@@ -105,7 +113,17 @@ class TLockFileHandle {
 constexpr int kReleaseAttempts = 10;
 constexpr auto kReleaseRetryPause = std::chrono::milliseconds(20);
 
-std::atomic<std::int32_t> nextObjectNumber{1};
+// The number that tells lock objects apart. Cloned machines and containers
+// share names (cut to 15 characters) and process ids (1 in a container), so a
+// counter would give two holders the same identity and each would take the
+// other's lock for its own; a random number, like the address it stands for,
+// does not repeat. Positive, so that the text stays as every writer made it.
+std::int32_t NewObjectNumber() {
+  static std::mutex mutex;
+  static std::mt19937 generator{std::random_device{}()};
+  const std::lock_guard guard(mutex);
+  return std::uniform_int_distribution<std::int32_t>(1, std::numeric_limits<std::int32_t>::max())(generator);
+}
 
 // The live locks, oldest first. Created with the first lock and freed with the
 // last, and held by a plain pointer: locks owned by other program-wide objects
@@ -140,7 +158,7 @@ TLxDirectoryLock::TLxDirectoryLock(std::string directory, std::int32_t interval)
     : directory_(std::move(directory)),
       interval_(interval),
       processId_(static_cast<std::uint32_t>(::getpid())),
-      objectNumber_(nextObjectNumber++) {
+      objectNumber_(NewObjectNumber()) {
   const std::lock_guard guard(DirectoryLockMutex());
   JoinLiveLocks(this);
 }

@@ -80,7 +80,8 @@ class TLxDirectoryLock {
   TLxLockMode mode_ = lmNone;
   std::shared_ptr<TLxDirectoryLockThread> thread_;
   const std::uint32_t processId_;
-  // Unique among the live lock objects of the process.
+  // Random per object: tells it apart from every other holder, here or on a
+  // machine with the same name and process id.
   const std::int32_t objectNumber_;
   std::string ownerMachine_;
 };

@@ -1,4 +1,5 @@
 #include "LxFilUtl.h"
+#include "LxFileOperations.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -76,7 +77,7 @@ void ForceDirectories(const std::string& path) {
   if (lastSeparator != std::string::npos && lastSeparator > 0) {
     ForceDirectories(folder.substr(0, lastSeparator + 1));
   }
-  if (::mkdir(folder.c_str(), 0777) != 0) {
+  if (FileOperations().MakeDirectory(folder.c_str(), 0777) != 0) {
     const int code = errno;
     // Another process may have made it meanwhile; that is success.
     if (code == EEXIST && DirectoryExists(folder)) return;
@@ -84,6 +85,11 @@ void ForceDirectories(const std::string& path) {
                             " (código " + std::to_string(code) + ")",
                         code);
   }
+}
+
+bool IsPlainFile(const std::string& path) {
+  struct stat info;
+  return !path.empty() && ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 std::int32_t FileSize(const std::string& path) {

@@ -40,6 +40,10 @@ bool DirectoryExists(const std::string& path);
 // True when the path names an existing file that is not a folder.
 bool FileExists(const std::string& path);
 
+// True when the path itself (not what a link points to) is a plain file: the
+// files that our own commits leave behind are never links, devices or pipes.
+bool IsPlainFile(const std::string& path);
+
 // Creates the folder and any missing parents. One trailing "/" or "\" is
 // removed first; an empty path, "/" or a bare drive ("C:") does nothing;
 // existing folders are left alone. A folder that cannot be created raises

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <limits>
 
+#include "LxFileOperations.h"
 #include "LxFileStream.h"
 
 namespace {
@@ -60,7 +61,8 @@ TLxFileStream::TLxFileStream(const std::string& fileName, TLxFileMode mode, TLxF
   }
   int handle;
   do {
-    handle = ::open(fileName.c_str(), flags, kNewFileMode);
+    handle = writable_ ? FileOperations().OpenForWriting(fileName.c_str(), flags, kNewFileMode)
+                       : ::open(fileName.c_str(), flags, kNewFileMode);
   } while (handle < 0 && errno == EINTR);
   if (handle < 0) RaiseOpenError(failure, fileName, errno);
 
@@ -71,6 +73,9 @@ TLxFileStream::TLxFileStream(const std::string& fileName, TLxFileMode mode, TLxF
   struct stat info;
   if (::fstat(handle, &info) != 0) fail(failure, errno);
   if (S_ISDIR(info.st_mode)) fail(failure, EISDIR);
+  // A device, a pipe or a link to one never ends: /dev/zero named as a base's
+  // file would be read forever. Only plain files hold the data we read.
+  if (mode == TLxFileMode::OpenRead && !S_ISREG(info.st_mode)) fail(failure, EINVAL);
   if (share != TLxFileShare::DenyNone) {
     const int operation = (share == TLxFileShare::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     int rc;
@@ -79,7 +84,7 @@ TLxFileStream::TLxFileStream(const std::string& fileName, TLxFileMode mode, TLxF
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) fail("O arquivo %s está em uso por outro processo", errno);
   }
-  if (mode == TLxFileMode::Create && info.st_size != 0 && ::ftruncate(handle, 0) != 0) fail(failure, errno);
+  if (mode == TLxFileMode::Create && info.st_size != 0 && FileOperations().Truncate(handle, 0) != 0) fail(failure, errno);
   handle_ = handle;
 }
 
@@ -102,8 +107,9 @@ void TLxFileStream::CheckOpen() const {
 void TLxFileStream::FlushWrites() {
   std::int32_t done = 0;
   while (done < writeLength_) {
-    const ssize_t n = ::pwrite(handle_, buffer_.get() + done, static_cast<std::size_t>(writeLength_ - done),
-                               static_cast<off_t>(writeStart_ + done));
+    const ssize_t n = FileOperations().WriteAt(handle_, buffer_.get() + done,
+                                               static_cast<std::size_t>(writeLength_ - done),
+                                               static_cast<off_t>(writeStart_ + done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       const int code = n < 0 ? errno : ENOSPC;
@@ -171,8 +177,8 @@ std::int32_t TLxFileStream::Write(const void* buffer, std::int32_t count) {
     const auto* in = static_cast<const char*>(buffer);
     std::int32_t done = 0;
     while (done < count) {
-      const ssize_t n = ::pwrite(handle_, in + done, static_cast<std::size_t>(count - done),
-                                 static_cast<off_t>(position_ + done));
+      const ssize_t n = FileOperations().WriteAt(handle_, in + done, static_cast<std::size_t>(count - done),
+                                                 static_cast<off_t>(position_ + done));
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) RaiseIo("Erro de escrita no arquivo %s", n < 0 ? errno : ENOSPC);
       done += static_cast<std::int32_t>(n);
@@ -215,7 +221,7 @@ void TLxFileStream::SetSize(std::int32_t newSize) {
   }
   FlushWrites();
   DropReadBuffer();
-  if (::ftruncate(handle_, static_cast<off_t>(newSize)) != 0) RaiseIo("Erro ao alterar o tamanho do arquivo %s", errno);
+  if (FileOperations().Truncate(handle_, static_cast<off_t>(newSize)) != 0) RaiseIo("Erro ao alterar o tamanho do arquivo %s", errno);
   fileSize_ = newSize;
   if (position_ > newSize) position_ = newSize;
 }
@@ -230,14 +236,14 @@ std::int32_t TLxFileStream::Size() {
   return static_cast<std::int32_t>(std::min<std::int64_t>(size, kMaxFilePosition));
 }
 
-bool TLxFileStream::ReadUntil(char delimiter, std::string& text) {
+bool TLxFileStream::ReadUntil(char delimiter, std::string& text, std::size_t maxLength) {
   CheckOpen();
   FlushWrites();
-  for (;;) {
+  for (std::size_t taken = 0; taken < maxLength;) {
     const std::int64_t bufferEnd = readStart_ + readLength_;
     if (position_ >= readStart_ && position_ < bufferEnd) {
       const char* begin = buffer_.get() + (position_ - readStart_);
-      const std::size_t available = static_cast<std::size_t>(bufferEnd - position_);
+      const std::size_t available = std::min(static_cast<std::size_t>(bufferEnd - position_), maxLength - taken);
       const auto* found = static_cast<const char*>(std::memchr(begin, delimiter, available));
       if (found != nullptr) {
         text.append(begin, static_cast<std::size_t>(found - begin));
@@ -246,15 +252,28 @@ bool TLxFileStream::ReadUntil(char delimiter, std::string& text) {
       }
       text.append(begin, available);
       position_ += static_cast<std::int32_t>(available);
+      taken += available;
     } else if (!FillReadBuffer()) {
       return false;
     }
   }
+  return false;
 }
 
 void TLxFileStream::Flush() {
   CheckOpen();
   FlushWrites();
+}
+
+void TLxFileStream::Sync() {
+  Flush();
+  int rc;
+  do {
+    rc = FileOperations().Sync(handle_);
+  } while (rc != 0 && errno == EINTR);
+  // A file system that cannot sync (some network shares) has nothing better to
+  // offer; only a real failure to store the bytes is an error.
+  if (rc != 0 && errno != EINVAL && errno != EROFS) RaiseIo("Erro de escrita no arquivo %s", errno);
 }
 
 void TLxFileStream::Close() {

@@ -59,10 +59,14 @@ class TLxFileStream : public TLxStream {
   void SetSize(std::int32_t newSize) override;
   std::int32_t Position() override { return position_; }
   std::int32_t Size() override;
-  bool ReadUntil(char delimiter, std::string& text) override;
+  bool ReadUntil(char delimiter, std::string& text, std::size_t maxLength) override;
 
   // Writes the buffered bytes to the file (raising ELxInOutError on failure).
   void Flush();
+  // Flushes, then asks the system to put the bytes on the disk, so that they
+  // survive a power cut (a commit does this before renaming the file into
+  // place); raises ELxInOutError on failure.
+  void Sync();
   // Flushes and closes the file; raises on failure. Further use raises.
   void Close();
 

@@ -14,7 +14,10 @@ void WriteLine(TLxStream& stream, std::string_view text) {
 
 bool ReadLine(TLxStream& stream, std::string& line) {
   line.clear();
-  const bool endedByLineFeed = stream.ReadUntil('\n', line);
+  const bool endedByLineFeed = stream.ReadUntil('\n', line, kLxMaxLineBytes);
+  if (!endedByLineFeed && line.size() >= kLxMaxLineBytes) {
+    throw ELxReadError(FormatMessage("Linha longa demais (mais de %zu bytes)", kLxMaxLineBytes));
+  }
   const bool readSomething = endedByLineFeed || !line.empty();
   std::erase(line, '\r');
   return readSomething;

@@ -12,8 +12,13 @@
 // ELxWriteError when the stream takes fewer bytes.
 void WriteLine(TLxStream& stream, std::string_view text);
 
+// The longest line any of our text files holds, with room to spare; a longer
+// one is damage (or a device that never ends), not text.
+inline constexpr std::size_t kLxMaxLineBytes = 1024 * 1024;
+
 // Reads up to and including the next LF (consumed, not returned) or to the end
-// of the stream; every CR is dropped.
+// of the stream; every CR is dropped. A line longer than kLxMaxLineBytes raises
+// ELxReadError "Linha longa demais (mais de 1048576 bytes)".
 //   "abc\r\n" gives "abc"; "x" (no LF) gives "x"; "a\rb\n" gives "ab";
 //   at the end of the stream: "".
 std::string ReadLine(TLxStream& stream);

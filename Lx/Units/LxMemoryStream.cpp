@@ -50,8 +50,9 @@ void TLxMemoryStream::SetSize(std::int32_t newSize) {
   if (position_ > newSize) position_ = newSize;
 }
 
-bool TLxMemoryStream::ReadUntil(char delimiter, std::string& text) {
-  const std::int32_t size = Size();
+bool TLxMemoryStream::ReadUntil(char delimiter, std::string& text, std::size_t maxLength) {
+  const std::int32_t size = static_cast<std::int32_t>(
+      std::min<std::int64_t>(Size(), static_cast<std::int64_t>(position_) + std::min<std::size_t>(maxLength, kLxMaxStreamSize)));
   if (position_ >= size) return false;
   const char* begin = bytes_.data() + position_;
   const auto* found = static_cast<const char*>(std::memchr(begin, delimiter, static_cast<std::size_t>(size - position_)));

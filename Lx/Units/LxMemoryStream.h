@@ -25,7 +25,7 @@ class TLxMemoryStream : public TLxStream {
   void SetSize(std::int32_t newSize) override;
   std::int32_t Position() override { return position_; }
   std::int32_t Size() override { return static_cast<std::int32_t>(bytes_.size()); }
-  bool ReadUntil(char delimiter, std::string& text) override;
+  bool ReadUntil(char delimiter, std::string& text, std::size_t maxLength) override;
 
   // The stream's bytes (Size() of them).
   const std::string& Bytes() const { return bytes_; }

@@ -68,11 +68,11 @@ void TLxSliceSubstream::SetSize(std::int32_t newSize) {
   if (newSize != size_) throw ELxException("Impossível alterar o tamanho deste bloco de dados.");
 }
 
-bool TLxSliceSubstream::ReadUntil(char delimiter, std::string& text) {
-  if (size_ != 0) return TLxStream::ReadUntil(delimiter, text);  // bounded: byte by byte keeps the bound
+bool TLxSliceSubstream::ReadUntil(char delimiter, std::string& text, std::size_t maxLength) {
+  if (size_ != 0) return TLxStream::ReadUntil(delimiter, text, maxLength);  // bounded: byte by byte keeps the bound
   const std::int32_t from = LxCheckedPosition(static_cast<std::int64_t>(start_) + position_, "na janela do fluxo");
   inner_.Seek(from, soFromBeginning);
-  const bool found = inner_.ReadUntil(delimiter, text);
+  const bool found = inner_.ReadUntil(delimiter, text, maxLength);
   position_ += inner_.Position() - from;
   return found;
 }

@@ -49,7 +49,7 @@ class TLxSliceSubstream : public TLxStream {
   // Another size raises ELxException "Impossível alterar o tamanho deste bloco
   // de dados."; the same size changes nothing.
   void SetSize(std::int32_t newSize) override;
-  bool ReadUntil(char delimiter, std::string& text) override;
+  bool ReadUntil(char delimiter, std::string& text, std::size_t maxLength) override;
 
   std::int32_t Start() const { return start_; }
   std::int32_t WindowSize() const { return size_; }

@@ -61,9 +61,9 @@ std::int32_t TLxStream::CopyFrom(TLxStream& source, std::int32_t count) {
   return count;
 }
 
-bool TLxStream::ReadUntil(char delimiter, std::string& text) {
+bool TLxStream::ReadUntil(char delimiter, std::string& text, std::size_t maxLength) {
   char c;
-  while (Read(&c, 1) == 1) {
+  for (std::size_t taken = 0; taken < maxLength && Read(&c, 1) == 1; ++taken) {
     if (c == delimiter) return true;
     text.push_back(c);
   }

@@ -26,6 +26,9 @@ enum TLxSeekOrigin : int {
   soFromEnd = 2,
 };
 
+// ReadUntil without a bound.
+inline constexpr std::size_t kLxNoLengthLimit = static_cast<std::size_t>(-1);
+
 class TLxStream {
  public:
   virtual ~TLxStream() = default;
@@ -65,7 +68,10 @@ class TLxStream {
   // false when the stream ended first. Exactly the bytes up to the delimiter are
   // consumed, as if read one at a time (the base does just that); buffered
   // streams override it to scan their buffer. ReadLine is built on it.
-  virtual bool ReadUntil(char delimiter, std::string& text);
+  // At most `maxLength` bytes are appended: a stream without the delimiter
+  // then stops there and returns false, so that a damaged file or a device
+  // cannot fill the memory.
+  virtual bool ReadUntil(char delimiter, std::string& text, std::size_t maxLength = kLxNoLengthLimit);
 };
 
 // The largest position or size of a stream.

@@ -164,4 +164,7 @@ struct TRichTextDocument {
   int defaultFont = -1;
   std::vector<TRichPicture> pictures;
   std::vector<TRichLink> links;
+  // Why the text is not the whole document ("" when it is): groups nested
+  // past the reader's limit, or a body that is not Windows-1252 text.
+  std::string damage;
 };

@@ -147,6 +147,7 @@ class TRtfReader {
   int pendingSkip_ = 0;       // \uN fallback bytes still to drop
 
   int documentCodePage_ = kDefaultRtfCodePage;
+  std::string damage_;
   int defaultFontNumber_ = -1;
   std::unordered_map<int, TFontInfo> fontsByNumber_;
   std::optional<TFontEntry> fontEntry_;
@@ -195,12 +196,15 @@ TRichTextDocument TRtfReader::Read() {
   }
   // Truncated input: close what is open as if the braces had come.
   while (states_.size() > 1) EndGroup();
-  return builder_.Finish(State().paragraph, State().inTable);
+  TRichTextDocument document = builder_.Finish(State().paragraph, State().inTable);
+  document.damage = damage_;
+  return document;
 }
 
 void TRtfReader::StartGroup() {
   pendingSkip_ = 0;
   if (states_.size() > kMaxRtfGroupDepth) {
+    damage_ = "grupos aninhados em mais de " + std::to_string(kMaxRtfGroupDepth) + " níveis";
     SkipRestOfGroup();
     return;
   }
@@ -800,5 +804,9 @@ bool LooksLikeRtf(std::string_view body) {
 }
 
 TRichTextDocument ReadRichText(std::string_view body) {
-  return LooksLikeRtf(body) ? ReadRtf(body) : ReadPlainTextBody(body);
+  if (LooksLikeRtf(body)) return ReadRtf(body);
+  TRichTextDocument document = ReadPlainTextBody(body);
+  // Windows-1252 text never holds a zero byte; UTF-16 and binary data do.
+  if (body.find('\0') != std::string_view::npos) document.damage = "o texto não está na codificação Windows-1252";
+  return document;
 }

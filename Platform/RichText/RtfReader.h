@@ -19,7 +19,8 @@
 //
 // Text after the outermost group closes is ignored. Missing closing braces
 // are forgiven. Groups nested more than kMaxRtfGroupDepth deep are skipped
-// with their contents.
+// with their contents, and the document's `damage` says so; a plain body
+// holding zero bytes (not Windows-1252) is read but marked the same way.
 TRichTextDocument ReadRtf(std::string_view rtf);
 
 // True when the body starts (after blanks) with "{\rtf".

@@ -1,16 +1,17 @@
 #include "FileReplace.h"
 
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "LxFileOperations.h"
 
 bool DeleteFileQuietly(const std::string& path) {
-  std::error_code error;
-  std::filesystem::remove(std::filesystem::u8path(path), error);
-  return !error;
+  if (FileOperations().Remove(path.c_str()) == 0) return true;
+  struct stat info;
+  return errno == ENOENT && ::lstat(path.c_str(), &info) != 0;
 }
 
 bool RenameFileQuietly(const std::string& from, const std::string& to) {
-  std::error_code error;
-  std::filesystem::rename(std::filesystem::u8path(from), std::filesystem::u8path(to), error);
-  return !error;
+  return FileOperations().Rename(from.c_str(), to.c_str()) == 0;
 }

@@ -10,6 +10,8 @@
 namespace {
 
 constexpr std::int32_t kContentChunkSize = 64 * 1024;
+// The line that ends a property block, CR LF included.
+constexpr std::int32_t kEmptyLineBytes = 2;
 
 std::int32_t ParseContentSize(const std::string& text) {
   std::int64_t value = 0;
@@ -60,7 +62,14 @@ void ReadHyperlinks(TLxStream& body, std::vector<TBodyLink>& links) {
 
 TTOMODocumentBody ReadDocumentBody(TLxStream& body) {
   TTOMODocumentBody result;
+  const std::int32_t start = body.Position();
   ReadHeaderValues(body, result.Values);
+  // Lines of which not one is "name: value" are no property block: a body
+  // decoded with the wrong key, or not a body at all. Taking them as an empty
+  // block would show an empty document as if nothing were wrong.
+  if (result.Values.Count() == 0 && body.Position() - start > kEmptyLineBytes) {
+    throw ELxException("Corpo de documento danificado: o cabeçalho não tem nenhuma propriedade");
+  }
   if (result.Values.Count() == 0) {
     result.Content = ReadRest(body);
     return result;

@@ -22,6 +22,17 @@ std::string FolderOf(const std::string& fileName) {
 
 bool IsDocumentSignature(const std::string& line) { return LxSameText(line, kDocumentSignature); }
 
+// No document of the collection comes near this: a scanned page in full colour
+// is about 25 MiB. A header that promises more is damage, or a bomb that
+// would keep the reader busy for seconds and take hundreds of megabytes.
+constexpr std::int32_t kMaxDocumentBodyBytes = 64 * 1024 * 1024;
+
+void CheckBodySize(const std::string& fileName, std::int64_t size) {
+  if (size <= kMaxDocumentBodyBytes) return;
+  throw ELxException(FormatMessage("Documento grande demais: o corpo de %s teria %lld bytes (o limite é %d)",
+                                   fileName.c_str(), static_cast<long long>(size), kMaxDocumentBodyBytes));
+}
+
 }  // namespace
 
 bool HasDocumentSignature(const std::string& path) {
@@ -45,7 +56,9 @@ TTOMODocumentFile::~TTOMODocumentFile() {
   // A complete .new is the newest version of the document (a commit whose
   // last rename failed); the next reader puts it in place.
   const std::string completed = fileName_ + kCompleteSuffix;
-  if (FileExists(completed) && !HasDocumentSignature(completed)) DeleteFileQuietly(completed);
+  if (FileExists(completed) && (!IsPlainFile(completed) || !HasDocumentSignature(completed))) {
+    DeleteFileQuietly(completed);
+  }
 }
 
 void TTOMODocumentFile::FreeStreams() {
@@ -62,7 +75,7 @@ void TTOMODocumentFile::CompleteInterruptedCommit() {
   DeleteFileQuietly(fileName_ + kPlainBodySuffix);
   DeleteFileQuietly(fileName_ + kEncodingSuffix);
   const std::string completed = fileName_ + kCompleteSuffix;
-  if (!HasDocumentSignature(completed)) return;
+  if (!IsPlainFile(completed) || !HasDocumentSignature(completed)) return;
   DeleteFileQuietly(fileName_);
   RenameFileQuietly(completed, fileName_);
 }
@@ -83,15 +96,18 @@ TLxStream& TTOMODocumentFile::OpenRead() {
   if (PropertyIs(DocumentEncodingProperty(), kEncodingZLib)) {
     auto block = std::make_unique<TLxZLIBStream>(*file);
     block->BeginRead();
+    CheckBodySize(fileName_, block->ExpandedSize());
     outer = std::move(file);
     body = std::move(block);
   } else if (PropertyIs(DocumentEncodingProperty(), kEncodingScrambledBody)) {
+    CheckBodySize(fileName_, file->Size() - file->Position());
     body = std::make_unique<TTOMOStream>(std::move(file));
   } else {
     // Old files scrambled the whole file, header included; the body is the
     // part after the header, still keyed from the file's first byte.
     const std::int32_t bodyStart = file->Position();
     const std::int32_t fileSize = file->Size();
+    CheckBodySize(fileName_, fileSize - bodyStart);
     file->SetPosition(0);
     auto scrambled = std::make_unique<TTOMOStream>(std::move(file));
     body = std::make_unique<TLxSliceSubstream>(*scrambled, bodyStart, fileSize - bodyStart);
@@ -119,7 +135,11 @@ void TTOMODocumentFile::CloseDocument() {
   }
   FreeStreams();
   if (mode_ == TMode::Writing && FileExists(fileName_ + kPlainBodySuffix)) Commit();
-  fileSize_ = FileSize(fileName_);
+  // After a commit whose last rename failed, the complete .new is the
+  // document (its next reader puts it in place): its size is the one to record.
+  const std::string completed = fileName_ + kCompleteSuffix;
+  const bool completedPending = IsPlainFile(completed) && HasDocumentSignature(completed);
+  fileSize_ = FileSize(completedPending ? completed : fileName_);
 }
 
 void TTOMODocumentFile::WriteEncodedFile(const std::string& plainName, const std::string& encodedName) {
@@ -133,6 +153,11 @@ void TTOMODocumentFile::WriteEncodedFile(const std::string& plainName, const std
   block.BeginWrite();
   if (plain.Size() > 0) block.CopyFrom(plain, 0);
   block.Finish();
+  // A document that replaces another reaches the disk before it takes that
+  // one's name, so that a power cut cannot leave an empty file in place of
+  // both. A new document has nothing to lose, and bases are written by the
+  // thousand: those are synced once, as a whole, by whoever writes them.
+  if (FileExists(fileName_)) encoded.Sync();
   encoded.Close();
 }
 

@@ -37,6 +37,9 @@ TTOMOFile::~TTOMOFile() {
 void TTOMOFile::WriteLine(std::string_view text) { ::WriteLine(*file_, text); }
 
 void TTOMOFile::Commit() {
+  // On the disk before its name changes: a power cut after the rename must
+  // find the new index whole, not an empty file under the index's name.
+  file_->Sync();
   file_->Close();
   file_.reset();
   const std::string newFileName = PathJoin(folder_, kIndexNewFileName);

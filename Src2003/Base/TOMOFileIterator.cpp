@@ -18,7 +18,9 @@ namespace {
 // never finished its own writing, so it is left alone and the index stays.
 void CompleteInterruptedCommit(const std::string& folder) {
   const std::string newFile = IndexFilePath(folder, kIndexNewFileName);
-  if (!HasIndexSignature(newFile)) return;
+  // Only a plain file is ours: a link renamed over the index would replace
+  // the base with whatever it points to.
+  if (!IsPlainFile(newFile) || !HasIndexSignature(newFile)) return;
   const std::string datFile = IndexFilePath(folder, kIndexFileName);
   DeleteFileQuietly(datFile);
   RenameFileQuietly(newFile, PathJoin(folder, kIndexFileName));

@@ -10,14 +10,34 @@ TTOMONode::TTOMONode(TKey, TTOMOTree& tree, TTOMORecordH record) : tree_(&tree),
 TTOMONode* TTOMONode::Parent() const { return tree_->FindNode(record_.ParentId); }
 
 int TTOMONode::Level() const {
-  // A damaged base may make two records each other's parent; more steps than
-  // there are nodes means the chain runs in a circle.
-  const std::int32_t maxSteps = tree_->NodeCount();
-  int level = 0;
-  for (const TTOMONode* parent = Parent(); parent != nullptr; parent = parent->Parent()) {
-    if (++level > maxSteps) return -1;
+  const std::uint64_t shape = tree_->shapeVersion_;
+  if (levelShape_ == shape) return level_;
+  // Climb to the first node whose level is known (or to a top), then hand the
+  // levels down: a walk over the whole tree stays linear even when the base
+  // is one long chain of parents.
+  std::vector<const TTOMONode*> climbed;
+  const std::size_t maxSteps = static_cast<std::size_t>(tree_->NodeCount()) + 1;
+  int above = -1;  // level of the node above the highest climbed one
+  bool inCircle = false;
+  for (const TTOMONode* node = this; node != nullptr; node = node->Parent()) {
+    if (node->levelShape_ == shape) {
+      above = node->level_;
+      inCircle = above < 0;
+      break;
+    }
+    // A damaged base may make two records each other's parent; more steps
+    // than there are nodes means the chain runs in a circle and has no top.
+    if (climbed.size() > maxSteps) {
+      inCircle = true;
+      break;
+    }
+    climbed.push_back(node);
   }
-  return level;
+  for (auto node = climbed.rbegin(); node != climbed.rend(); ++node) {
+    (*node)->level_ = inCircle ? -1 : ++above;
+    (*node)->levelShape_ = shape;
+  }
+  return level_;
 }
 
 int TTOMONode::IndexInParent() const {

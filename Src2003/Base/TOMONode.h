@@ -83,4 +83,7 @@ class TTOMONode {
   // Where this node sat in listedIn_'s list when last seen; only a hint.
   mutable std::int32_t positionHint_ = 0;
   bool changed_ = false;
+  // Level() remembered for the tree's shape of that moment.
+  mutable int level_ = 0;
+  mutable std::uint64_t levelShape_ = 0;
 };

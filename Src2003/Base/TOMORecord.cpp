@@ -62,7 +62,7 @@ TDateTime ParseDateTime(std::string_view item) {
   if (item[10] != ' ' || item[13] != ':' || item[16] != ':') return StrToDateTime(item);
   const int hour = TwoDigits(item, 11), minute = TwoDigits(item, 14), second = TwoDigits(item, 17);
   if (hour < 0 || hour >= 24 || minute < 0 || minute >= 60 || second < 0 || second >= 60) return StrToDateTime(item);
-  return date + EncodeTime(hour, minute, second);
+  return CombineDateAndTime(date, EncodeTime(hour, minute, second));
 }
 
 void StoreItem(TTOMORecordH& record, int index, std::string_view item) {

@@ -40,6 +40,7 @@ void TTOMOTree::EnterInMap(TTOMONode& node) {
     nodesById_.SetCapacity(std::max(kFirstMapCapacity, nodesById_.Capacity() * 2));
   }
   nodesById_.Put(node.Id(), &node);
+  ++shapeVersion_;
 }
 
 TTOMONode& TTOMOTree::AddNode(TTOMORecordH record) {
@@ -57,6 +58,7 @@ void TTOMOTree::DeleteNode(TTOMONode& node) {
   node.children_.clear();
   node.changed_ = false;
   ++deletedNodes_;
+  ++shapeVersion_;
 }
 
 void TTOMOTree::CheckParent(const TTOMONode& node, const TTOMONode* parent) {
@@ -68,7 +70,13 @@ void TTOMOTree::CheckParent(const TTOMONode& node, const TTOMONode* parent) {
 void TTOMOTree::AttachToParent(TTOMONode& node) {
   TTOMONode* parent = FindNode(node.record_.ParentId);
   if (parent == nullptr) return;
-  CheckParent(node, parent);
+  // A node without children can only close a circle by being its own parent;
+  // checking just that keeps loading a long chain of parents linear.
+  if (node.HasChildren()) {
+    CheckParent(node, parent);
+  } else if (parent == &node) {
+    RaiseSelfParent();
+  }
   parent->InsertChild(parent->ChildCount(), &node);
   node.record_.ParentId = parent->Id();
 }
@@ -99,6 +107,7 @@ TTOMONode& TTOMOTree::MergeNode(const TTOMONode& other) {
   if (node != nullptr && node->record_.ParentId != record.ParentId) CheckParent(*node, FindNode(record.ParentId));
 
   SetModified(true);
+  ++shapeVersion_;
   if (node == nullptr) {
     node = &AddNode(record);
   } else if (node->record_.ParentId == record.ParentId) {

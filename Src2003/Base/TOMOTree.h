@@ -73,5 +73,8 @@ class TTOMOTree {
   // one allocation each would cost more than reading them. Nodes never move.
   std::deque<TTOMONode> nodes_;
   std::int32_t deletedNodes_ = 0;
+  // Grows whenever a node's parent may have changed (starts above every
+  // node's remembered shape, so that no level is trusted before it is known).
+  std::uint64_t shapeVersion_ = 1;
   bool changed_ = false;
 };

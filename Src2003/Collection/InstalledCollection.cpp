@@ -1,6 +1,7 @@
 #include "InstalledCollection.h"
 
 #include "LxExcept.h"
+#include "LxFilUtl.h"
 #include "TOMODocumentSet.h"
 #include "TOMOTree.h"
 #include "WordIndex.h"
@@ -46,17 +47,46 @@ void TInstalledCollection::LoadTree() {
 void TInstalledCollection::SaveTreeIfChanged() {
   if (!tree_ || !tree_->Modified()) return;
   emit TreeAboutToBeSaved();
+  TWordIndex* index = titleIndex_ ? titleIndex_() : nullptr;
+  // Without an index there are no titles to follow the tree; opening one
+  // would create its folder just because a document was shown.
+  if (index && !DirectoryExists(index->EngineFolder())) index = nullptr;
+  // From the moment the tree may change on the disk until the title group
+  // matches it, the index says it is out of date: a save cut short by a crash
+  // or a failed write then never has searches trust titles that are gone.
+  const bool wasOutOfDate = index && index->IsOutOfDate();
+  if (index && !wasOutOfDate) MarkOutOfDateQuietly(*index);
   tree_->SaveToFile(DataFolder());
-  IndexTitles();
   tree_->SetModified(false);
+  if (!index) return;
+  const TTitleUpdate titles = IndexTitles(*index);
+  // An update that never began (the index busy here or elsewhere, the user
+  // not waiting for it) left the title group as it was: the marker goes back
+  // to what it said before. Only an update cut short keeps it.
+  if (!wasOutOfDate && titles != TTitleUpdate::CutShort) index->MarkUpToDate();
 }
 
-void TInstalledCollection::IndexTitles() const {
-  TWordIndex* index = titleIndex_ ? titleIndex_() : nullptr;
-  if (!index) return;
+void TInstalledCollection::MarkOutOfDateQuietly(TWordIndex& index) {
   try {
-    index->OpenUpdate()->IndexTitles(*tree_);
+    index.MarkOutOfDate();
   } catch (...) {
+    // An index folder we cannot write is one the title update cannot change
+    // either; the tree is saved all the same.
+  }
+}
+
+TInstalledCollection::TTitleUpdate TInstalledCollection::IndexTitles(TWordIndex& index) const {
+  std::unique_ptr<TWordIndexLockUpdate> update;
+  try {
+    update = index.OpenUpdate();
+  } catch (...) {
+    return TTitleUpdate::NotBegun;
+  }
+  try {
+    update->IndexTitles(*tree_);
+    return update->Finish() ? TTitleUpdate::Whole : TTitleUpdate::CutShort;
+  } catch (...) {
+    return TTitleUpdate::CutShort;
   }
 }
 

@@ -49,7 +49,10 @@ class TInstalledCollection : public QObject {
   // Writes the tree when it changed, then rebuilds the title words of the
   // word index. A busy or missing word index must not keep the tree from
   // being saved, so errors of that step are dropped; errors of writing the
-  // index file propagate and leave the tree marked changed.
+  // index file propagate and leave the tree marked changed. An existing
+  // index is marked out of date while the two may disagree, and stays so
+  // only when its title update began and did not reach the disk whole; a
+  // missing index is neither created nor marked.
   void SaveTreeIfChanged();
   // Takes a node of another tree (an update's) into the installed tree;
   // raises ELxException when no tree is loaded.
@@ -66,7 +69,10 @@ class TInstalledCollection : public QObject {
   void TreeAboutToBeSaved();
 
  private:
-  void IndexTitles() const;
+  enum class TTitleUpdate { NotBegun, Whole, CutShort };
+  // Rebuilds the title group from the tree.
+  TTitleUpdate IndexTitles(TWordIndex& index) const;
+  static void MarkOutOfDateQuietly(TWordIndex& index);
 
   TFolderSource dataFolder_;
   TWordIndexSource titleIndex_;

@@ -1,6 +1,8 @@
 #include "DocumentText.h"
 
+#include "LxExcept.h"
 #include "RichTextPlainText.h"
+#include "RtfReader.h"
 #include "TOMODocumentBody.h"
 #include "TOMODocumentSet.h"
 
@@ -10,5 +12,10 @@ std::string ReadDocumentText(TTOMODocumentSet& documents, std::int32_t documentN
   // section after them is not text.
   std::string content = ReadDocumentBody(document->OpenRead()).Content;
   document->CloseDocument();
-  return RtfToPlainText(content);
+  const TRichTextDocument rich = ReadRichText(content);
+  if (!rich.damage.empty()) {
+    throw ELxException(FormatMessage("Documento %d danificado: %s", static_cast<int>(documentNumber),
+                                     rich.damage.c_str()));
+  }
+  return RichTextPlainText(rich);
 }

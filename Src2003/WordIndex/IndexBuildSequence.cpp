@@ -10,9 +10,18 @@
 
 TIndexBuildSequence::TIndexBuildSequence(TWordIndex& index, const TTOMOTree& tree,
                                          TTOMODocumentSet& documents, TIndexBuildReport& report)
-    : index_(index), tree_(tree), documentSet_(documents), report_(report), lock_(index.OpenCreate()) {}
+    : index_(index), tree_(tree), documentSet_(documents), report_(report), lock_(index.OpenRebuild()) {}
 
-TIndexBuildSequence::~TIndexBuildSequence() = default;
+TIndexBuildSequence::~TIndexBuildSequence() {
+  if (!Finished()) return;
+  try {
+    // Hint blocks reach the disk only as the engine closes: the marker goes
+    // once everything is there, never before.
+    if (lock_->Finish()) index_.MarkUpToDate();
+  } catch (...) {
+    // The marker stays: the index is rebuilt later.
+  }
+}
 
 bool TIndexBuildSequence::Step() {
   switch (state_) {
@@ -74,7 +83,6 @@ void TIndexBuildSequence::Finish() {
   // complete build, not left for the next save of the tree.
   lock_->IndexTitles(std::move(titledEntries_));
   titledEntries_.clear();
-  index_.MarkUpToDate();
   report_.AddLog(TIndexBuildReport::TLineKind::Result, "! Processamento concluído");
   state_ = TState::Finished;
 }

@@ -35,10 +35,11 @@ class TIndexBuildReport {
 // work per Step, so that a window stays responsive and can cancel between
 // steps:
 //   0 start, 1 count the rich-text entries (one tree entry per step),
-//   2 index one document per step, 3 build the title group and mark the
-//   index up to date.
-// Constructing it takes the create lock, which empties the index; the lock
-// is held until the sequence is destroyed.
+//   2 index one document per step, 3 build the title group.
+// Constructing it takes the create lock, which marks the index out of date
+// and empties it; the lock is held until the sequence is destroyed. A
+// finished sequence then closes the index and, if every change reached the
+// disk, marks it up to date.
 class TIndexBuildSequence {
  public:
   enum class TState { Start, Counting, Indexing, Finishing, Finished };
@@ -54,7 +55,7 @@ class TIndexBuildSequence {
 
   // Does the work of the current state; false once the sequence is finished.
   // An exception leaves the documents indexed so far in the index and the
-  // index marked out of date if it was.
+  // index marked out of date.
   bool Step();
 
   TState State() const { return state_; }

@@ -3,11 +3,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <thread>
 
 #include "ACLUnit.h"
 #include "LxCodePage.h"
 #include "LxFilUtl.h"
+#include "LxFileOperations.h"
+#include "LxFileStream.h"
+#include "LxExcept.h"
 #include "WordIndexError.h"
 #include "WordIndexLockSearch.h"
 #include "WordIndexLockWrite.h"
@@ -55,6 +59,10 @@ std::unique_ptr<TWordIndexLockCreate> TWordIndex::OpenCreate() {
   return OpenLock(std::make_unique<TWordIndexLockCreate>(*this));
 }
 
+std::unique_ptr<TWordIndexLockCreate> TWordIndex::OpenRebuild() {
+  return OpenLock(std::make_unique<TWordIndexLockCreate>(*this, true));
+}
+
 std::unique_ptr<TWordIndexLockUpdate> TWordIndex::OpenUpdate() {
   return OpenLock(std::make_unique<TWordIndexLockUpdate>(*this));
 }
@@ -67,11 +75,22 @@ std::unique_ptr<TWordIndexLockSearch> TWordIndex::OpenSearch(const std::string& 
 
 namespace {
 
+// A match the engine read from a damaged group file: positions that no text
+// has. Shown as a range it would be served as a right answer.
+void CheckMatch(const TWordIndexLockSearch& search) {
+  const std::int64_t start = search.MatchStart();
+  const std::int64_t end = start + search.MatchLength();
+  if (start < 0 || search.MatchLength() <= 0 || end > std::numeric_limits<std::int32_t>::max()) {
+    throw EWordIndexError(FormatMessage(kIndexDamagedMessage, static_cast<int>(search.MatchGroup())));
+  }
+}
+
 TSearchResultList CollectMatches(TWordIndexLockSearch& search) {
   TSearchResultList list;
   std::int32_t previousGroup = -1;
   TSearchResult* current = nullptr;
   for (; !search.Finished(); search.Advance()) {
+    CheckMatch(search);
     if (search.MatchGroup() == TWordIndex::TitleGroup) {
       // In the title group `a` is the entry's Id: a match whose words all
       // carry one Id lies inside one entry's title and summary.
@@ -126,17 +145,12 @@ void TWordIndex::MarkOutOfDate() {
   ForceDirectories(IndexFolder());
   std::string contents;
   for (const char* line : kOutOfDateFileLines) contents += Utf8ToWin1252(line) + kLineEnd;
-  const std::string path = MarkerFile();
-  errno = 0;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  bool written = file && std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
-  if (file && std::fclose(file) != 0) written = false;
-  if (!written) {
-    const int error = errno;
-    throw ELxInOutError(FormatMessage("Não foi possível gravar o arquivo \"%s\": %s (código %d)",
-                                      path.c_str(), std::strerror(error), error),
-                        error);
-  }
+  // The marker must be on the disk before the index changes: it is what tells
+  // searchers, after a power cut, not to trust what they find.
+  TLxFileStream file(MarkerFile(), TLxFileMode::Create);
+  file.WriteBuffer(contents.data(), static_cast<std::int32_t>(contents.size()));
+  file.Sync();
+  file.Close();
 }
 
-void TWordIndex::MarkUpToDate() { std::remove(MarkerFile().c_str()); }
+void TWordIndex::MarkUpToDate() { FileOperations().Remove(MarkerFile().c_str()); }

@@ -49,6 +49,9 @@ class TWordIndex {
   // Open the index for building from scratch (its old contents removed) or
   // for updating. The caller owns the lock and frees it to close the index.
   std::unique_ptr<TWordIndexLockCreate> OpenCreate();
+  // OpenCreate for a full build, which stays marked out of date until it
+  // completes (TIndexBuildSequence deletes the marker).
+  std::unique_ptr<TWordIndexLockCreate> OpenRebuild();
   std::unique_ptr<TWordIndexLockUpdate> OpenUpdate();
   // Opens the index for searching `phrase` (Windows-1252), positioned on the
   // first match.

@@ -42,6 +42,8 @@ class TWordIndexLock {
   // fourth failure asks `questionFormat` (%s: the holder's machine) and gives
   // up with "Operação cancelada. Índice em uso." when the answer is No.
   void RetryUntilLocked(TLockMode mode, const char* questionFormat);
+  // Closes the engine and lets the folder go; the object stays, unopened.
+  void Release();
 
  private:
   friend class TWordIndex;
@@ -49,8 +51,6 @@ class TWordIndexLock {
   // Takes the directory lock, opens the engine and registers with the owner;
   // raises EWordIndexError, leaving nothing held, when that fails.
   void Acquire();
-  // Closes the engine and lets the folder go; the object stays, unopened.
-  void Release();
 
   TWordIndex* owner_;
   std::unique_ptr<TLxDirectoryLock> directoryLock_;

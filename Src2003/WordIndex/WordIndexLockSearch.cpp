@@ -1,5 +1,7 @@
 #include "WordIndexLockSearch.h"
 
+#include <algorithm>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -8,6 +10,26 @@
 #include "WordIndex.h"
 #include "WordIndexMessages.h"
 #include "lexdex.h"
+
+namespace {
+
+// Distinct words a phrase word's search is filtered by.
+constexpr std::size_t kMaxHintFilterWords = 8;
+
+// Up to kMaxHintFilterWords distinct words of the phrase, longest first: long
+// words are the rarest, so their hints rule out the most groups.
+std::vector<std::string_view> HintFilterWords(std::vector<std::string_view> words) {
+  std::stable_sort(words.begin(), words.end(),
+                   [](std::string_view x, std::string_view y) { return x.size() > y.size(); });
+  std::vector<std::string_view> filter;
+  for (const std::string_view word : words) {
+    if (filter.size() == kMaxHintFilterWords) break;
+    if (std::find(filter.begin(), filter.end(), word) == filter.end()) filter.push_back(word);
+  }
+  return filter;
+}
+
+}  // namespace
 
 TWordIndexLockSearch::TWordIndexLockSearch(TWordIndex& owner, std::string phrase)
     : TWordIndexLock(owner), phrase_(std::move(phrase)) {}
@@ -38,12 +60,17 @@ void TWordIndexLockSearch::StartWords(const std::vector<int>* onlyGroups) {
     cursor += length;
   }
   // A match lies in one group that holds every word: each word's search skips
-  // the groups where the engine's hints rule out any of the others.
-  for (std::size_t w = 0; w < words.size(); ++w) {
-    std::vector<std::string_view> others = words;
-    others.erase(others.begin() + static_cast<std::ptrdiff_t>(w));
-    words_.push_back(
-        std::make_unique<TWordSearch>(words[w].data(), static_cast<int>(words[w].size()), others, onlyGroups));
+  // the groups where the engine's hints rule out any of the others. A few
+  // distinct others rule out nearly as much as all of them, and handing every
+  // word all the others would cost time and memory quadratic in a pasted
+  // phrase of thousands of words.
+  const std::vector<std::string_view> filter = HintFilterWords(words);
+  for (const std::string_view word : words) {
+    std::vector<std::string_view> others;
+    for (const std::string_view other : filter) {
+      if (other != word) others.push_back(other);
+    }
+    words_.push_back(std::make_unique<TWordSearch>(word.data(), static_cast<int>(word.size()), others, onlyGroups));
   }
   finished_ = words_.empty() || words_.front()->Finished();
   if (!CheckMatch()) Advance();
@@ -72,7 +99,12 @@ bool TWordIndexLockSearch::CheckMatch() {
     const TWordTriple& first = words_.front()->Current();
     matchGroup_ = first.Group;
     matchStart_ = first.A;
-    matchLength_ = words_.back()->Current().A - matchStart_ + lastWordLength_;
+    // In 64 bits: positions from a damaged group file may lie anywhere, and a
+    // length that does not fit is marked impossible (-1) for the caller.
+    const std::int64_t length =
+        static_cast<std::int64_t>(words_.back()->Current().A) - matchStart_ + lastWordLength_;
+    matchLength_ = length > 0 && length <= std::numeric_limits<std::int32_t>::max() ? static_cast<std::int32_t>(length)
+                                                                                     : -1;
   }
   return adjacent;
 }

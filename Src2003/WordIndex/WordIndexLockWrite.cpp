@@ -19,6 +19,12 @@ bool IsDocumentGroup(int group) {
 
 }  // namespace
 
+bool TWordIndexLockWrite::Finish() {
+  const bool opened = Opened();
+  Release();
+  return opened && ACL_WriteFailed() == 0;
+}
+
 int TWordIndexLockWrite::IndexText(int group, std::string text) {
   if (!Opened() || !IsDocumentGroup(group) || !PrepareGroup(group)) return 0;
   // The words are read up to a zero byte; a stray one inside the text must
@@ -37,6 +43,7 @@ bool TWordIndexLockCreate::Open(const std::string& path) {
       throw EWordIndexError(FormatMessage(kCreateBusyMessage, DirectoryLock().OwnerMachine().c_str()));
     }
   }
+  if (markOutOfDate_) Owner().MarkOutOfDate();
   ACL_Remove(path.c_str());
   return ACL_Open(path.c_str(), ACL_OPEN_CREATE) == ACL_OPEN_OK;
 }

@@ -11,6 +11,9 @@ class TTOMOTree;
 // A lock that may write: indexes documents and the title group.
 class TWordIndexLockWrite : public TWordIndexLock {
  public:
+  // Closes the engine and lets the folder go; true when every change reached
+  // the index files. After false the index may answer wrongly until rebuilt.
+  bool Finish();
   using TWordIndexLock::TWordIndexLock;
 
   // Indexes `text` (Windows-1252 plain text, CR LF line breaks) as the group
@@ -31,10 +34,18 @@ class TWordIndexLockWrite : public TWordIndexLock {
 class TWordIndexLockCreate : public TWordIndexLockWrite {
  public:
   using TWordIndexLockWrite::TWordIndexLockWrite;
+  // `markOutOfDate`: the index is marked out of date once the lock is held
+  // and before anything is removed, so that a build cut short by a crash
+  // leaves an index that says so.
+  TWordIndexLockCreate(TWordIndex& owner, bool markOutOfDate)
+      : TWordIndexLockWrite(owner), markOutOfDate_(markOutOfDate) {}
 
  protected:
   bool Open(const std::string& path) override;
   bool PrepareGroup(int group) override;
+
+ private:
+  bool markOutOfDate_ = false;
 };
 
 // Re-indexes single documents of an existing index.

@@ -8,6 +8,10 @@ inline constexpr const char* kIndexAlreadyOpenMessage =
 inline constexpr const char* kIndexCannotOpenMessage =
     "Não foi possível abrir o índice de palavras. Gere novamente o índice através do menu "
     "Arquivo->Solução de problemas.";
+// %d: the group whose file holds the impossible positions.
+inline constexpr const char* kIndexDamagedMessage =
+    "O índice de palavras está danificado (grupo %d). Gere novamente o índice através do menu "
+    "Arquivo->Solução de problemas.";
 inline constexpr const char* kIndexInUseMessage = "Operação cancelada. Índice em uso.";
 
 // %s: the machine that holds the index folder.

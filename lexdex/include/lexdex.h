@@ -94,6 +94,10 @@ LEXDEX_API void ACL_EndGroup(void);
 /* Clears the group's hint bits and deletes its file (and its folder when that
  * becomes empty). A missing group is left alone. */
 LEXDEX_API void ACL_DeleteGroup(int group);
+/* 1 when a change to the index files failed since the last ACL_Open (a group
+ * file, a deletion or hint blocks that did not reach the disk), else 0; still
+ * answered after ACL_Close. Such an index may answer wrongly: rebuild it. */
+LEXDEX_API int ACL_WriteFailed(void);
 /* 1 if the group's file exists and opens for reading, else 0. */
 LEXDEX_API int ACL_GroupExist(int group);
 

@@ -57,6 +57,8 @@ void ACL_EndGroup(void) { TheIndex().EndGroup(); }
 
 void ACL_DeleteGroup(int group) { TheIndex().DeleteGroup(group); }
 
+int ACL_WriteFailed(void) { return TheIndex().WriteFailed() ? 1 : 0; }
+
 int ACL_GroupExist(int group) { return TheIndex().GroupExist(group) ? 1 : 0; }
 
 int wfind(FILE* file, const unsigned char* word) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "FileWrites.h"
+
 namespace lexdex {
 
 BlockCache::BlockCache() : buffers_(std::size_t(kCacheSlots) * kBlockSize) {}
@@ -10,6 +12,7 @@ void BlockCache::Attach(std::FILE* file, std::uint32_t blockCount, bool writeBac
   file_ = file;
   blockCount_ = blockCount;
   writeBack_ = writeBack;
+  writeFailed_ = false;
   slots_.fill(Slot{});
   lastSlot_ = 0;
 }
@@ -60,9 +63,9 @@ int BlockCache::PickVictim() const {
 void BlockCache::WriteBack(int slot) {
   if (!writeBack_ || file_ == nullptr) return;
   const std::int32_t block = slots_[slot].block;
-  if (std::fseek(file_, static_cast<long>(block) * kBlockSize, SEEK_SET) == 0) {
-    std::fwrite(Buffer(slot), 1, kBlockSize, file_);
-  }
+  const bool written = std::fseek(file_, static_cast<long>(block) * kBlockSize, SEEK_SET) == 0 &&
+                       Writes().WriteStream(Buffer(slot), kBlockSize, file_) == kBlockSize;
+  if (!written) writeFailed_ = true;
   if (static_cast<std::uint32_t>(block) >= blockCount_) blockCount_ = block + 1;
 }
 
@@ -86,15 +89,18 @@ void BlockCache::Fill(int slot) {
 void BlockCache::AppendZeroBlocksThrough(std::int32_t block) {
   static const std::uint8_t kZeros[kZeroFillPiece] = {};
   while (static_cast<std::uint32_t>(block) >= blockCount_) {
-    if (file_ != nullptr && std::fseek(file_, static_cast<long>(blockCount_) * kBlockSize, SEEK_SET) == 0) {
-      for (std::uint32_t written = 0; written < kBlockSize; written += kZeroFillPiece) {
-        std::fwrite(kZeros, 1, kZeroFillPiece, file_);
+    if (file_ != nullptr) {
+      // In read-only mode the append fails, as it should: nothing is lost.
+      bool appended = std::fseek(file_, static_cast<long>(blockCount_) * kBlockSize, SEEK_SET) == 0;
+      for (std::uint32_t written = 0; appended && written < kBlockSize; written += kZeroFillPiece) {
+        appended = Writes().WriteStream(kZeros, kZeroFillPiece, file_) == kZeroFillPiece;
       }
+      if (!appended && writeBack_) writeFailed_ = true;
     }
     ++blockCount_;
   }
   // Other processes sharing the index see the file's new length at once.
-  if (file_ != nullptr) std::fflush(file_);
+  if (file_ != nullptr && Writes().FlushStream(file_) != 0 && writeBack_) writeFailed_ = true;
 }
 
 }  // namespace lexdex

@@ -34,6 +34,9 @@ class BlockCache {
   std::uint8_t* Get(std::uint64_t offset);
 
   std::uint32_t BlockCount() const { return blockCount_; }
+  // True once a block could not be written back or appended since Attach:
+  // the hint file on the disk no longer holds what the index relies on.
+  bool WriteFailed() const { return writeFailed_; }
   // Bytes of the hint file that exist: everything past reads as zero bits.
   std::uint64_t FileBytes() const { return std::uint64_t{blockCount_} * kBlockSize; }
 
@@ -57,6 +60,7 @@ class BlockCache {
   std::FILE* file_ = nullptr;
   std::uint32_t blockCount_ = 0;
   bool writeBack_ = false;
+  bool writeFailed_ = false;
   // Use stamps: a counter bumped on every Get; compared by signed difference
   // so that it may wrap.
   std::uint32_t clock_ = 0;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "ByteOrder.h"
+#include "FileWrites.h"
 #include "GroupFormat.h"
 #include "IndexPaths.h"
 #include "Word.h"
@@ -70,15 +71,20 @@ void EncodeGroupFile(ElementArena& arena, std::vector<std::uint8_t>& out) {
 
 namespace {
 
+// The group's new bytes go to this name first and replace the group file in
+// one rename, so that a searcher (or a crash) meets the old file or the new
+// one, never half of one.
+constexpr const char* kPartialSuffix = ".tmp";
+
 // Creates (truncates) the file and writes all of `bytes` with as few system
 // calls as the kernel allows: usually open, one write, close.
 bool WriteFileAt(const std::string& path, const std::vector<std::uint8_t>& bytes, bool& created) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode);
+  const int fd = Writes().Open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode);
   created = fd >= 0;
   if (!created) return false;
   std::size_t written = 0;
   while (written < bytes.size()) {
-    const ssize_t got = ::write(fd, bytes.data() + written, bytes.size() - written);
+    const ssize_t got = Writes().Write(fd, bytes.data() + written, bytes.size() - written);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
     written += static_cast<std::size_t>(got);
@@ -90,15 +96,18 @@ bool WriteFileAt(const std::string& path, const std::vector<std::uint8_t>& bytes
 
 bool WriteGroupFile(const std::string& folder, int group, const std::vector<std::uint8_t>& bytes) {
   const std::string path = GroupFilePath(folder, group);
+  const std::string partial = path + kPartialSuffix;
   for (int attempt = 0; attempt < kGroupFileCreateAttempts; ++attempt) {
     if (attempt > 0) {
       // The first group of a group folder finds it missing.
-      std::error_code ignored;
-      std::filesystem::create_directory(GroupFolderPath(folder, group), ignored);
+      Writes().MakeDirectory(GroupFolderPath(folder, group).c_str());
     }
     bool created = false;
-    const bool written = WriteFileAt(path, bytes, created);
-    if (created) return written;
+    const bool written = WriteFileAt(partial, bytes, created);
+    if (!created) continue;
+    if (written && Writes().Rename(partial.c_str(), path.c_str()) == 0) return true;
+    Writes().Remove(partial.c_str());
+    return false;
   }
   return false;
 }

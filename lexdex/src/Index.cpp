@@ -1,15 +1,34 @@
 #include "Index.h"
 
 #include <filesystem>
+
+#if !defined(_WIN32) && __has_include(<sys/stat.h>)
+#include <sys/stat.h>
+#define LEXDEX_POSIX_STAT_INDEX 1
+#endif
 #include <system_error>
 
 #include "GroupReader.h"
+#include "FileWrites.h"
 #include "GroupWriter.h"
 #include "HintBits.h"
 #include "IndexPaths.h"
 #include "Word.h"
 
 namespace lexdex {
+namespace {
+
+bool IsPlainFile(std::FILE* file) {
+#if LEXDEX_POSIX_STAT_INDEX
+  struct stat status {};
+  return ::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+#else
+  (void)file;
+  return true;
+#endif
+}
+
+}  // namespace
 
 int Index::Open(const std::string& folder, int flags) {
   Close();
@@ -18,8 +37,15 @@ int Index::Open(const std::string& folder, int flags) {
     std::filesystem::create_directory(folder, ignored);
   }
   const char* mode = (flags & kOpenCreate) ? "w+b" : (flags & kOpenUpdate) ? "r+b" : "rb";
+  writeFailed_ = false;
   std::FILE* hint = std::fopen(HintFilePath(folder).c_str(), mode);
   if (hint == nullptr) return 1;
+  // A folder (or a device) under the hint file's name opens, but reads as no
+  // words at all: an index that answers "nothing found" for everything.
+  if (!IsPlainFile(hint)) {
+    std::fclose(hint);
+    return 1;
+  }
 
   std::uint32_t blocks = 0;
   if (!(flags & kOpenCreate) && std::fseek(hint, 0, SEEK_END) == 0) {
@@ -80,7 +106,9 @@ void Index::Close() {
   if (hint_ == nullptr) return;
   cache_.Detach();
   hintRows_.Detach();
-  std::fclose(hint_);
+  const bool cacheFailed = cache_.WriteFailed();
+  if (std::fclose(hint_) != 0 && !searchOnly_) writeFailed_ = true;
+  writeFailed_ = writeFailed_ || cacheFailed;
   hint_ = nullptr;
   // Searchers elsewhere trust their cached group files while the hint file is
   // unchanged; a group rewritten without new hint bits must still show.
@@ -105,7 +133,9 @@ bool Index::EndGroup() {
   if (group_ == kNoGroup) return false;
   EncodeGroupFile(arena_, fileBytes_);
   NoteGroupChange();
-  return WriteGroupFile(folder_, group_, fileBytes_);
+  const bool written = WriteGroupFile(folder_, group_, fileBytes_);
+  if (!written) writeFailed_ = true;
+  return written;
 }
 
 void Index::DeleteGroup(int group) {
@@ -117,10 +147,9 @@ void Index::DeleteGroup(int group) {
                          [&](const std::uint8_t* word, std::size_t length) {
                            ClearHintBit(cache_, group, WordHash(word, length));
                          });
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+  if (Writes().Remove(path.c_str()) != 0) writeFailed_ = true;
   // Removes the group folder only when this was its last group file.
-  std::filesystem::remove(GroupFolderPath(folder_, group), ignored);
+  Writes().Remove(GroupFolderPath(folder_, group).c_str());
 }
 
 void Index::NoteGroupChange() {

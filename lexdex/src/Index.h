@@ -46,6 +46,9 @@ class Index {
   bool GroupExist(int group) const;
 
   const std::string& Folder() const { return folder_; }
+  // True when a change to the index files failed since Open (kept after
+  // Close until the next Open): the index no longer answers for its groups.
+  bool WriteFailed() const { return writeFailed_ || cache_.WriteFailed(); }
   BlockCache& Cache() { return cache_; }
 
   // Searching. In search-only mode a search picks its groups from the hint
@@ -79,6 +82,7 @@ class Index {
   std::vector<std::uint8_t> fileBytes_;  // a group file being written or deleted
   bool searchOnly_ = false;
   bool wroteGroups_ = false;  // since Open: the hint file must show a change
+  bool writeFailed_ = false;
   SessionHintRows hintRows_;
   FileStamp hintStamp_;       // of the hint file whose rows are read
   bool hintStampKnown_ = false;

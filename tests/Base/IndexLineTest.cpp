@@ -143,6 +143,15 @@ TEST(RecordLine, WrittenRecordReadsBackUnchanged) {
   EXPECT_EQ(ParseRecordItems(std::string_view(line).substr(1)), record);
 }
 
+// Before 30/12/1899 the day count is negative; a time of day there once
+// moved the date back a day each time the line was written and read again.
+TEST(RecordLine, EarlyDatesWithATimeOfDayReadBackUnchanged) {
+  const std::string line = ".1,0,Legisla\xE7\xE3o,,\"02/01/0200 08:30:00\"";
+  const TTOMORecordH record = ParseRecordItems(std::string_view(line).substr(1));
+  EXPECT_EQ(DateTimeToStr(record.Changed), "02/01/0200 08:30:00");
+  EXPECT_EQ(FormatRecordLine(record), line);
+}
+
 TEST(RecordLine, LineBreaksInTitleCannotSplitTheRecord) {
   TTOMORecordH record;
   record.Id = 3;
@@ -160,7 +169,8 @@ TEST(RecordLine, LineBreaksInTitleCannotSplitTheRecord) {
 
 TEST(RecordLine, DatesReadLikeTheGeneralDateParser) {
   for (const char* text : {"01/01/2000", "28/02/2001", "29/02/2004", "31/12/1999 23:59:59", "30/12/1899",
-                           "15/06/2010 00:00:01", "1/2/2003", "01/02/03", "05/03/2003 7:05", "29/11/2020 12:00:00"}) {
+                           "15/06/2010 00:00:01", "1/2/2003", "01/02/03", "05/03/2003 7:05", "29/11/2020 12:00:00",
+                           "02/01/0200 08:30:00", "29/12/1899 06:00:00", "28/12/1899 23:59:59"}) {
     EXPECT_EQ(ParseRecordItems(std::string("1,0,t,,\"") + text + "\"").Changed, StrToDateTime(text)) << text;
   }
   for (const char* bad : {"31/04/2003", "29/02/2003", "00/01/2000", "01/13/2000", "01/01/2000 24:00:00",

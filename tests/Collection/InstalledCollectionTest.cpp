@@ -90,6 +90,7 @@ TEST_F(InstalledCollection, SavingRebuildsTheTitleWordsOfTheWordIndex) {
   renamed.Title = Utf8ToWin1252("Lei do pedágio");
   collection.MergeNode(update.AddNode(renamed));
   collection.SaveTreeIfChanged();
+  EXPECT_FALSE(index.IsOutOfDate());
   const TSearchResultList found = index.Search(Utf8ToWin1252("pedágio"));
   ASSERT_EQ(found.Count(), 1);
   EXPECT_EQ(found.Items(0).DocumentId(), 2);
@@ -106,6 +107,54 @@ TEST_F(InstalledCollection, ABusyWordIndexDoesNotKeepTheTreeFromBeingSaved) {
   collection.Tree()->FindNode(2)->SetDocumentSize(7);
   EXPECT_NO_THROW(collection.SaveTreeIfChanged());
   EXPECT_EQ(TTOMOTree(dataFolder).FindNode(2)->Record().DocumentSize, 7);
+  // The title update never began: the index is as stale as it was, and no
+  // more.
+  EXPECT_FALSE(index.IsOutOfDate());
+}
+
+// The out-of-date marker follows what the title update did: put back as it
+// was when the update could not begin, kept when it began and was cut short.
+TEST_F(InstalledCollection, AnIndexHeldElsewhereKeepsItsMarkerAsItWas) {
+  TWordIndex index(folder.File("Extra"));
+  index.OpenCreate().reset();
+  index.SetPause([](std::chrono::milliseconds) {});
+  titleIndex = &index;
+  const std::string foreignHolder = "OUTRAESTACAO.77.123456\r\nEXCLUSIVE\r\n600000\r\n";
+  for (const bool markedBefore : {false, true}) {
+    if (markedBefore) index.MarkOutOfDate();
+    WriteWholeFile(folder.File("Extra/lock.dat"), foreignHolder);
+    TScriptedPrompts prompts({false});  // "Não" to waiting for the other machine
+    TScopedPrompts scoped(prompts);
+    collection.LoadTree();
+    collection.Tree()->FindNode(2)->SetDocumentSize(markedBefore ? 11 : 10);
+    EXPECT_NO_THROW(collection.SaveTreeIfChanged());
+    EXPECT_EQ(prompts.Questions().size(), 1u);
+    EXPECT_EQ(index.IsOutOfDate(), markedBefore);
+  }
+}
+
+TEST_F(InstalledCollection, ATitleUpdateCutShortLeavesTheIndexOutOfDate) {
+  TWordIndex index(folder.File("Extra"));
+  index.OpenCreate().reset();
+  titleIndex = &index;
+  // A folder where the title group's new file must go: the group cannot be
+  // written, although the update began.
+  fs::create_directories(index.EngineFolder() + "/grp75/30.sl.tmp");
+  collection.LoadTree();
+  collection.Tree()->FindNode(2)->SetDocumentSize(12);
+  EXPECT_NO_THROW(collection.SaveTreeIfChanged());
+  EXPECT_EQ(TTOMOTree(dataFolder).FindNode(2)->Record().DocumentSize, 12);
+  EXPECT_TRUE(index.IsOutOfDate());
+}
+
+TEST_F(InstalledCollection, AMissingIndexIsNeitherCreatedNorMarked) {
+  TWordIndex index(folder.File("Extra"));
+  titleIndex = &index;
+  collection.LoadTree();
+  collection.Tree()->FindNode(2)->SetDocumentSize(13);
+  collection.SaveTreeIfChanged();
+  EXPECT_EQ(TTOMOTree(dataFolder).FindNode(2)->Record().DocumentSize, 13);
+  EXPECT_FALSE(fs::exists(folder.File("Extra")));
 }
 
 TEST_F(InstalledCollection, FollowingTheDataFolderMovesTheDocumentsAndReloads) {

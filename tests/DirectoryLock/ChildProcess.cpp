@@ -13,7 +13,7 @@ constexpr int kReadTimeoutMilliseconds = 60 * 1000;
 
 }  // namespace
 
-TChildProcess::TChildProcess(const std::vector<std::string>& arguments) {
+TChildProcess::TChildProcess(const std::vector<std::string>& arguments, bool ownProcessGroup) {
   int toChild[2];
   int fromChild[2];
   if (::pipe2(toChild, O_CLOEXEC) != 0) return;
@@ -28,6 +28,7 @@ TChildProcess::TChildProcess(const std::vector<std::string>& arguments) {
 
   pid_ = ::fork();
   if (pid_ == 0) {
+    if (ownProcessGroup) ::setpgid(0, 0);
     ::dup2(toChild[0], STDIN_FILENO);
     ::dup2(fromChild[1], STDOUT_FILENO);
     ::execv(argv[0], argv.data());
@@ -88,4 +89,13 @@ int TChildProcess::Wait() {
   if (WIFEXITED(status_)) return WEXITSTATUS(status_);
   if (WIFSIGNALED(status_)) return 128 + WTERMSIG(status_);
   return -1;
+}
+
+bool TChildProcess::HasEnded() {
+  if (pid_ <= 0 || waited_) return true;
+  int status = 0;
+  if (::waitpid(pid_, &status, WNOHANG) != pid_) return false;
+  status_ = status;
+  waited_ = true;
+  return true;
 }

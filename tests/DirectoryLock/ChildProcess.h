@@ -9,7 +9,11 @@
 // is killed, so a failing test leaves no process behind.
 class TChildProcess {
  public:
-  explicit TChildProcess(const std::vector<std::string>& arguments);
+  // `ownProcessGroup`: for a child the test stops with SIGSTOP. In the group
+  // it would share with the test and its siblings, a sibling's exit can leave
+  // that group orphaned with a stopped member, and the kernel then hangs the
+  // whole group up (SIGHUP); a group of its own keeps its parent, the test.
+  explicit TChildProcess(const std::vector<std::string>& arguments, bool ownProcessGroup = false);
   ~TChildProcess();
   TChildProcess(const TChildProcess&) = delete;
   TChildProcess& operator=(const TChildProcess&) = delete;
@@ -22,6 +26,9 @@ class TChildProcess {
   void Kill(int signal);
   // The exit code, or 128 + the signal that ended the child.
   int Wait();
+  // True once the child has ended (then Wait returns at once); never blocks.
+  bool HasEnded();
+  pid_t Id() const { return pid_; }
 
  private:
   pid_t pid_ = -1;

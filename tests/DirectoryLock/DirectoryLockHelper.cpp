@@ -11,6 +11,11 @@
 //   dirlock_helper stress DIR COUNT OUTFILE
 //     Takes and releases the exclusive lock COUNT times, writing to OUTFILE one
 //     line "START END" (monotonic nanoseconds) per hold.
+//   dirlock_helper cycles DIR COUNT INTERVAL LOGFILE
+//     COUNT holds, each shared or exclusive at random, each appended to
+//     LOGFILE at once as "E START END" or "S START END" (or "U ..." when the
+//     lock could not be confirmed as still this process's at its end), so a
+//     process killed at any moment leaves every hold it made on record.
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -22,6 +27,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <fcntl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -104,6 +110,45 @@ int Stress(const std::string& folder, int count, const std::string& outFile) {
   return out ? 0 : 1;
 }
 
+// One line per write(2) on a file opened for appending: lines of processes
+// killed mid-run are whole or missing, never torn.
+class THoldLog {
+ public:
+  explicit THoldLog(const std::string& path) : handle_(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644)) {}
+  ~THoldLog() {
+    if (handle_ >= 0) ::close(handle_);
+  }
+  bool Add(char mode, std::int64_t start, std::int64_t end) {
+    const std::string line = std::string(1, mode) + ' ' + std::to_string(start) + ' ' + std::to_string(end) + '\n';
+    return handle_ >= 0 && ::write(handle_, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+  }
+
+ private:
+  int handle_;
+};
+
+int Cycles(const std::string& folder, int count, std::int32_t interval, const std::string& logFile) {
+  TLxDirectoryLock lock(folder, interval);
+  THoldLog log(logFile);
+  unsigned seed = static_cast<unsigned>(::getpid()) * 2654435761U;
+  for (int i = 0; i < count; ++i) {
+    const TLxLockMode mode = rand_r(&seed) % 2 == 0 ? lmExclusive : lmWriteDenied;
+    while (!lock.Lock(mode)) {
+      std::this_thread::sleep_for(kStressMinimumPause + std::chrono::microseconds(rand_r(&seed) % 10000));
+    }
+    const std::int64_t start = MonotonicNanoseconds();
+    std::this_thread::sleep_for(std::chrono::microseconds(rand_r(&seed) % 1000));
+    const std::int64_t end = MonotonicNanoseconds();
+    // A holder frozen past its interval may have lost the folder meanwhile:
+    // whatever it did counts only if the lock is still its own now. A check
+    // that meets the file busy cannot tell: that hold is logged "U".
+    const char kind = !lock.Refresh() ? 'U' : mode == lmExclusive ? 'E' : 'S';
+    if (!log.Add(kind, start, end)) return 1;
+    lock.Unlock();
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -113,5 +158,6 @@ int main(int argc, char** argv) {
   if (command == "hold") return Hold(argc, argv, folder, ModeOf(argv[3]), std::atoi(argv[4]));
   if (command == "probe") Probe(folder, ModeOf(argv[3]), std::atoi(argv[4]));
   if (command == "stress") return Stress(folder, std::atoi(argv[3]), argv[4]);
+  if (command == "cycles" && argc == 6) return Cycles(folder, std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
   return kUsageExitCode;
 }

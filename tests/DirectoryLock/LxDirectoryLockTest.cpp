@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -260,3 +261,42 @@ TEST_F(DirectoryLockTest, ReleasingEveryLockAtTheEndUnlocksThemAll) {
 }
 
 }  // namespace
+
+// The first lock object of a fresh process: with a counter it was always
+// number 1, so two containers (process id 1) on cloned machines wrote the same
+// identity and each took the other's exclusive lock for its own.
+TEST_F(DirectoryLockTest, TheFirstLockOfFreshProcessesGetsDifferentNumbers) {
+  auto objectNumberInChild = [&] {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) return std::string();
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const std::string identity = TLxDirectoryLock(directory, kInterval).HolderIdentity();
+      const std::string number = identity.substr(identity.rfind('.') + 1);
+      (void)!::write(pipeEnds[1], number.data(), number.size());
+      ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    char buffer[32] = {};
+    const ssize_t got = ::read(pipeEnds[0], buffer, sizeof buffer - 1);
+    ::close(pipeEnds[0]);
+    ::waitpid(child, nullptr, 0);
+    return std::string(buffer, got > 0 ? static_cast<size_t>(got) : 0);
+  };
+  const std::string first = objectNumberInChild();
+  const std::string second = objectNumberInChild();
+  ASSERT_FALSE(first.empty());
+  EXPECT_GT(std::stoll(first), 0);
+  EXPECT_NE(first, second);
+}
+
+TEST_F(DirectoryLockTest, TwoHoldersWithTheSameNameAndProcessNeverShareTheExclusiveLock) {
+  // Both objects live in this process: same machine name, same process id.
+  for (int round = 0; round < 100; ++round) {
+    TLxDirectoryLock holder(directory, kInterval);
+    TLxDirectoryLock other(directory, kInterval);
+    ASSERT_NE(holder.HolderIdentity(), other.HolderIdentity());
+    ASSERT_TRUE(holder.LockExclusive());
+    ASSERT_FALSE(other.LockExclusive());
+  }
+}

@@ -30,9 +30,16 @@ TEST(DateTime, DecodingRoundsToTheNearestMillisecond) {
 }
 
 TEST(DateTime, TextRoundTripKeepsSeconds) {
-  for (const char* text : {"29/02/2024 23:59:59", "01/01/1900", "31/12/2099 00:00:01", "15/08/1985 07:05:09"}) {
+  for (const char* text : {"29/02/2024 23:59:59", "01/01/1900", "31/12/2099 00:00:01", "15/08/1985 07:05:09",
+                           "02/01/0200 08:30:00", "29/12/1899 06:00:00", "01/01/0001 00:00:01"}) {
     EXPECT_EQ(DateTimeToStr(StrToDateTime(text)), text);
   }
+}
+
+TEST(DateTime, TimeOfDayCountsAwayFromZeroBeforeDayZero) {
+  EXPECT_EQ(CombineDateAndTime(EncodeDate(1899, 12, 29), 0.25), -1.25);
+  EXPECT_EQ(CombineDateAndTime(EncodeDate(1900, 1, 1), 0.25), 2.25);
+  EXPECT_EQ(DateTimeToStr(CombineDateAndTime(EncodeDate(200, 1, 2), EncodeTime(8, 30, 0))), "02/01/0200 08:30:00");
 }
 
 TEST(DateTime, ParsingAcceptsShortFormsAndBlanks) {

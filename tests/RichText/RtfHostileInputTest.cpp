@@ -104,6 +104,18 @@ TEST(RtfHostileInputTest, MutatedFixturesNeverFault) {
   }
 }
 
+TEST(RtfHostileInputTest, TextCutShortByTheNestingLimitOrAWrongEncodingSaysSo) {
+  const int depth = 200000;
+  const std::string deep = "{\\rtf1 " + std::string(depth, '{') + "fundo" + std::string(depth, '}') + "}";
+  EXPECT_NE(ReadRichText(deep).damage, "");
+  const std::string justInside = "{\\rtf1 " + std::string(kMaxRtfGroupDepth - 1, '{') + "raso}";
+  EXPECT_EQ(ReadRichText(justInside).damage, "");
+  // A body in UTF-16 is no Windows-1252 text.
+  using namespace std::string_literals;
+  EXPECT_NE(ReadRichText("L\0e\0i\0"s).damage, "");
+  EXPECT_EQ(ReadRichText("Lei n\xBA 1").damage, "");
+}
+
 // Layout words that ask for absurd amounts: the model stays small and the
 // measures stay in range.
 TEST(RtfHostileInputTest, LayoutWordsAreBounded) {

@@ -65,6 +65,29 @@ TEST_F(IndexBuild, IndexesTextDocumentsAndTitlesThenMarksTheIndexUpToDate) {
   EXPECT_EQ(Describe(SearchUtf8(index, "pasta")), "");                  // folders have no title words
 }
 
+// A build empties the index first: until it has closed the index whole, a
+// crash would leave it partial, so it says it is out of date meanwhile.
+TEST_F(IndexBuild, TheIndexIsMarkedOutOfDateFromTheStartUntilTheBuildClosesIt) {
+  WriteTestBase(dataFolder, {{1, 0, "Lei", kKindRichText, "texto"}});
+  BuildTestIndex(index, {{1, "antigo"}});
+  ASSERT_FALSE(index.IsOutOfDate());
+  const TTOMOTree tree(dataFolder);
+  TTOMODocumentFolder documents(dataFolder);
+  {
+    TIndexBuildSequence build(index, tree, documents, report);
+    EXPECT_TRUE(index.IsOutOfDate());
+    while (build.Step()) {
+    }
+    EXPECT_TRUE(index.IsOutOfDate());
+  }
+  EXPECT_FALSE(index.IsOutOfDate());
+  {
+    TIndexBuildSequence cancelled(index, tree, documents, report);
+    cancelled.Step();
+  }
+  EXPECT_TRUE(index.IsOutOfDate());
+}
+
 TEST_F(IndexBuild, TreeOfFoldersOnlyIndexesNothing) {
   WriteTestBase(dataFolder, {{1, 0, "Pasta"}, {2, 1, "Subpasta"}});
   index.MarkOutOfDate();

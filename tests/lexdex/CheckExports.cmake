@@ -1,7 +1,8 @@
 # Fails unless the shared library exports exactly the engine's C functions.
 # Run: cmake -DLIBRARY=<path of liblexdex.so> -P CheckExports.cmake
 set(expected ACL_AddElem ACL_BeginFind ACL_BeginFindAmong ACL_BeginGroup ACL_Close ACL_DeleteGroup ACL_End
-    ACL_EndFind ACL_EndGroup ACL_Find ACL_GroupExist ACL_Init ACL_LimitFind ACL_Open ACL_Remove wfind)
+    ACL_EndFind ACL_EndGroup ACL_Find ACL_GroupExist ACL_Init ACL_LimitFind ACL_Open ACL_Remove ACL_WriteFailed
+    wfind)
 execute_process(COMMAND nm -D --defined-only ${LIBRARY}
   OUTPUT_VARIABLE listing RESULT_VARIABLE failed)
 if(failed)

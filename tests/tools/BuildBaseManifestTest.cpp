@@ -185,7 +185,7 @@ TEST(BuildBaseManifest, ReadManifestNamesAMissingFile) {
   } catch (const EBuildBaseError& error) {
     EXPECT_EQ(error.Message(), "Manifesto não encontrado: " + name);
   }
-  WriteWholeFile(name, "folder A | A |\n");
+  WriteWholeFile(name, "root | Raiz |\nfolder A | A |\n");
   EXPECT_EQ(ReadManifest(name).FileName, name);
 }
 

@@ -23,8 +23,24 @@ const std::string kRtf =
     "\\pard\\plain Fim da tabela.\\par\r\n"
     "}\r\n\r\n";
 
-// The smallest file that passes for a BMP: the signature and a header's room.
-std::string TinyBitmap() { return "BM" + std::string(60, '\0'); }
+// A sound BMP of one 24-bit pixel: file header, information header, one row.
+std::string TinyBitmap() {
+  std::string bmp = "BM";
+  auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) bmp.push_back(static_cast<char>(v >> (8 * i))); };
+  auto put16 = [&](std::uint16_t v) { for (int i = 0; i < 2; ++i) bmp.push_back(static_cast<char>(v >> (8 * i))); };
+  put32(58), put32(0), put32(54);                  // file size, reserved, pixel offset
+  put32(40), put32(1), put32(1), put16(1), put16(24);  // header size, width, height, planes, depth
+  put32(0), put32(4), put32(0), put32(0), put32(0), put32(0);
+  bmp.append(4, '\0');
+  return bmp;
+}
+
+// The same with one header field replaced (offset, 32-bit little-endian value).
+std::string BitmapWith(std::size_t at, std::uint32_t value) {
+  std::string bmp = TinyBitmap();
+  for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>(value >> (8 * i));
+  return bmp;
+}
 
 class BuildBasePlanTest : public ::testing::Test {
  protected:
@@ -176,6 +192,22 @@ TEST_F(BuildBasePlanTest, ChecksThatTextsAreRtfAndPicturesAreBitmaps) {
   EXPECT_EQ(ErrorOf("bitmap b.bmp | B | | 01/01/2024\n"), "manifest.txt, linha 1: b.bmp não é uma imagem BMP");
   EXPECT_EQ(ErrorOf("bitmap c.bmp | C | | 01/01/2024\n"), "manifest.txt, linha 1: c.bmp não é uma imagem BMP");
   EXPECT_EQ(ErrorOf("text d.rtf | D | | 01/01/2024\n"), "manifest.txt, linha 1: d.rtf não é um texto RTF");
+}
+
+TEST_F(BuildBasePlanTest, RefusesBitmapsWhoseHeadersNoReaderCouldTrust) {
+  constexpr std::size_t kPixelOffset = 10, kWidth = 18, kHeight = 22, kDepth = 28;
+  Write("huge.bmp", BitmapWith(kWidth, 1000000));
+  Write("zero.bmp", BitmapWith(kHeight, 0));
+  Write("depth.bmp", BitmapWith(kDepth, 7));
+  Write("offset.bmp", BitmapWith(kPixelOffset, 0xFFFFFFF0));
+  Write("short.bmp", BitmapWith(kWidth, 1000));
+  EXPECT_THAT(ErrorOf("bitmap huge.bmp | H | | 01/01/2024\n"), HasSubstr("dimensões inválidas (1000000 x 1)"));
+  EXPECT_THAT(ErrorOf("bitmap zero.bmp | Z | | 01/01/2024\n"), HasSubstr("dimensões inválidas"));
+  EXPECT_THAT(ErrorOf("bitmap depth.bmp | D | | 01/01/2024\n"), HasSubstr("formato de pixels inválido"));
+  EXPECT_THAT(ErrorOf("bitmap offset.bmp | O | | 01/01/2024\n"), HasSubstr("fora do arquivo"));
+  EXPECT_THAT(ErrorOf("bitmap short.bmp | S | | 01/01/2024\n"), HasSubstr("menor do que as dimensões"));
+  Write("ok.bmp", TinyBitmap());
+  EXPECT_EQ(ErrorOf("bitmap ok.bmp | K | | 01/01/2024\n"), "");
 }
 
 TEST_F(BuildBasePlanTest, RefusesAFileTooLargeToBeADocument) {

@@ -60,7 +60,7 @@ void WriteSource(const fs::path& folder, const std::string& manifest) {
 }
 
 const std::string kGoodManifest =
-    "folder A | Pasta |\ntext A/um.rtf | Um | Resumo | 01/02/2023\nlink v2 \"link\" -> A\n";
+    "root | Raiz |\nfolder A | Pasta |\ntext A/um.rtf | Um | Resumo | 01/02/2023\nlink v2 \"link\" -> A\n";
 
 // The whole body of a document of the base, read back through its file.
 TTOMODocumentBody ReadBody(const fs::path& data, std::int32_t number) {
@@ -218,8 +218,12 @@ TEST(BuildBaseTool, ALinkToAnUnknownEntryIsNamedAndTheOldBaseStays) {
 }
 
 TEST(BuildBaseTool, AMissingFileIsNamedAndTheOldBaseStays) {
-  ExpectRejected(kGoodManifest, "manifest.txt, linha 2: arquivo não encontrado: ",
+  ExpectRejected(kGoodManifest, "manifest.txt, linha 3: arquivo não encontrado: ",
                  [](const fs::path& source) { fs::remove(source / "A" / "um.rtf"); });
+}
+
+TEST(BuildBaseTool, AManifestWithoutItsRootIsRefusedAndTheOldBaseStays) {
+  ExpectRejected("folder A | Pasta |\ntext A/um.rtf | Um | Resumo | 01/02/2023\n", "falta a raiz");
 }
 
 TEST(BuildBaseTool, AHostileManifestFailsCleanly) {

@@ -114,6 +114,7 @@ class TManifestParser {
     const auto fields = SplitFields(rest);
     if (fields.size() != kFolderFields || !fields[0].empty()) Fail("a raiz se escreve 'root | Título | Resumo'");
     manifest_.RootTitle = RequiredTitle(fields[1]);
+    manifest_.HasRootLine = true;
     manifest_.RootSummary = ToWin1252(fields[2]);
     rootSeen_ = true;
   }
@@ -286,5 +287,11 @@ TManifest ReadManifest(const std::string& fileName) {
   std::ifstream in(fileName, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) throw EBuildBaseError(FormatMessage("Não foi possível ler o manifesto %s", fileName.c_str()));
-  return ParseManifest(text, fileName);
+  TManifest manifest = ParseManifest(text, fileName);
+  // A base without its root's title would be built with an empty root.
+  if (!manifest.HasRootLine) {
+    throw EBuildBaseError(FormatMessage("%s: falta a raiz; escreva 'root | Título | Resumo' antes das entradas",
+                                        fileName.c_str()));
+  }
+  return manifest;
 }

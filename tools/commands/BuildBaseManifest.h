@@ -53,6 +53,7 @@ struct TManifestEntry {
 struct TManifest {
   std::string FileName;  // as given, for messages
   std::string RootTitle = "Documentos";
+  bool HasRootLine = false;  // a "root" line was read
   std::string RootSummary;
   std::vector<TManifestEntry> Entries;  // tree order, Entries[i] becomes Id i + 1
   std::map<std::string, int, std::less<>> EntryByPath;  // path -> index in Entries

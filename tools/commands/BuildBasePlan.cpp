@@ -8,6 +8,7 @@
 #include "BuildBaseError.h"
 #include "LxCodePage.h"
 #include "LxFilUtl.h"
+#include "LxLittleEndian.h"
 #include "RichTextPlainText.h"
 #include "RtfReader.h"
 
@@ -47,13 +48,68 @@ void DropTrailingBlanks(std::string& content) {
   while (!content.empty() && static_cast<unsigned char>(content.back()) <= ' ') content.pop_back();
 }
 
+// The BMP headers the bitmap reader takes, with sizes a picture can have: a
+// header that claims more than the file holds, or a picture of absurd size,
+// would reach every reader of the base.
+constexpr std::uint32_t kMinInfoHeaderBytes = 40;
+constexpr std::int32_t kMaxBitmapSide = 32768;
+constexpr std::uint32_t kMaxBitmapCompression = 3;  // BI_RGB, BI_RLE8, BI_RLE4, BI_BITFIELDS
+constexpr std::uint32_t kUncompressed = 0;
+constexpr std::uint32_t kBitFields = 3;
+constexpr std::size_t kFileHeaderBytes = 14;
+constexpr std::size_t kPixelOffsetAt = 10, kInfoSizeAt = 14, kWidthAt = 18, kHeightAt = 22, kPlanesAt = 26,
+                      kBitCountAt = 28, kCompressionAt = 30;
+
+std::uint32_t Le32(const std::string& bytes, std::size_t at) {
+  return DecodeFixed32(bytes.data() + at);
+}
+
+std::uint16_t Le16(const std::string& bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                    static_cast<unsigned char>(bytes[at + 1]) << 8);
+}
+
+// What is wrong with a BMP file's headers; "" when they are sound.
+std::string BitmapProblem(const std::string& bytes) {
+  if (bytes.size() < kMinBitmapBytes || !std::string_view(bytes).starts_with(kBitmapSignature)) {
+    return "não é uma imagem BMP";
+  }
+  const std::uint32_t infoSize = Le32(bytes, kInfoSizeAt);
+  const auto width = static_cast<std::int32_t>(Le32(bytes, kWidthAt));
+  const auto height = static_cast<std::int32_t>(Le32(bytes, kHeightAt));
+  const std::uint16_t bitCount = Le16(bytes, kBitCountAt);
+  const std::uint32_t compression = Le32(bytes, kCompressionAt);
+  const std::uint32_t pixelOffset = Le32(bytes, kPixelOffsetAt);
+  if (infoSize < kMinInfoHeaderBytes || infoSize > bytes.size() - kFileHeaderBytes) {
+    return "tem um cabeçalho de tamanho inválido";
+  }
+  if (width <= 0 || width > kMaxBitmapSide || height == 0 || height < -kMaxBitmapSide || height > kMaxBitmapSide) {
+    return FormatMessage("tem dimensões inválidas (%d x %d)", width, height);
+  }
+  const bool knownDepth = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
+                          bitCount == 32;
+  if (Le16(bytes, kPlanesAt) != 1 || !knownDepth || compression > kMaxBitmapCompression) {
+    return "tem um formato de pixels inválido";
+  }
+  if (pixelOffset < kFileHeaderBytes + infoSize || pixelOffset >= bytes.size()) {
+    return "tem a posição dos pixels fora do arquivo";
+  }
+  if (compression == kUncompressed || compression == kBitFields) {
+    // Rows are padded to four bytes.
+    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bitCount + 31) / 32 * 4;
+    const std::uint64_t rows = static_cast<std::uint64_t>(height < 0 ? -static_cast<std::int64_t>(height) : height);
+    if (pixelOffset + rowBytes * rows > bytes.size()) return "é menor do que as dimensões declaradas exigem";
+  }
+  return "";
+}
+
 void CheckContent(const TManifest& manifest, const TManifestEntry& entry, const std::string& content) {
   if (entry.Kind == TManifestKind::Text && !LooksLikeRtf(content)) {
     Fail(manifest, entry.Line, FormatMessage("%s não é um texto RTF", entry.Path.c_str()));
   }
-  if (entry.Kind == TManifestKind::Bitmap &&
-      (content.size() < kMinBitmapBytes || !std::string_view(content).starts_with(kBitmapSignature))) {
-    Fail(manifest, entry.Line, FormatMessage("%s não é uma imagem BMP", entry.Path.c_str()));
+  if (entry.Kind == TManifestKind::Bitmap) {
+    const std::string problem = BitmapProblem(content);
+    if (!problem.empty()) Fail(manifest, entry.Line, FormatMessage("%s %s", entry.Path.c_str(), problem.c_str()));
   }
 }
 

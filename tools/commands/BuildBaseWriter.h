@@ -15,3 +15,10 @@ void WriteBase(const TBasePlan& plan, const std::string& folder);
 // Refuses a `dataFolder` that holds files but is not a document base, since
 // replacing it would throw those files away.
 void InstallBase(const TBasePlan& plan, const std::string& dataFolder);
+
+// Where the file system cannot swap two folders in one step, a build cut
+// between renaming the old base away ("Dados.antigo") and moving the new one
+// in leaves no data folder: this puts the whole new base in place, or the old
+// one back, and removes the old base once the new one is in place.
+// InstallBase calls it first.
+void FinishInterruptedInstall(const std::string& dataFolder);
