@@ -34,7 +34,8 @@ constexpr std::size_t kFirstBufferSize = 65536;
 
 // Reads an open file to its end into `bytes`, which keeps its capacity for
 // the next file. No fstat: a read that fills the buffer grows it and reads on,
-// and a short read is the end, as with the C streams.
+// and a short read is the end, as with the C streams. False on a read error
+// or past kMaxGroupFileBytes.
 bool ReadUntilEnd(int fd, FileBuffer& bytes) {
   if (bytes.capacity() < kFirstBufferSize) bytes.reserve(kFirstBufferSize);
   bytes.resize(bytes.capacity());
@@ -46,6 +47,10 @@ bool ReadUntilEnd(int fd, FileBuffer& bytes) {
     if (got < 0) return false;
     filled += static_cast<std::size_t>(got);
     if (got == 0 || filled < bytes.size()) break;
+    if (filled > kMaxGroupFileBytes) {
+      FileBuffer().swap(bytes);  // keep no gigabyte for the next file
+      return false;
+    }
   }
   bytes.resize(filled);
   return true;

@@ -72,6 +72,7 @@ bool ReadRestOfFile(std::FILE* file, std::vector<std::uint8_t>& out) {
     const std::size_t got = std::fread(out.data() + before, 1, piece, file);
     out.resize(before + got);
     if (got < piece) return std::ferror(file) == 0;
+    if (out.size() > kMaxGroupFileBytes) return false;
     piece *= 2;
   }
 }
@@ -98,6 +99,10 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out) {
     // A short read is the end of the file, as with the C streams.
     if (got < static_cast<ssize_t>(piece)) break;
     expected = 0;  // it grew past its announced size: read on in pieces
+    if (out.size() > kMaxGroupFileBytes) {
+      ok = false;
+      break;
+    }
   }
   ::close(fd);
   return ok;

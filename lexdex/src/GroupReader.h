@@ -32,10 +32,18 @@ std::optional<WordPairs> FindWordInGroup(const std::uint8_t* data, std::size_t s
 // (position unspecified, except just past N when N = 0).
 std::uint32_t FindWordInGroupFile(std::FILE* file, const std::uint8_t* word, std::size_t length);
 
-// Appends the rest of `file` to `out`; false on a read error.
+// No group file of a real index comes near this size: a group holds one
+// document, whose text is bounded, and two million elements take 24 MiB. A
+// read that passes it is refused as damaged: a link to an endless device
+// under a group file's name would otherwise never end.
+constexpr std::size_t kMaxGroupFileBytes = std::size_t{512} << 20;
+
+// Appends the rest of `file` to `out`; false on a read error or past
+// kMaxGroupFileBytes.
 bool ReadRestOfFile(std::FILE* file, std::vector<std::uint8_t>& out);
 
-// The whole file at `path` in `out`; false when it cannot be opened or read.
+// The whole file at `path` in `out`; false when it cannot be opened or read,
+// or is longer than kMaxGroupFileBytes.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out);
 
 // Calls visit(word, length) for every word record of a group file's bytes, in

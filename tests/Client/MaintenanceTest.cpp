@@ -130,8 +130,11 @@ TEST_F(MaintenanceTest, FoldersOnlyTreeBuildsAnEmptyIndexAndClearsTheMarker) {
   EXPECT_TRUE(HasLine(*window, "! Concluído. 0 documentos a processar."));
   EXPECT_TRUE(HasLine(*window, "! Processamento concluído"));
   EXPECT_FALSE(window->Operation().Failed());
-  EXPECT_FALSE(FileExists(OutOfDateFile()));
+  // The hint blocks reach the disk as the engine closes the index, when the
+  // window goes: the marker stays until then.
+  EXPECT_TRUE(FileExists(OutOfDateFile()));
   CloseBuildWindow();
+  EXPECT_FALSE(FileExists(OutOfDateFile()));
   EXPECT_TRUE(FileExists(PathJoin(WordIndex->EngineFolder(), "hint.il")));
 }
 

@@ -112,6 +112,21 @@ TEST(Robustness, SearchesAreEndedSafelyByClose) {
   ACL_EndFind(find);  // twice: ignored
 }
 
+// A link to an endless device under a group file's name: every way of
+// reading group files gives the group up instead of reading forever.
+TEST(Robustness, GivesUpAGroupFileThatNeverEnds) {
+  IndexInFolder index;
+  BuildGroup(1, {{"abc", 1, 2}});
+  BuildGroup(2, {{"abc", 3, 4}});
+  index.Close();
+  fs::remove(index.File("grp00/01.sl"));
+  fs::create_symlink("/dev/zero", index.File("grp00/01.sl"));
+  for (const int flags : {ACL_OPEN_SEARCH_ONLY, ACL_OPEN_UPDATE}) {
+    ASSERT_EQ(index.Reopen(flags), ACL_OPEN_OK);
+    EXPECT_EQ(FindAll("abc"), (Triples{{2, 3, 4}})) << "open flags " << flags;
+  }
+}
+
 TEST(Remove, DeletesTheIndexFolderWithEverythingInIt) {
   TempFolder temp;
   const std::string folder = temp.File("idx");
