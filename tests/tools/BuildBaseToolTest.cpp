@@ -19,32 +19,13 @@
 #include "TOMODocumentFile.h"
 #include "TOMOTree.h"
 #include "TempFolder.h"
+#include "ToolProcess.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using ::testing::HasSubstr;
-
-struct TRun {
-  int ExitCode = -1;
-  std::string Output;  // standard output and error together
-};
-
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
-
-TRun RunTool(const std::string& arguments) {
-  TRun run;
-  const std::string command = Quoted(PANDECTA_TOOL) + " " + arguments + " 2>&1";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) run.Output.append(buffer, count);
-  const int status = pclose(pipe.release());
-  run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
 
 TRun BuildBase(const fs::path& source, const fs::path& data) {
   return RunTool("build-base " + Quoted(source.string()) + " " + Quoted(data.string()));

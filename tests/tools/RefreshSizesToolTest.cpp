@@ -16,6 +16,7 @@
 #include "TOMONode.h"
 #include "TOMOTree.h"
 #include "TempFolder.h"
+#include "ToolProcess.h"
 
 namespace fs = std::filesystem;
 
@@ -23,31 +24,11 @@ namespace {
 
 using ::testing::HasSubstr;
 
-struct TToolResult {
-  int ExitCode = -1;
-  std::string Output;  // standard output and error together
-};
-
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
-
-TToolResult Tool(const std::string& arguments) {
-  TToolResult run;
-  const std::string command = Quoted(PANDECTA_TOOL) + " " + arguments + " 2>&1 </dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) run.Output.append(buffer, count);
-  const int status = pclose(pipe.release());
-  run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
 class RefreshSizesTool : public ::testing::Test {
  protected:
   void SetUp() override {
     data_ = folder_.File("Dados");
-    ASSERT_EQ(Tool("build-base " + Quoted(PANDECTA_DEMO_SOURCE) + " " + Quoted(data_)).ExitCode, 0);
+    ASSERT_EQ(RunTool("build-base " + Quoted(PANDECTA_DEMO_SOURCE) + " " + Quoted(data_)).ExitCode, 0);
   }
   std::string IndexFile() const { return data_ + "/TOMOIdx.dat"; }
   // The first document entry of the base.
@@ -66,7 +47,7 @@ class RefreshSizesTool : public ::testing::Test {
 TEST_F(RefreshSizesTool, MissingFileGetsSizeZeroAndAnUnchangedBaseIsNotWritten) {
   // A fresh base already knows its sizes: nothing to write.
   const auto built = fs::last_write_time(IndexFile());
-  TToolResult run = Tool("refresh-sizes " + Quoted(data_));
+  TRun run = RunTool("refresh-sizes " + Quoted(data_));
   ASSERT_EQ(run.ExitCode, 0) << run.Output;
   EXPECT_THAT(run.Output, HasSubstr(": Criando lista de documentos...\n! Concluído.\n"));
   EXPECT_THAT(run.Output, HasSubstr("! Operação concluída."));
@@ -75,16 +56,16 @@ TEST_F(RefreshSizesTool, MissingFileGetsSizeZeroAndAnUnchangedBaseIsNotWritten) 
   const TTOMORecordH document = FirstDocument();
   ASSERT_GT(document.DocumentSize, 0);
   fs::remove(DocumentFileName(data_, document.DocumentNumber));
-  run = Tool("refresh-sizes " + Quoted(data_));
+  run = RunTool("refresh-sizes " + Quoted(data_));
   ASSERT_EQ(run.ExitCode, 0) << run.Output;
   TTOMOTree tree(data_);
   EXPECT_EQ(tree.FindNode(document.Id)->Record().DocumentSize, 0);
 }
 
 TEST_F(RefreshSizesTool, BrokenBasesAndArgumentsFailWithAMessage) {
-  EXPECT_EQ(Tool("refresh-sizes").ExitCode, 1);
-  EXPECT_EQ(Tool("refresh-sizes a b").ExitCode, 1);
-  TToolResult run = Tool("refresh-sizes " + Quoted(folder_.File("nada")));
+  EXPECT_EQ(RunTool("refresh-sizes").ExitCode, 1);
+  EXPECT_EQ(RunTool("refresh-sizes a b").ExitCode, 1);
+  TRun run = RunTool("refresh-sizes " + Quoted(folder_.File("nada")));
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_FALSE(run.Output.empty());
 
@@ -94,13 +75,13 @@ TEST_F(RefreshSizesTool, BrokenBasesAndArgumentsFailWithAMessage) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(IndexFile().c_str(), "wb"), std::fclose);
     std::fwrite(garbage.data(), 1, garbage.size(), file.get());
   }
-  run = Tool("refresh-sizes " + Quoted(data_));
+  run = RunTool("refresh-sizes " + Quoted(data_));
   EXPECT_EQ(run.ExitCode, 1) << run.Output;
   EXPECT_EQ(fs::file_size(IndexFile()), garbage.size());
 }
 
 TEST_F(RefreshSizesTool, IndexShowsTheCountingAndOneLinePerDocument) {
-  const TToolResult run = Tool("index " + Quoted(data_) + " " + Quoted(folder_.File("Extra")));
+  const TRun run = RunTool("index " + Quoted(data_) + " " + Quoted(folder_.File("Extra")));
   ASSERT_EQ(run.ExitCode, 0) << run.Output;
   EXPECT_THAT(run.Output, HasSubstr(": Contando documentos\n! Concluído. "));
   EXPECT_THAT(run.Output, HasSubstr(" documentos a processar.\n: Processando documentos\n  "));
