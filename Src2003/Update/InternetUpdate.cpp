@@ -8,9 +8,10 @@
 // whose tree lists only complete documents, and the next update fetches what
 // is still older than the server's.
 
-#include <array>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <vector>
 
 #include "ConfigUnit.h"
 #include "DocumentFileName.h"
@@ -19,6 +20,7 @@
 #include "LxCodePage.h"
 #include "LxFilUtl.h"
 #include "LxStreamErrors.h"
+#include "TOMODocumentBody.h"
 #include "TOMODocumentFile.h"
 #include "TOMOIndexFormat.h"
 #include "TOMOTree.h"
@@ -34,13 +36,21 @@ constexpr char kCopyErrorFormat[] = "Erro ao copiar arquivo \"%s\" para \"%s\". 
 constexpr char kTempSuffix[] = ".tmp";
 constexpr char kNewSuffix[] = ".new";
 
-// Decodes the whole body: a truncated or garbled file raises here, before it
-// can replace anything.
+// Reads the body as every reader of documents will, then decodes the rest
+// of it: an error page, a truncated or garbled file, or a body without its
+// size raises here, before it can replace anything.
 void CheckReadsWhole(const std::string& file) {
   TTOMODocumentFile document(file, false);
   TLxStream& body = document.OpenRead();
-  std::array<char, kCheckChunkBytes> buffer;
-  while (body.Read(buffer.data(), kCheckChunkBytes) == kCheckChunkBytes) {
+  const TTOMODocumentBody parsed = ReadDocumentBody(body);
+  if (parsed.Values.Values(kBodySizeValue).empty()) {
+    throw ELxException(FormatMessage("Formato de arquivo inválido. Nome do arquivo: %s", file.c_str()));
+  }
+  std::vector<char> buffer(kCheckChunkBytes);
+  for (std::int32_t left = body.Size() - body.Position(); left > 0;) {
+    const std::int32_t count = std::min(left, kCheckChunkBytes);
+    body.ReadBuffer(buffer.data(), count);
+    left -= count;
   }
   document.CloseDocument();
 }
