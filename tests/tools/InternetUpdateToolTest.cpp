@@ -303,6 +303,33 @@ TEST_F(InternetUpdateToolTest, ACorruptOrMissingTreeFileChangesNothing) {
   EXPECT_EQ(Snapshot(Path("data")), before);
 }
 
+// A crash after any line of the log: the base still loads and reads whole,
+// and the next update brings it to the server's state.
+TEST_F(InternetUpdateToolTest, KilledAtEveryLogLineThenUpdatedAgain) {
+  PrepareBases();
+  CopyFolder(Path("data"), Path("data-pristine"));
+  CopyFolder(Path("extra"), Path("extra-pristine"));
+  const TRun full = Update();
+  ASSERT_EQ(full.ExitCode, 0) << full.Output;
+  const int lines = LineCount(full.Output);
+  ASSERT_GT(lines, 20);
+  for (int k = 1; k < lines; ++k) {
+    SCOPED_TRACE("killed after line " + std::to_string(k));
+    fs::remove_all(Path("data"));
+    fs::remove_all(Path("extra"));
+    CopyFolder(Path("data-pristine"), Path("data"));
+    CopyFolder(Path("extra-pristine"), Path("extra"));
+    const TRun killed = RunTool("update", Settings() + " PANDECTA_TEST_KILL_AFTER_LINE=" + std::to_string(k));
+    ASSERT_EQ(killed.ExitCode, -1) << killed.Output;
+    ExpectBaseReadsWhole();
+    // The killed process's hold on the word index lasts until its lock
+    // record goes stale: the update marks the index for a rebuild meanwhile.
+    const TRun again = Update();
+    ASSERT_EQ(again.ExitCode, 0) << again.Output;
+    ExpectBaseEquals(Path("new"));
+  }
+}
+
 TEST_F(InternetUpdateToolTest, WrongArgumentsAndAStoppedServerFailClearly) {
   EXPECT_THAT(RunTool("make-server so-um").Output, HasSubstr("uso: pandecta-tool make-server"));
   EXPECT_EQ(RunTool("make-server " + Quoted(Path("nada")) + " " + Quoted(Path("out"))).ExitCode, 1);

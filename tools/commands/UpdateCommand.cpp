@@ -7,15 +7,23 @@
 // directory lock, as the program takes it. The log goes to standard error.
 // Exit code 0 only when the log ends in "Atualização concluída com êxito",
 // so that a scheduled job can tell.
+//
+// For the crash tests, PANDECTA_TEST_KILL_AFTER_LINE=k makes the process kill
+// itself right after the k-th log line, as a crash would.
 
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "ConfigUnit.h"
 #include "InstalledCollection.h"
 #include "LxFilUtl.h"
+#include "OperationRunner.h"
 #include "TOMODocumentSet.h"
 #include "TOMOIndexFormat.h"
+#include "TerminalOperationView.h"
 #include "TerminalPrompts.h"
 #include "ToolCommand.h"
 #include "ToolOperation.h"
@@ -23,6 +31,27 @@
 #include "WordIndex.h"
 
 namespace {
+
+constexpr char kKillAfterLineVariable[] = "PANDECTA_TEST_KILL_AFTER_LINE";
+
+// The terminal view, and the test hook that ends the process abruptly.
+class TUpdateView : public TTerminalOperationView {
+ public:
+  TUpdateView() {
+    if (const char* value = std::getenv(kKillAfterLineVariable)) killAfter_ = std::atoi(value);
+  }
+  void AddLog(const std::string& text, TLogColour colour, TLogStyle style) override {
+    TTerminalOperationView::AddLog(text, colour, style);
+    if (killAfter_ > 0 && ++lines_ == killAfter_) {
+      std::fflush(stderr);
+      std::raise(SIGKILL);
+    }
+  }
+
+ private:
+  int killAfter_ = 0;
+  int lines_ = 0;
+};
 
 int RunUpdate(const std::vector<std::string>& arguments) {
   std::string url;
@@ -50,7 +79,11 @@ int RunUpdate(const std::vector<std::string>& arguments) {
 
   TUpdateOperation update(collection, &index);
   if (!url.empty()) update.SetUpdateURL(url);
-  const int result = RunToolOperation(update, [&update] { update.StartInternet(); });
+  TUpdateView view;
+  update.SetView(&view);
+  update.StartInternet();
+  const int result = RunOperation(update);
+  update.SetView(nullptr);
   return result == 0 && update.Finished() && !update.Failed() && !update.Cancelled() ? 0 : 1;
 }
 
