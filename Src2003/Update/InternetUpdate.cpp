@@ -143,7 +143,7 @@ int TUpdateOperation::DownloadStep(int index, int& nextParameter) {
   }
   TTOMONode* node = ChangedNodes()[index];
   const std::int32_t number = node->Record().DocumentNumber;
-  if (!DocumentToFetch(number) || DocumentToFetch(number) != node) {
+  if (DocumentToFetch(number) != node) {
     nextParameter = index + 1;
     return kStateDownload;
   }
