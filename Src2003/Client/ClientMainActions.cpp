@@ -28,9 +28,6 @@ constexpr int kUpdateInternetTag = 1;
 constexpr int kUpdateLocalFileTag = 2;
 constexpr int kUpdateFloppyTag = 3;
 constexpr int kSearchPrevWordTag = 1;
-// The Internet update brings its own window states; until it exists its
-// command stays off.
-constexpr bool kInternetUpdateConnected = false;
 
 // An update command is open while no update runs, or while an update of its
 // own kind runs (the command then brings that window up).
@@ -246,8 +243,7 @@ void TfrmClientMain::UpdateActions() {
   // Commands whose windows belong to the search, index, update and settings
   // work stay disabled until those windows exist.
   for (QAction* update : {a.UpdateInternetAction, a.UpdateLocalFileAction, a.UpdateFloppyAction}) {
-    const bool connected = update != a.UpdateInternetAction || kInternetUpdateConnected;
-    update->setEnabled(connected && UpdateCommandAvailable(*update));
+    update->setEnabled(UpdateCommandAvailable(*update));
   }
   // The settings stay closed while a window works with the folders they name.
   a.ConfigAction->setEnabled(!TfrmBuildIndex::Instance() && TfrmUpdateBase::UpdateKind() == 0);

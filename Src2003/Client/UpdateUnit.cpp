@@ -69,10 +69,10 @@ void TfrmUpdate::Start(int kind, const QString& argument) {
       Update().SetUpdateKind(kind);
       StartFromMedium();
       break;
+    case TUpdateOperation::kKindInternet:
+      Update().StartInternet();
+      break;
     default:
-      // The Internet update brings its own states.
-      Update().SetUpdateKind(kind);
-      Update().PostStep(WM_OPERATIONSTEP, kind == TUpdateOperation::kKindInternet ? 20 : 0, 0);
       break;
   }
 }

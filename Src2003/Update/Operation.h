@@ -186,6 +186,8 @@ class TOperation : public QObject {
   // Expands tomoidxz.dat of the download folder (setting DownloadFolder)
   // into tomoidx.dat beside it, logging both sizes in KiB.
   void DecompressIndexFile();
+  // The same for the tomoidxz.dat of `folder`.
+  void DecompressIndexFile(const std::string& folder);
 
  signals:
   // Nothing more will happen by itself: no step is queued and no request

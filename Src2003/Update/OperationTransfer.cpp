@@ -91,9 +91,11 @@ void TOperation::DiscardReceivedFile() {
   receiveFileCreated_ = false;
 }
 
-void TOperation::DecompressIndexFile() {
+void TOperation::DecompressIndexFile() { DecompressIndexFile(Config().GetString(DownloadFolder)); }
+
+void TOperation::DecompressIndexFile(const std::string& folder) {
   AddLog(": Descompactando arquivo de índice...", TLogColour::Blue);
-  const TIndexFileSizes sizes = ExpandIndexFile(Config().GetString(DownloadFolder));
+  const TIndexFileSizes sizes = ExpandIndexFile(folder);
   AddLogFmt(TLogColour::Green, TLogStyle::Plain, ": Descompactado (%d KiB -> %d KiB)", KiB(sizes.CompressedSize),
             KiB(sizes.ExpandedSize));
 }

@@ -171,6 +171,24 @@ void TUpdateOperation::Step(const TOperationStep& message, int& nextState, int& 
     case kStateFinish:
       FinishStep();
       break;
+    case kStateIndexSize:
+      IndexSizeStep();
+      break;
+    case kStateIndexTransfer:
+      IndexTransferStep();
+      break;
+    case kStateUpdateList:
+      nextState = UpdateListStep(nextParameter);
+      break;
+    case kStateDownload:
+      nextState = DownloadStep(message.Parameter, nextParameter);
+      break;
+    case kStateInstallBatch:
+      nextState = InstallBatchStep(message.Parameter);
+      break;
+    case kStateInternetEnd:
+      InternetEndStep();
+      break;
     default:
       break;
   }

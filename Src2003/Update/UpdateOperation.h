@@ -54,6 +54,20 @@ class TUpdateOperation : public TOperation {
   static constexpr int kStateDocument = 16;
   static constexpr int kStateFinish = 17;
 
+  // The states of the Internet update (InternetUpdate.cpp).
+  static constexpr int kStateIndexSize = 20;
+  static constexpr int kStateIndexTransfer = 21;
+  static constexpr int kStateUpdateList = 22;
+  static constexpr int kStateDownload = 23;
+  static constexpr int kStateInstallBatch = 24;
+  static constexpr int kStateInternetEnd = 25;
+
+  // A batch of the Internet update downloads documents until more than this
+  // many body bytes have arrived in it, then installs them and saves the tree.
+  static constexpr int kBatchLimitBytes = 8192;
+  // What the first item of the node list reads when nothing is to be updated.
+  static constexpr char kNothingToUpdate[] = "Nada a atualizar";
+
   // Bytes of a volume copied per step, so the window stays responsive.
   static constexpr std::int32_t kCopyStepBytes = 2048;
   // The joined volumes, and the new tree file, in the download folder.
@@ -68,6 +82,24 @@ class TUpdateOperation : public TOperation {
   // The download folder; the setting DownloadFolder unless one is given.
   std::string DownloadFolder() const;
   void SetDownloadFolder(std::string folder) { downloadFolder_ = std::move(folder); }
+
+  // The update server's base URL; the setting UpdateURL unless one is given.
+  std::string UpdateURL() const;
+  void SetUpdateURL(std::string url) { updateURL_ = std::move(url); }
+  // Kind 1: brings the base up to the update server's, starting at state 20.
+  void StartInternet();
+  // What a request asks for: the URL in lower case (letters A to Z only).
+  static std::string LowerCaseURL(std::string url);
+  // The lower-cased URL of document `number` under `base`:
+  //   DocumentURL("http://S/Atualizacao", 1234) gives "http://s/atualizacao/doc01200/doc01234.dat"
+  static std::string DocumentURL(const std::string& base, std::int32_t number);
+  // The name a received document has in the download folder: "Doc00007.dat".
+  static std::string ReceivedDocumentName(std::int32_t number);
+  // Sum of the new tree's document sizes of the documents to fetch: what
+  // the detail line "Total de bytes a serem transferidos" shows.
+  std::int64_t TotalTransferBytes() const;
+  // Tree saves of the Internet update (one per batch).
+  int BatchesInstalled() const { return batchesInstalled_; }
 
   // Kind 4: applies the package named by a command-line argument (quotes
   // around it dropped), starting at state 10.
@@ -117,6 +149,16 @@ class TUpdateOperation : public TOperation {
   int DocumentStep();
   void FinishStep();
 
+  void IndexSizeStep();
+  void IndexTransferStep();
+  int UpdateListStep(int& nextParameter);
+  int DownloadStep(int index, int& nextParameter);
+  int InstallBatchStep(int count);
+  void InternetEndStep();
+  // Checks that a received document reads whole as a document file, then
+  // puts it in place through the document file's commit and deletes it.
+  void InstallReceivedDocument(const TTOMONode& node);
+
   // Merges the changed nodes, saves the tree, indexes the title words and
   // reloads the tree.
   void CommitTree();
@@ -130,6 +172,9 @@ class TUpdateOperation : public TOperation {
   TInstalledCollection& collection_;
   TWordIndex* wordIndex_;
   std::string downloadFolder_;
+  std::string updateURL_;
+  std::vector<TTOMONode*> batchDocuments_;
+  int batchesInstalled_ = 0;
 
   bool completed_ = false;
   std::string packageTitle_;

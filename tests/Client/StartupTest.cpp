@@ -58,7 +58,7 @@ TEST_F(StartupTest, ActionsCarryTheirCaptionsAndLaterOnesStayDisabled) {
   EXPECT_EQ(a.SearchInCurrentDocAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
   EXPECT_EQ(a.EditSelectAllAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
   EXPECT_EQ(window.findChild<QAction*>("UpdateInternetAction"), a.UpdateInternetAction);
-  EXPECT_FALSE(a.UpdateInternetAction->isEnabled());
+  EXPECT_TRUE(a.UpdateInternetAction->isEnabled());
   EXPECT_TRUE(a.ConfigAction->isEnabled());  // no build or update window holds the folders
   EXPECT_FALSE(a.PrintAction->isEnabled());  // the list page is shown
   EXPECT_FALSE(a.BrowseUpAction->isEnabled());  // the root has no parent

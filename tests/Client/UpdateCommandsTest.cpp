@@ -35,7 +35,7 @@ TEST_F(UpdateCommandsTest, CommandsFollowTheRunningUpdateAndTheStartupPackageOpe
   Config().SetString(::DownloadFolder, DataFolder() + "-download");
   TfrmClientMain& window = OpenWindow();
   const TClientActions& a = window.Actions();
-  EXPECT_FALSE(a.UpdateInternetAction->isEnabled());  // until the Internet update exists
+  EXPECT_TRUE(a.UpdateInternetAction->isEnabled());
   EXPECT_TRUE(a.UpdateLocalFileAction->isEnabled());
   EXPECT_TRUE(a.UpdateFloppyAction->isEnabled());
 
@@ -45,6 +45,7 @@ TEST_F(UpdateCommandsTest, CommandsFollowTheRunningUpdateAndTheStartupPackageOpe
   EXPECT_EQ(update->parent(), &window);
   EXPECT_EQ(update->Update().LocalFile(), DataFolder() + "/nenhum.dat");
   // An update of another kind runs: every command is off.
+  EXPECT_FALSE(a.UpdateInternetAction->isEnabled());
   EXPECT_FALSE(a.UpdateLocalFileAction->isEnabled());
   EXPECT_FALSE(a.UpdateFloppyAction->isEnabled());
 

@@ -133,6 +133,8 @@ bool TLighttpd::Start() {
       "server.bind = \"127.0.0.1\"\n"
       "server.port = " + std::to_string(port_) + "\n"
       "server.errorlog = \"" + work_.File("error.log") + "\"\n"
+      // Tests rewrite served files between requests: no cached sizes.
+      "server.stat-cache-engine = \"disable\"\n"
       "server.modules = (" + modules + ")\n"
       "mimetype.assign = ( \"\" => \"application/octet-stream\" )\n"
       "$HTTP[\"url\"] =~ \"^/lento/\" { connection.kbytes-per-second = 8 }\n"

@@ -132,7 +132,8 @@ std::string DocumentBody(const std::string& folder, std::int32_t number) {
   try {
     TTOMODocumentFile document(DocumentFileName(folder, number), false);
     TLxStream& body = document.OpenRead();
-    std::string bytes(static_cast<size_t>(body.Size()), '\0');
+    // A scrambled body's stream counts the file's header in its size.
+    std::string bytes(static_cast<size_t>(body.Size() - body.Position()), '\0');
     body.ReadBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
     return bytes;
   } catch (const std::exception&) {

@@ -1,0 +1,310 @@
+// The Internet update (states 20 to 25) in this process, against a real
+// lighttpd on 127.0.0.1 serving an update server's layout, and a scripted
+// server for bodies cut short and servers that stop answering: the log, the
+// batches, and what the base holds after every fault.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DocumentFileFormat.h"
+#include "DocumentFileName.h"
+#include "HttpTestServers.h"
+#include "InstalledCollection.h"
+#include "LxCodePage.h"
+#include "LxFileStream.h"
+#include "OperationTestSupport.h"
+#include "PackageTestSupport.h"
+#include "TOMODocumentSet.h"
+#include "TOMOStream.h"
+#include "TOMOTree.h"
+#include "THttpCli.h"
+#include "UpdateOperation.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+constexpr char kSuccessLine[] = "!! Atualização concluída com êxito.";
+constexpr int kShortTimeoutMs = 800;
+
+// A view that does something when a line is logged.
+class TTriggerView : public TRecordingView {
+ public:
+  void AddLog(const std::string& text, TLogColour colour, TLogStyle style) override {
+    TRecordingView::AddLog(text, colour, style);
+    if (trigger && text.rfind(prefix, 0) == 0) {
+      auto action = std::move(trigger);
+      trigger = nullptr;
+      action();
+    }
+  }
+  std::string prefix;
+  std::function<void()> trigger;
+};
+
+// A document file of exactly `totalBytes`, its body stored scrambled (no
+// compression), so that transfers have the sizes a test needs.
+void WriteSizedDocument(const std::string& path, std::int32_t totalBytes) {
+  const std::string header = "TOMO.Documento\r\nData: 01/01/2031\r\n" + Utf8ToWin1252("Codificação") + ": " +
+                             kEncodingScrambledBody + "\r\n\r\n";
+  std::string bodyHeader;
+  std::int32_t content = totalBytes - static_cast<std::int32_t>(header.size());
+  for (int pass = 0; pass < 3; ++pass) {
+    bodyHeader = "Data: 01/01/2031\r\nTamanho: " + std::to_string(content) + "\r\n\r\n";
+    content = totalBytes - static_cast<std::int32_t>(header.size() + bodyHeader.size());
+  }
+  const std::string body = bodyHeader + "{\\rtf1 " + std::string(static_cast<size_t>(content) - 8, 'x') + "}";
+  fs::create_directories(fs::path(path).parent_path());
+  auto file = std::make_unique<TLxFileStream>(path, TLxFileMode::Create);
+  file->Write(header.data(), static_cast<std::int32_t>(header.size()));
+  TTOMOStream scrambled(std::move(file));
+  scrambled.Write(body.data(), static_cast<std::int32_t>(body.size()));
+}
+
+class InternetUpdateTest : public OperationTest {
+ protected:
+  void SetUp() override {
+    OperationTest::SetUp();
+    GenerateSmallBase(Path("old"));
+    CopyFolder(Path("old"), Path("new"));
+    CopyFolder(Path("old"), Path("data"));
+    documents_ = std::make_unique<TTOMODocumentFolder>(Path("data"));
+    collection_ = std::make_unique<TInstalledCollection>([this] { return Path("data"); }, [] { return nullptr; });
+    collection_->LoadTree();
+  }
+
+  std::string Path(const std::string& name) const { return folder_.File(name); }
+  std::string Layout() const { return Path("www") + "/atualizacao"; }
+
+  // Entry Id of document `number`.
+  std::int32_t IdOf(std::int32_t number) {
+    for (const auto& [id, n] : DocumentEntries(Path("old"))) {
+      if (n == number) return id;
+    }
+    return 0;
+  }
+
+  // The server's document `number` becomes a newer one of `bytes` bytes.
+  void ServeNewerDocument(std::int32_t number, std::int32_t bytes) {
+    WriteSizedDocument(DocumentFileName(Path("new"), number), bytes);
+    EditRecord(Path("new"), IdOf(number), [](TTOMORecordH& record) { record.DocumentDate = NewerDate(); });
+  }
+
+  // The layout of NEW as make-server writes it.
+  void WriteLayout() {
+    fs::create_directories(Layout());
+    WriteWholeFile(Layout() + "/tomoidxz.dat", ZlibBlock(ReadWholeFile(Path("new") + "/TOMOIdx.dat")));
+    for (const auto& [id, number] : DocumentEntries(Path("new"))) {
+      const std::string target = TUpdateOperation::LowerCaseURL(DocumentFileName(Layout(), number));
+      fs::create_directories(fs::path(target).parent_path());
+      fs::copy_file(DocumentFileName(Path("new"), number), target, fs::copy_options::overwrite_existing);
+    }
+  }
+
+  std::unique_ptr<TUpdateOperation> MakeUpdate(const std::string& url, TOperationView& view) {
+    auto update = std::make_unique<TUpdateOperation>(*collection_, nullptr);
+    update->SetDownloadFolder(DownloadFolder());
+    update->SetUpdateURL(url);
+    update->SetView(&view);
+    return update;
+  }
+
+  // Runs one update to its end; false when the chain did not end in time.
+  bool Run(TUpdateOperation& update) {
+    update.StartInternet();
+    return RunChain(update, 30'000);
+  }
+
+  void ExpectBaseEquals(const std::string& expected) {
+    EXPECT_EQ(TreeDump(Path("data")), TreeDump(expected));
+    for (const auto& [id, number] : DocumentEntries(expected)) {
+      EXPECT_EQ(DocumentBody(Path("data"), number), DocumentBody(expected, number)) << "document " << number;
+    }
+  }
+
+  // The tree reads, and every entry it lists with a document reads whole.
+  void ExpectBaseReadsWhole() {
+    for (const auto& [id, number] : DocumentEntries(Path("data"))) {
+      EXPECT_FALSE(DocumentBody(Path("data"), number).empty()) << "document " << number;
+    }
+  }
+
+  // Starts lighttpd on the layout, runs an update that must succeed, and
+  // checks the base is the server's.
+  void UpdateAgainFromLighttpd() {
+    TLighttpd server(Path("www"), false);
+    ASSERT_TRUE(server.Start()) << server.Error();
+    collection_->LoadTree();
+    TRecordingView view;
+    auto update = MakeUpdate(server.Url("/atualizacao"), view);
+    ASSERT_TRUE(Run(*update));
+    EXPECT_THAT(view.Texts(), Contains(kSuccessLine));
+    ExpectBaseEquals(Path("new"));
+  }
+
+  std::unique_ptr<TTOMODocumentFolder> documents_;
+  std::unique_ptr<TInstalledCollection> collection_;
+};
+
+TEST_F(InternetUpdateTest, NothingToUpdate) {
+  WriteLayout();
+  TLighttpd server(Path("www"), false);
+  ASSERT_TRUE(server.Start()) << server.Error();
+  auto update = MakeUpdate(server.Url("/atualizacao"), view_);
+  ASSERT_TRUE(Run(*update));
+  EXPECT_FALSE(update->Failed());
+  EXPECT_TRUE(update->Finished());
+  EXPECT_EQ(view_.CountOf("! Nada a atualizar."), 1);
+  EXPECT_EQ(view_.CountOf("! Documentos a serem atualizados: 0"), 1);
+  EXPECT_EQ(view_.CountOf("  Total de bytes a serem transferidos: 0"), 1);
+  EXPECT_EQ(view_.Texts().back(), kSuccessLine);
+  EXPECT_EQ(view_.Lines.back().Style, TLogStyle::Bold);
+  ASSERT_EQ(update->Nodes().Count(), 1);
+  EXPECT_EQ(update->Nodes().Caption(0), "Nada a atualizar");
+  EXPECT_EQ(update->CurrentStage(), 2);
+  EXPECT_EQ(update->BatchesInstalled(), 0);
+  ExpectBaseEquals(Path("old"));
+}
+
+TEST_F(InternetUpdateTest, FiveThousandByteDocumentsComeTwoPerBatchFromLowerCaseURLs) {
+  for (std::int32_t number : {3, 5, 7, 9, 11}) ServeNewerDocument(number, 5000);
+  WriteLayout();
+  TLighttpd server(Path("www"), false);
+  ASSERT_TRUE(server.Start()) << server.Error();
+  auto update = MakeUpdate(server.Url("/ATUALIZACAO"), view_);
+  ASSERT_TRUE(Run(*update));
+  ASSERT_FALSE(update->Failed()) << ::testing::PrintToString(view_.Texts());
+
+  EXPECT_EQ(view_.CountOf("! Documentos a serem atualizados: 5"), 1);
+  EXPECT_EQ(view_.CountOf("  Total de bytes a serem transferidos: " + std::to_string(update->TotalTransferBytes())), 1);
+  EXPECT_EQ(view_.CountOf("! 2 documentos copiados"), 2);
+  EXPECT_EQ(view_.CountOf("! 1 documentos copiados"), 1);
+  EXPECT_EQ(update->BatchesInstalled(), 3);
+  EXPECT_EQ(view_.CountOf("  URL: " + server.Url("/atualizacao/doc00000/doc00007.dat")), 1);
+  EXPECT_EQ(view_.CountOf("  Arquivo Local: " + DownloadFolder() + "/Doc00007.dat"), 1);
+  EXPECT_EQ(view_.CountOf("  Encerrado: " + server.Url("/atualizacao/doc00000/doc00007.dat")), 1);
+  EXPECT_FALSE(fs::exists(DownloadFolder() + "/Doc00007.dat"));
+  for (const std::string& line : view_.Texts()) EXPECT_THAT(line, Not(HasSubstr("ATUALIZACAO")));
+  EXPECT_EQ(view_.Texts().back(), kSuccessLine);
+  ExpectBaseEquals(Path("new"));
+}
+
+TEST_F(InternetUpdateTest, ATwentyThousandByteDocumentIsABatchOfItsOwn) {
+  ServeNewerDocument(4, 20000);
+  ServeNewerDocument(6, 5000);
+  WriteLayout();
+  TLighttpd server(Path("www"), false);
+  ASSERT_TRUE(server.Start()) << server.Error();
+  auto update = MakeUpdate(server.Url("/atualizacao"), view_);
+  ASSERT_TRUE(Run(*update));
+  EXPECT_EQ(view_.CountOf("! 1 documentos copiados"), 2);
+  EXPECT_EQ(update->BatchesInstalled(), 2);
+  ExpectBaseEquals(Path("new"));
+}
+
+// A body cut short, then a server that stops answering: the open batch is
+// never installed nor merged, the batch before it is, and the next update
+// finishes the work.
+TEST_F(InternetUpdateTest, ABodyCutShortAndAStalledServerLoseOnlyTheOpenBatch) {
+  for (std::int32_t number : {3, 5, 7, 9}) ServeNewerDocument(number, 5000);
+  WriteLayout();
+  for (bool stall : {false, true}) {
+    SCOPED_TRACE(stall ? "stalled" : "cut short");
+    TRawHttpServer server;
+    const auto serve = [&server](const std::string& path, const std::string& bytes, size_t sent) {
+      const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(bytes.size()) +
+                               "\r\nConnection: close\r\n\r\n";
+      server.Answer(path, {QByteArray::fromStdString(head + bytes.substr(0, sent))});
+    };
+    const std::string tree = ReadWholeFile(Layout() + "/tomoidxz.dat");
+    serve("/atualizacao/tomoidxz.dat", tree, tree.size());
+    for (std::int32_t number : {3, 5}) {
+      const std::string document = ReadWholeFile(TUpdateOperation::LowerCaseURL(DocumentFileName(Layout(), number)));
+      serve(TUpdateOperation::LowerCaseURL(DocumentFileName("/atualizacao", number)), document, document.size());
+    }
+    const std::string seventh = ReadWholeFile(Layout() + "/doc00000/doc00007.dat");
+    serve("/atualizacao/doc00000/doc00007.dat", seventh, 2000);
+    if (stall) server.Answer("/atualizacao/doc00000/doc00007.dat", {{}, false, true});
+
+    const std::string treeBefore = TreeDump(Path("data"));
+    collection_->LoadTree();
+    TRecordingView view;
+    auto update = MakeUpdate(server.Url("/atualizacao"), view);
+    update->HttpCli().SetTransferTimeout(kShortTimeoutMs);
+    ASSERT_TRUE(Run(*update));
+    EXPECT_TRUE(update->Failed());
+    EXPECT_EQ(view.CountOf("! 2 documentos copiados"), stall ? 0 : 1) << ::testing::PrintToString(view.Texts());
+    EXPECT_THAT(view.Texts(), Not(Contains(kSuccessLine)));
+    EXPECT_FALSE(fs::exists(DownloadFolder() + "/Doc00007.dat"));
+    ExpectBaseReadsWhole();
+    // Document 7 and 9 are still the old ones, in the tree and on disk.
+    EXPECT_EQ(DocumentBody(Path("data"), 7), DocumentBody(Path("old"), 7));
+    EXPECT_EQ(DocumentBody(Path("data"), 9), DocumentBody(Path("old"), 9));
+    EXPECT_EQ(TTOMOTree(Path("data")).FindNode(IdOf(7))->Record().DocumentDate,
+              TTOMOTree(Path("old")).FindNode(IdOf(7))->Record().DocumentDate);
+    if (!stall) {
+      EXPECT_EQ(DocumentBody(Path("data"), 3), DocumentBody(Path("new"), 3));
+      EXPECT_NE(TreeDump(Path("data")), treeBefore);
+    }
+  }
+  UpdateAgainFromLighttpd();
+}
+
+TEST_F(InternetUpdateTest, ACopyThatFailsMergesNothingOfItsBatch) {
+  for (std::int32_t number : {3, 5}) ServeNewerDocument(number, 1000);
+  WriteLayout();
+  // Whatever the user or the system does, the document cannot be written:
+  // its commit's temporary name is taken by a folder.
+  const std::string obstacle = DocumentFileName(Path("data"), 5) + ".tmp";
+  fs::create_directories(obstacle + "/x");
+  TLighttpd server(Path("www"), false);
+  ASSERT_TRUE(server.Start()) << server.Error();
+  auto update = MakeUpdate(server.Url("/atualizacao"), view_);
+  ASSERT_TRUE(Run(*update));
+  EXPECT_TRUE(update->Failed());
+  EXPECT_EQ(view_.CountOf("Erro ao copiar arquivo \"" + DownloadFolder() + "/Doc00005.dat\" para \"" + obstacle +
+                          "\". "),
+            1)
+      << ::testing::PrintToString(view_.Texts());
+  EXPECT_EQ(TreeDump(Path("data")), TreeDump(Path("old")));
+  ExpectBaseReadsWhole();
+  fs::remove_all(obstacle);
+  UpdateAgainFromLighttpd();
+}
+
+TEST_F(InternetUpdateTest, CancelDuringADownloadAndBetweenSteps) {
+  for (std::int32_t number : {3, 5, 7}) ServeNewerDocument(number, 6000);
+  WriteLayout();
+  TLighttpd server(Path("www"), false);
+  ASSERT_TRUE(server.Start()) << server.Error();
+
+  for (const std::string prefix : {"  Arquivo Local: " + DownloadFolder() + "/Doc00005.dat",
+                                   std::string("! Documentos a serem atualizados")}) {
+    SCOPED_TRACE(prefix);
+    collection_->LoadTree();
+    TTriggerView view;
+    auto update = MakeUpdate(server.Url("/atualizacao"), view);
+    view.prefix = prefix;
+    view.trigger = [&update] { update->CancelOperation(); };
+    ASSERT_TRUE(Run(*update));
+    EXPECT_TRUE(update->Cancelled());
+    EXPECT_THAT(view.Texts(), Not(Contains(kSuccessLine)));
+    EXPECT_THAT(view.Texts(), Not(Contains("! 2 documentos copiados")));
+    EXPECT_EQ(TreeDump(Path("data")), TreeDump(Path("old")));
+    ExpectBaseReadsWhole();
+  }
+  UpdateAgainFromLighttpd();
+}
+
+}  // namespace

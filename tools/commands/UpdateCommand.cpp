@@ -1,0 +1,92 @@
+// pandecta-tool update [--url URL]
+//
+// The Internet update of the program's window, without a window: the base in
+// the setting DataFolder is brought up to the update server's (UpdateURL,
+// or URL), through the settings' proxy, the documents received into
+// DownloadFolder, the word index in ExtraFolder following it under its
+// directory lock, as the program takes it. The log goes to standard error.
+// Exit code 0 only when the log ends in "Atualização concluída com êxito",
+// so that a scheduled job can tell.
+//
+// For the crash tests, PANDECTA_TEST_KILL_AFTER_LINE=k makes the process kill
+// itself right after the k-th log line, as a crash would.
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "ConfigUnit.h"
+#include "InstalledCollection.h"
+#include "LxFilUtl.h"
+#include "OperationRunner.h"
+#include "TOMODocumentSet.h"
+#include "TOMOIndexFormat.h"
+#include "TerminalOperationView.h"
+#include "TerminalPrompts.h"
+#include "ToolCommand.h"
+#include "ToolOperation.h"
+#include "UpdateOperation.h"
+#include "WordIndex.h"
+
+namespace {
+
+constexpr char kKillAfterLineVariable[] = "PANDECTA_TEST_KILL_AFTER_LINE";
+
+// The terminal view, and the test hook that ends the process abruptly.
+class TUpdateView : public TTerminalOperationView {
+ public:
+  TUpdateView() {
+    if (const char* value = std::getenv(kKillAfterLineVariable)) killAfter_ = std::atoi(value);
+  }
+  void AddLog(const std::string& text, TLogColour colour, TLogStyle style) override {
+    TTerminalOperationView::AddLog(text, colour, style);
+    if (killAfter_ > 0 && ++lines_ == killAfter_) {
+      std::fflush(stderr);
+      std::raise(SIGKILL);
+    }
+  }
+
+ private:
+  int killAfter_ = 0;
+  int lines_ = 0;
+};
+
+int RunUpdate(const std::vector<std::string>& arguments) {
+  std::string url;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    if (arguments[i] == "--url" && i + 1 < arguments.size()) {
+      url = arguments[++i];
+    } else {
+      throw EToolUsage{"Argumento desconhecido: " + arguments[i]};
+    }
+  }
+  TToolEventLoop loop;
+  TTerminalPrompts prompts;
+  TScopedPrompts scopedPrompts(prompts);
+
+  const std::string dataFolder = Config().GetString(DataFolder);
+  ForceDirectories(dataFolder);
+  TTOMODocumentFolder documents(dataFolder);
+  TWordIndex index([] { return Config().GetString(ExtraFolder); });
+  // The update indexes the title words itself, through its own lock.
+  TInstalledCollection collection([dataFolder] { return dataFolder; }, [] { return nullptr; });
+  // A folder without a base yet takes the server's tree whole; a damaged
+  // tree file is an error, never overwritten.
+  const std::string treeFile = FindFileIgnoringCase(dataFolder, kIndexFileName);
+  if (FileExists(treeFile) || FileExists(treeFile + ".new")) collection.LoadTree();
+
+  TUpdateOperation update(collection, &index);
+  if (!url.empty()) update.SetUpdateURL(url);
+  TUpdateView view;
+  update.SetView(&view);
+  update.StartInternet();
+  const int result = RunOperation(update);
+  update.SetView(nullptr);
+  return result == 0 && update.Finished() && !update.Failed() && !update.Cancelled() ? 0 : 1;
+}
+
+const bool registered = RegisterToolCommand({"update", "update [--url URL]", RunUpdate});
+
+}  // namespace
