@@ -21,6 +21,7 @@
 #include "HttpTestServers.h"
 #include "PackageTestSupport.h"
 #include "TempFolder.h"
+#include "ToolProcess.h"
 
 namespace fs = std::filesystem;
 
@@ -33,27 +34,6 @@ constexpr int kBatchLimitBytes = 8192;
 constexpr char kProxyUser[] = "escritorio";
 constexpr char kProxyPassword[] = "s3nha-forte";
 constexpr char kSuccessLine[] = "!! Atualização concluída com êxito.";
-
-struct TRun {
-  int ExitCode = -1;
-  std::string Output;
-};
-
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
-
-TRun RunTool(const std::string& arguments, const std::string& environment = {}, bool withErrors = true) {
-  TRun run;
-  const std::string command = environment + " " + Quoted(PANDECTA_TOOL) + " " + arguments +
-                              (withErrors ? " 2>&1" : " 2>/dev/null") + " </dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) run.Output.append(buffer, count);
-  const int status = pclose(pipe.release());
-  run.ExitCode = WIFEXITED(status) && WEXITSTATUS(status) < 128 ? WEXITSTATUS(status) : -1;
-  return run;
-}
 
 int LineCount(const std::string& text) {
   int lines = 0;
@@ -100,11 +80,11 @@ class InternetUpdateToolTest : public ::testing::Test {
   std::string Settings() const { return "PANDECTA_SETTINGS_FILE=" + Quoted(Path("settings.ini")); }
 
   void Configure(const std::string& name, const std::string& value) {
-    ASSERT_EQ(RunTool("config " + name + " " + Quoted(value), Settings()).ExitCode, 0);
+    ASSERT_EQ(RunTool("config " + name + " " + Quoted(value), true, Settings()).ExitCode, 0);
   }
 
-  TRun Update(const std::string& options = {}) { return RunTool("update " + options, Settings()); }
-  TRun Tree(const std::string& data) { return RunTool("tree " + Quoted(data), {}, false); }
+  TRun Update(const std::string& options = {}) { return RunTool("update " + options, true, Settings()); }
+  TRun Tree(const std::string& data) { return RunTool("tree " + Quoted(data), false); }
 
   TRun MakeServer(const std::string& base) {
     return RunTool("make-server " + Quoted(base) + " " + Quoted(Layout()));
@@ -141,7 +121,7 @@ class InternetUpdateToolTest : public ::testing::Test {
   }
 
   int Finds(const std::string& word) {
-    return LineCount(RunTool("search " + Quoted(Path("extra")) + " " + word, {}, false).Output);
+    return LineCount(RunTool("search " + Quoted(Path("extra")) + " " + word, false).Output);
   }
 
   TempFolder folder_;
@@ -319,7 +299,7 @@ TEST_F(InternetUpdateToolTest, KilledAtEveryLogLineThenUpdatedAgain) {
     fs::remove_all(Path("extra"));
     CopyFolder(Path("data-pristine"), Path("data"));
     CopyFolder(Path("extra-pristine"), Path("extra"));
-    const TRun killed = RunTool("update", Settings() + " PANDECTA_TEST_KILL_AFTER_LINE=" + std::to_string(k));
+    const TRun killed = RunTool("update", true, Settings() + " PANDECTA_TEST_KILL_AFTER_LINE=" + std::to_string(k));
     ASSERT_EQ(killed.ExitCode, -1) << killed.Output;
     ExpectBaseReadsWhole();
     // The killed process's hold on the word index lasts until its lock
