@@ -11,48 +11,21 @@
 // For the crash tests, PANDECTA_TEST_KILL_AFTER_LINE=k makes the process kill
 // itself right after the k-th log line, as a crash would.
 
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "InstalledCollection.h"
 #include "LxFilUtl.h"
-#include "OperationRunner.h"
 #include "TOMODocumentSet.h"
-#include "TOMOIndexFormat.h"
-#include "TerminalOperationView.h"
 #include "TerminalPrompts.h"
 #include "ToolCommand.h"
+#include "ToolOperation.h"
 #include "UpdateOperation.h"
 #include "WordIndex.h"
 
-#include <QCoreApplication>
-
 namespace {
 
-constexpr char kKillAfterLineVariable[] = "PANDECTA_TEST_KILL_AFTER_LINE";
 constexpr char kDefaultDownloadFolder[] = "Download";
-
-// The terminal view, and the test hook that ends the process abruptly.
-class TApplyView : public TTerminalOperationView {
- public:
-  TApplyView() {
-    if (const char* value = std::getenv(kKillAfterLineVariable)) killAfter_ = std::atoi(value);
-  }
-  void AddLog(const std::string& text, TLogColour colour, TLogStyle style) override {
-    TTerminalOperationView::AddLog(text, colour, style);
-    if (killAfter_ > 0 && ++lines_ == killAfter_) {
-      std::fflush(stderr);
-      std::raise(SIGKILL);
-    }
-  }
-
- private:
-  int killAfter_ = 0;
-  int lines_ = 0;
-};
 
 int RunApplyPackage(const std::vector<std::string>& arguments) {
   std::vector<std::string> positional;
@@ -69,10 +42,7 @@ int RunApplyPackage(const std::vector<std::string>& arguments) {
   const std::string& indexFolder = positional[1];
   if (downloadFolder.empty()) downloadFolder = PathJoin(indexFolder, kDefaultDownloadFolder);
 
-  int argc = 1;
-  char name[] = "pandecta-tool";
-  char* argv[] = {name, nullptr};
-  QCoreApplication application(argc, argv);
+  TToolEventLoop loop;
   TTerminalPrompts prompts;
   TScopedPrompts scopedPrompts(prompts);
 
@@ -81,18 +51,11 @@ int RunApplyPackage(const std::vector<std::string>& arguments) {
   TWordIndex index(indexFolder);
   // The update indexes the titles itself, through its own lock.
   TInstalledCollection collection([dataFolder] { return dataFolder; }, [] { return nullptr; });
-  // A folder without a base yet takes the package's tree whole; a damaged
-  // tree file is an error, never overwritten.
-  // (A tree file caught between its commit's renames exists as name.new.)
-  const std::string treeFile = FindFileIgnoringCase(dataFolder, kIndexFileName);
-  if (FileExists(treeFile) || FileExists(treeFile + ".new")) collection.LoadTree();
+  LoadTreeIfInstalled(collection, dataFolder);
 
   TUpdateOperation update(collection, &index);
   update.SetDownloadFolder(downloadFolder);
-  TApplyView view;
-  update.SetView(&view);
-  update.StartPackage(positional[2]);
-  RunOperation(update);
+  RunToolOperation(update, [&] { update.StartPackage(positional[2]); });
   return update.Completed() ? 0 : 1;
 }
 

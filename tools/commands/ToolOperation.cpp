@@ -2,8 +2,15 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "InstalledCollection.h"
+#include "LxFilUtl.h"
 #include "Operation.h"
 #include "OperationRunner.h"
+#include "TOMOIndexFormat.h"
 #include "TerminalOperationView.h"
 
 namespace {
@@ -11,6 +18,27 @@ namespace {
 int applicationArgc = 1;
 char applicationName[] = "pandecta-tool";
 char* applicationArgv[] = {applicationName, nullptr};
+
+constexpr char kKillAfterLineVariable[] = "PANDECTA_TEST_KILL_AFTER_LINE";
+
+// The terminal view, and the test hook that ends the process abruptly.
+class TToolOperationView : public TTerminalOperationView {
+ public:
+  TToolOperationView() {
+    if (const char* value = std::getenv(kKillAfterLineVariable)) killAfter_ = std::atoi(value);
+  }
+  void AddLog(const std::string& text, TLogColour colour, TLogStyle style) override {
+    TTerminalOperationView::AddLog(text, colour, style);
+    if (killAfter_ > 0 && ++lines_ == killAfter_) {
+      std::fflush(stderr);
+      std::raise(SIGKILL);
+    }
+  }
+
+ private:
+  int killAfter_ = 0;
+  int lines_ = 0;
+};
 
 }  // namespace
 
@@ -23,10 +51,15 @@ TToolEventLoop::TToolEventLoop() {
 TToolEventLoop::~TToolEventLoop() = default;
 
 int RunToolOperation(TOperation& operation, const std::function<void()>& start) {
-  TTerminalOperationView view;
+  TToolOperationView view;
   operation.SetView(&view);
   start();
   const int result = RunOperation(operation);
   operation.SetView(nullptr);
   return result;
+}
+
+void LoadTreeIfInstalled(TInstalledCollection& collection, const std::string& dataFolder) {
+  const std::string treeFile = FindFileIgnoringCase(dataFolder, kIndexFileName);
+  if (FileExists(treeFile) || FileExists(treeFile + ".new")) collection.LoadTree();
 }

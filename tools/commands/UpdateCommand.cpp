@@ -11,19 +11,13 @@
 // For the crash tests, PANDECTA_TEST_KILL_AFTER_LINE=k makes the process kill
 // itself right after the k-th log line, as a crash would.
 
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "ConfigUnit.h"
 #include "InstalledCollection.h"
 #include "LxFilUtl.h"
-#include "OperationRunner.h"
 #include "TOMODocumentSet.h"
-#include "TOMOIndexFormat.h"
-#include "TerminalOperationView.h"
 #include "TerminalPrompts.h"
 #include "ToolCommand.h"
 #include "ToolOperation.h"
@@ -31,27 +25,6 @@
 #include "WordIndex.h"
 
 namespace {
-
-constexpr char kKillAfterLineVariable[] = "PANDECTA_TEST_KILL_AFTER_LINE";
-
-// The terminal view, and the test hook that ends the process abruptly.
-class TUpdateView : public TTerminalOperationView {
- public:
-  TUpdateView() {
-    if (const char* value = std::getenv(kKillAfterLineVariable)) killAfter_ = std::atoi(value);
-  }
-  void AddLog(const std::string& text, TLogColour colour, TLogStyle style) override {
-    TTerminalOperationView::AddLog(text, colour, style);
-    if (killAfter_ > 0 && ++lines_ == killAfter_) {
-      std::fflush(stderr);
-      std::raise(SIGKILL);
-    }
-  }
-
- private:
-  int killAfter_ = 0;
-  int lines_ = 0;
-};
 
 int RunUpdate(const std::vector<std::string>& arguments) {
   std::string url;
@@ -72,19 +45,11 @@ int RunUpdate(const std::vector<std::string>& arguments) {
   TWordIndex index([] { return Config().GetString(ExtraFolder); });
   // The update indexes the title words itself, through its own lock.
   TInstalledCollection collection([dataFolder] { return dataFolder; }, [] { return nullptr; });
-  // A folder without a base yet takes the server's tree whole; a damaged
-  // tree file is an error, never overwritten.
-  const std::string treeFile = FindFileIgnoringCase(dataFolder, kIndexFileName);
-  if (FileExists(treeFile) || FileExists(treeFile + ".new")) collection.LoadTree();
+  LoadTreeIfInstalled(collection, dataFolder);
 
   TUpdateOperation update(collection, &index);
   if (!url.empty()) update.SetUpdateURL(url);
-  TUpdateView view;
-  update.SetView(&view);
-  update.StartInternet();
-  const int result = RunOperation(update);
-  update.SetView(nullptr);
-  return result == 0 && update.Finished() && !update.Failed() && !update.Cancelled() ? 0 : 1;
+  return RunToolOperation(update, [&update] { update.StartInternet(); });
 }
 
 const bool registered = RegisterToolCommand({"update", "update [--url URL]", RunUpdate});
