@@ -7,6 +7,7 @@
 #define LEXDEX_POSIX_STAT_INDEX 1
 #endif
 #include <system_error>
+#include <utility>
 
 #include "GroupReader.h"
 #include "FileWrites.h"
@@ -59,7 +60,12 @@ int Index::Open(const std::string& folder, int flags) {
   searchOnly_ = !(flags & (kOpenCreate | kOpenUpdate));
   wroteGroups_ = false;
   hintStampKnown_ = false;
-  if (searchOnly_) BeginSearchSession();
+  stampJustTaken_ = false;
+  if (searchOnly_) {
+    BeginSearchSession();
+  } else {
+    ForgetReadings();  // this session may change what they show
+  }
   return 0;
 }
 
@@ -71,35 +77,57 @@ void Index::BeginSearchSession() {
   const std::optional<FileStamp> stamp = StampOfOpenFile(hint_, HintFilePath(folder_));
   if (!stamp) {
     results_.Clear();
+    ForgetReadings();
     return;
   }
+  const bool sameVersion = readingsFolder_ == folder_ && *stamp == hintStamp_;
   results_.BeginSession(folder_, *stamp, SessionClock::now());
-  AdoptHintStamp(*stamp);
+  AdoptHintStamp(*stamp, sameVersion);
+  stampJustTaken_ = true;
 }
 
 void Index::RefreshForSearch() {
   if (!searchOnly_) return;
+  // The first search of a session goes by the stamp its Open just took.
+  if (std::exchange(stampJustTaken_, false)) return;
   const std::optional<FileStamp> stamp = StampOf(HintFilePath(folder_));
   if (!stamp) {
     results_.Clear();  // the rows already read serve what they can
     return;
   }
   results_.Validate(folder_, *stamp, SessionClock::now());
-  if (!hintStampKnown_ || *stamp != hintStamp_) AdoptHintStamp(*stamp);
+  if (!hintStampKnown_ || *stamp != hintStamp_) AdoptHintStamp(*stamp, false);
 }
 
-void Index::AdoptHintStamp(const FileStamp& stamp) {
+void Index::AdoptHintStamp(const FileStamp& stamp, bool sameVersion) {
   // A partial last block reads as zeros: only whole blocks count.
   const std::uint64_t wholeBlocks = stamp.size / kBlockSize * kBlockSize;
-  hintRows_.Attach(hint_, wholeBlocks, kind_);
+  hintRows_.Attach(hint_, wholeBlocks, kind_, sameVersion);
+  if (sameVersion) {
+    groupFolders_.KeepSettledOnly();
+  } else {
+    groupFolders_.Reset(folder_);
+  }
   cache_.Attach(hint_, static_cast<std::uint32_t>(wholeBlocks / kBlockSize), false);
   hintStamp_ = stamp;
   hintStampKnown_ = true;
+  readingsFolder_ = folder_;
+}
+
+void Index::ForgetReadings() {
+  hintRows_.Forget();
+  groupFolders_.Reset(std::string());
+  readingsFolder_.clear();
 }
 
 std::vector<int> Index::CandidateGroups(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only) {
-  hintRows_.Load(hashes, only);
+  hintRows_.Load(hashes, only, results_.ReadingSettled());
   return GroupsWithAllHintBits(hintRows_, hashes, only);
+}
+
+GroupFolders& Index::FoldersOpenFor(const std::vector<int>& groups) {
+  if (kind_ == FolderKind::Local) groupFolders_.OpenFoldersOf(groups, results_.ReadingSettled());
+  return groupFolders_;
 }
 
 void Index::Close() {
@@ -155,6 +183,7 @@ void Index::DeleteGroup(int group) {
 void Index::NoteGroupChange() {
   wroteGroups_ = true;
   results_.Clear();
+  ForgetReadings();
 }
 
 bool Index::GroupExist(int group) const {

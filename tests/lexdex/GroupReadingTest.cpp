@@ -125,7 +125,9 @@ TEST_F(GroupReading, NoGroupsNoWords) {
 TEST_F(GroupReading, IoUringWhereTheKernelOffersItVisitsTheFilesInOrder) {
   std::vector<std::size_t> visited;
   std::size_t bytes = 0;
-  const bool used = lexdex::ReadGroupFilesWithUring(index_.Folder(), groups_, 250, 400,
+  lexdex::GroupFolders folders(index_.Folder());
+  folders.OpenFoldersOf(groups_);
+  const bool used = lexdex::ReadGroupFilesWithUring(folders, groups_, 250, 400,
                                                     [&](std::size_t item, const std::uint8_t*, std::size_t size) {
                                                       visited.push_back(item);
                                                       bytes += size;
@@ -164,7 +166,9 @@ TEST_F(GroupReading, WhereTheKernelRefusesIoUringTheLocalReadingFindsTheSameTrip
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (!RefuseIoUring()) ::_exit(kFilterNotInstalled);
-    if (lexdex::ReadGroupFilesWithUring(index_.Folder(), groups_, 0, groups_.size(),
+    lexdex::GroupFolders folders(index_.Folder());
+    folders.OpenFoldersOf(groups_);
+    if (lexdex::ReadGroupFilesWithUring(folders, groups_, 0, groups_.size(),
                                         [](std::size_t, const std::uint8_t*, std::size_t) {})) {
       ::_exit(kRingStillUsed);
     }
