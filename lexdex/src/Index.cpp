@@ -89,7 +89,10 @@ void Index::BeginSearchSession() {
 void Index::RefreshForSearch() {
   if (!searchOnly_) return;
   // The first search of a session goes by the stamp its Open just took.
-  if (std::exchange(stampJustTaken_, false)) return;
+  if (std::exchange(stampJustTaken_, false)) {
+    results_.Validate(folder_, hintStamp_, SessionClock::now());
+    return;
+  }
   const std::optional<FileStamp> stamp = StampOf(HintFilePath(folder_));
   if (!stamp) {
     results_.Clear();  // the rows already read serve what they can
