@@ -85,16 +85,14 @@ unsigned LocalThreadCount(std::size_t files) {
 // group folders are all open before the threads start.
 void ReadShares(GroupReadMethod method, const GroupFolders& folders, const std::vector<int>& groups,
                 TriplesCollector& collector, unsigned threads) {
+  const bool rings = method == GroupReadMethod::Uring && groups.size() >= kUringMinFiles;
   RunInParallel(threads, threads, [&](unsigned thread, std::size_t share) {
     const std::size_t begin = groups.size() * share / threads;
     const std::size_t end = groups.size() * (share + 1) / threads;
     const GroupFileVisit visit = [&](std::size_t item, const std::uint8_t* data, std::size_t size) {
       collector.Collect(thread, item, data, size);
     };
-    const bool worthARing = end - begin >= kUringMinFiles;
-    if (method == GroupReadMethod::Uring && worthARing && ReadGroupFilesWithUring(folders, groups, begin, end, visit)) {
-      return;
-    }
+    if (rings && ReadGroupFilesWithUring(folders, groups, begin, end, visit)) return;
     ReadGroupFilesInOrder(folders, groups, begin, end, visit);
   });
 }

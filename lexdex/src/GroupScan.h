@@ -16,11 +16,15 @@
 
 namespace lexdex {
 
-// Below this many files a second thread costs more than it saves.
-inline constexpr std::size_t kParallelScanMinFiles = 64;
-// Below this many files a thread's io_uring ring (its setup, registered
-// slots and buffers) costs more than the calls it saves.
-inline constexpr std::size_t kUringMinFiles = 16;
+// Below this many files a second thread costs more than it saves: its start,
+// and on a busy machine the wait for a core to run it.
+inline constexpr std::size_t kParallelScanMinFiles = 1024;
+// Below this many files io_uring rings (one per reading thread) cost more
+// than the calls they save: their setup, slots and buffers, and the kernel's
+// worker threads that perform the opens, which on a busy machine wait for a
+// core (a search of a few hundred files took 3 times as long as with plain
+// calls).
+inline constexpr std::size_t kUringMinFiles = 1024;
 // Local disks: the engine shares the cores with the program.
 inline constexpr unsigned kMaxLocalScanThreads = 2;
 // Network folders: requests under way at once. Each costs an idle thread;
