@@ -2,10 +2,6 @@
 
 #include <filesystem>
 
-#if !defined(_WIN32) && __has_include(<sys/stat.h>)
-#include <sys/stat.h>
-#define LEXDEX_POSIX_STAT_INDEX 1
-#endif
 #include <system_error>
 #include <utility>
 
@@ -17,20 +13,6 @@
 #include "Word.h"
 
 namespace lexdex {
-namespace {
-
-bool IsPlainFile(std::FILE* file) {
-#if LEXDEX_POSIX_STAT_INDEX
-  struct stat status {};
-  return ::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode);
-#else
-  (void)file;
-  return true;
-#endif
-}
-
-}  // namespace
-
 int Index::Open(const std::string& folder, int flags) {
   Close();
   if (flags & kOpenCreate) {
@@ -42,17 +24,15 @@ int Index::Open(const std::string& folder, int flags) {
   std::FILE* hint = std::fopen(HintFilePath(folder).c_str(), mode);
   if (hint == nullptr) return 1;
   // A folder (or a device) under the hint file's name opens, but reads as no
-  // words at all: an index that answers "nothing found" for everything.
-  if (!IsPlainFile(hint)) {
+  // words at all: an index that answers "nothing found" for everything. The
+  // same look gives the file's length and, for searching, its stamp.
+  const std::optional<FileStamp> opened = StampOfOpenPlainFile(hint, HintFilePath(folder));
+  if (!opened) {
     std::fclose(hint);
     return 1;
   }
 
-  std::uint32_t blocks = 0;
-  if (!(flags & kOpenCreate) && std::fseek(hint, 0, SEEK_END) == 0) {
-    const long size = std::ftell(hint);
-    if (size > 0) blocks = static_cast<std::uint32_t>(size / kBlockSize);
-  }
+  const std::uint32_t blocks = (flags & kOpenCreate) ? 0 : static_cast<std::uint32_t>(opened->size / kBlockSize);
   folder_ = folder;
   hint_ = hint;
   cache_.Attach(hint_, blocks, !(flags & kOpenNoWriteBack));
@@ -62,27 +42,21 @@ int Index::Open(const std::string& folder, int flags) {
   hintStampKnown_ = false;
   stampJustTaken_ = false;
   if (searchOnly_) {
-    BeginSearchSession();
+    BeginSearchSession(*opened);
   } else {
     ForgetReadings();  // this session may change what they show
   }
   return 0;
 }
 
-void Index::BeginSearchSession() {
+void Index::BeginSearchSession(const FileStamp& opened) {
   if (kindFolder_ != folder_) {
     kind_ = KindOfFolder(folder_);
     kindFolder_ = folder_;
   }
-  const std::optional<FileStamp> stamp = StampOfOpenFile(hint_, HintFilePath(folder_));
-  if (!stamp) {
-    results_.Clear();
-    ForgetReadings();
-    return;
-  }
-  const bool sameVersion = readingsFolder_ == folder_ && *stamp == hintStamp_;
-  results_.BeginSession(folder_, *stamp, SessionClock::now());
-  AdoptHintStamp(*stamp, sameVersion);
+  const bool sameVersion = readingsFolder_ == folder_ && opened == hintStamp_;
+  results_.BeginSession(folder_, opened, SessionClock::now());
+  AdoptHintStamp(opened, sameVersion);
   stampJustTaken_ = true;
 }
 

@@ -76,8 +76,8 @@ class Index {
   // This process changes a group: what it cached is no longer the index.
   void NoteGroupChange();
   // A search-only Open: learns where the folder lies and checks the cache
-  // against the hint file as just opened.
-  void BeginSearchSession();
+  // against the hint file as just opened, whose stamp is `opened`.
+  void BeginSearchSession(const FileStamp& opened);
   // Follows the hint file to `stamp`: its length and the rows read from it.
   // `sameVersion`: the file is as a session before last saw it, and what was
   // read settled then stays.
