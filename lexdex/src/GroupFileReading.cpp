@@ -22,14 +22,6 @@ namespace {
 
 #if LEXDEX_POSIX_READS
 
-constexpr std::size_t kGroupFileNameLength = 5;  // "YY.sl"
-
-// "YY.sl", the group file's name inside its group folder.
-std::string ShortGroupFileName(int group) {
-  const std::string path = GroupFilePath(std::string(), group);
-  return path.substr(path.size() - kGroupFileNameLength);
-}
-
 constexpr std::size_t kFirstBufferSize = 65536;
 
 // Reads an open file to its end into `bytes`, which keeps its capacity for
@@ -68,7 +60,7 @@ void ReadGroupFilesInOrder(const GroupFolders& folders, const std::vector<int>& 
   for (std::size_t item = begin; item < end; ++item) {
     const int folderFd = folders.Of(groups[item]);
     if (folderFd < 0) continue;
-    const int fd = ::openat(folderFd, ShortGroupFileName(groups[item]).c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::openat(folderFd, GroupFileName(groups[item]).data(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) continue;
     const bool read = ReadUntilEnd(fd, bytes);
     ::close(fd);
@@ -162,13 +154,13 @@ class UringBatchReader {
       const int group = groups[first + slot];
       openResults_[slot] = kNotSubmitted;
       readResults_[slot] = kNotSubmitted;
-      names_[slot] = ShortGroupFileName(group);
+      names_[slot] = GroupFileName(group);
       const int folderFd = folders_.Of(group);
       if (folderFd < 0) continue;
       io_uring_sqe* open = io_uring_get_sqe(&ring_);
       io_uring_sqe* read = io_uring_get_sqe(&ring_);
       if (open == nullptr || read == nullptr) return false;
-      io_uring_prep_openat_direct(open, folderFd, names_[slot].c_str(), O_RDONLY, 0, static_cast<unsigned>(slot));
+      io_uring_prep_openat_direct(open, folderFd, names_[slot].data(), O_RDONLY, 0, static_cast<unsigned>(slot));
       open->flags |= IOSQE_IO_LINK;  // the read runs only after its open succeeded
       open->user_data = kOpenRequest | slot;
       io_uring_prep_read(read, static_cast<int>(slot), Buffer(slot), kUringSlotBytes, 0);
@@ -240,7 +232,7 @@ class UringBatchReader {
   bool started_ = false;
   unsigned slots_ = 0;
   FileBuffer buffers_;
-  std::array<std::string, kUringBatchFiles> names_;
+  std::array<GroupFileNameText, kUringBatchFiles> names_;
   std::array<int, kUringBatchFiles> openResults_{};
   std::array<int, kUringBatchFiles> readResults_{};
   std::vector<std::uint8_t> large_;
