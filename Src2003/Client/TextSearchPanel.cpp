@@ -65,16 +65,19 @@ TTextSearchPanel::TTextSearchPanel(QAction& findNextAction, QAction& hideAction,
   auto* options = new QVBoxLayout;
   options->addWidget(wholeWordChk_);
   options->addWidget(matchCaseChk_);
+  // The outcome line sits under the field, where it stays visible on a narrow page.
+  status_ = new QLabel(this);
+  status_->setObjectName("TextSearchStatus");
+  auto* field = new QVBoxLayout;
+  field->addWidget(searchEdit_);
+  field->addWidget(status_);
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(label);
-  layout->addWidget(searchEdit_);
+  layout->addLayout(field);
   layout->addLayout(options);
   layout->addWidget(direction);
   layout->addWidget(findNext);
   layout->addWidget(hide);
-  status_ = new QLabel(this);
-  status_->setObjectName("TextSearchStatus");
-  layout->addWidget(status_);
   layout->addStretch(1);
   connect(searchEdit_, &QLineEdit::textChanged, status_, &QLabel::clear);
 }
