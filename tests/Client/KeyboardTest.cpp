@@ -113,4 +113,21 @@ TEST_F(KeyboardTest, EscapeHidesTheFindPanelFromAnywhereOnTheTextPage) {
   EXPECT_TRUE(Window().findChild<QWidget*>("TextSearchPanel")->isHidden());
 }
 
+// Tab walks the advanced search page from top to bottom.
+TEST_F(KeyboardTest, TabFollowsTheAdvancedSearchPageDownwards) {
+  SaveIndex();
+  OpenWindow();
+  QStringList order;
+  const QStringList named{"SearchAdvancedBtn", "SearchMoreAndRadio", "SearchDocMoreText", "SearchWhereContentRadio",
+                          "SearchDateFilterChk", "SearchDateFilterTo", "SearchFilterTreeChk", "SearchFilterTree"};
+  QWidget* start = Window().findChild<QWidget*>("SearchAdvancedBtn");
+  ASSERT_NE(start, nullptr);
+  QWidget* widget = start;
+  do {
+    if (named.contains(widget->objectName()) && !order.contains(widget->objectName())) order << widget->objectName();
+    widget = widget->nextInFocusChain();
+  } while (widget != start);
+  EXPECT_EQ(order, named);
+}
+
 }  // namespace
