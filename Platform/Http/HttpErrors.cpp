@@ -4,6 +4,7 @@
 
 std::string HttpErrorText(int code) {
   if (code == httpSuccess) return "Sem erro.";
+  if (code == httpStatusProxyAuthenticationRequired) return HttpErrorText(httpProxyAuthenticationFailed);
   if (IsHttpStatusError(code)) return FormatMessage("O servidor respondeu com o código HTTP %d.", code);
   switch (static_cast<THttpError>(code)) {
     case httpSuccess: break;

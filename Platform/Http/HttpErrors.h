@@ -40,6 +40,10 @@ enum THttpError : std::uint16_t {
   httpNetworkFailed = 1099,              // any other failure of the network
 };
 
+// The statuses by which a proxy refuses the user name or password.
+inline constexpr int httpStatusUnauthorized = 401;
+inline constexpr int httpStatusProxyAuthenticationRequired = 407;
+
 // The lowest and highest HTTP status a server can send.
 inline constexpr int kHttpFirstStatus = 100;
 inline constexpr int kHttpLastStatus = 599;
@@ -48,6 +52,7 @@ inline bool IsHttpStatusError(int code) { return code >= kHttpFirstStatus && cod
 
 // What a code means, in the words the user reads:
 //   HttpErrorText(404)              "O servidor respondeu com o código HTTP 404."
+//   HttpErrorText(407)              "O proxy recusou o usuário ou a senha."
 //   HttpErrorText(httpTimeout)      "Tempo de espera esgotado."
 //   HttpErrorText(0)                "Sem erro."
 // Unknown codes give "Erro desconhecido (código N)."

@@ -64,8 +64,10 @@ class THttpCli : public QObject {
  public:
   // At most this many redirects are followed for one request.
   static constexpr int kMaxRedirects = 5;
-  // A request that receives nothing for this long ends in httpTimeout.
-  static constexpr int kDefaultTransferTimeoutMs = 60'000;
+  // A request that receives nothing for this long ends in httpTimeout. A
+  // proxy that scans whole files sends nothing until it has the whole file
+  // from the server, so the wait is generous.
+  static constexpr int kDefaultTransferTimeoutMs = 5 * 60'000;
   // DocData delivers the body in pieces of at most this many bytes.
   static constexpr int kChunkSize = 8192;
 
