@@ -27,6 +27,7 @@ enum THttpError : std::uint16_t {
   httpBodyTruncated = 1006,              // the body ended before its Content-Length
   httpSecureConnectionFailed = 1007,     // TLS handshake failed or certificate not trusted
   httpRedirectRefused = 1008,            // too many redirects, or one to a less safe address
+  httpBodyTooLarge = 1009,               // the body is longer than MaxBodyBytes()
   httpProxyConnectionRefused = 1010,     // nothing listens at the proxy's address and port
   httpProxyNotFound = 1011,              // the proxy's name does not resolve
   httpProxyAuthenticationFailed = 1012,  // the proxy refused the credentials (no status known)

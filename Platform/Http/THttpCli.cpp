@@ -170,6 +170,7 @@ void THttpCli::OnMetaDataChanged() {
     contentLength_ = -1;
     return Complete(httpProtocolError);
   }
+  if (DeliversBody() && PastMaxBody(contentLength_)) return Complete(httpBodyTooLarge);
   if (DeliversBody() && !bodyBegun_) BeginBody();
 }
 
@@ -194,6 +195,7 @@ void THttpCli::OnReadyRead() {
     const qint64 length = reply_->read(buffer, kChunkSize);
     if (length <= 0) break;
     const int count = static_cast<int>(length);
+    if (PastMaxBody(bytesReceived_ + count)) return Complete(httpBodyTooLarge);
     if (receiveStream_) {
       try {
         receiveStream_->WriteBuffer(buffer, count);

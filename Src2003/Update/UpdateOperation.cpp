@@ -5,6 +5,7 @@
 
 #include "ConfigUnit.h"
 #include "DocumentText.h"
+#include "ExpandIndexFile.h"
 #include "InstalledCollection.h"
 #include "LxCodePage.h"
 #include "LxFileStream.h"
@@ -272,6 +273,7 @@ void TUpdateOperation::TreeStep() {
   AddLog(": Lendo sumário...", TLogColour::Blue);
   const std::int32_t length = ReadLittleEndian32(*InStream());
   CheckPackageLength(length, BytesLeft(*InStream()));
+  CheckExpandedTreeSize(LocalFile(), packageFile_->Size(), length);
   SetOutStream(std::make_unique<TLxFileStream>(NewTreeFile(), TLxFileMode::Create));
   if (length > 0) OutStream()->CopyFrom(*InStream(), length);
   CloseOutFile();

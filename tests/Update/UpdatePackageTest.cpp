@@ -298,6 +298,12 @@ TEST_F(HostilePackageTest, LengthsThatRunPastTheEnd) {
   ExpectRefused(Package(Fixed32(static_cast<std::int32_t>(tree.size())) + tree + Fixed32(number) + "Título"));
 }
 
+TEST_F(HostilePackageTest, ATreeThatExpandsPastItsBoundIsRefusedBeforeItIsWritten) {
+  constexpr std::int32_t kBombBytes = 16 * 1024 * 1024;
+  ExpectRefused(Package(Fixed32(kBombBytes) + std::string(kBombBytes, '\n')), "Arquivo de índice grande demais");
+  EXPECT_FALSE(std::filesystem::exists(DownloadFolder() + "/tomoidx.dat"));
+}
+
 TEST_F(HostilePackageTest, TreeThatDoesNotParse) {
   const std::string garbage = ".1,1,Laço\n";
   ExpectRefused(Package(Fixed32(static_cast<std::int32_t>(garbage.size())) + garbage));
