@@ -37,7 +37,8 @@ std::int32_t InflateInto(const std::string& sourceName, TLxStream& compressed, T
 }  // namespace
 
 std::int64_t MaxExpandedTreeBytes(std::int64_t compressedBytes) {
-  return std::min(kMaxTreeExpansion * std::max<std::int64_t>(compressedBytes, 0), kMaxExpandedTreeBytes);
+  const std::int64_t proportional = kMaxTreeExpansion * std::max<std::int64_t>(compressedBytes, 0);
+  return std::min(std::max(proportional, kAlwaysAcceptedTreeBytes), kMaxExpandedTreeBytes);
 }
 
 void CheckExpandedTreeSize(const std::string& file, std::int64_t compressedBytes, std::int64_t expandedBytes) {
@@ -45,7 +46,7 @@ void CheckExpandedTreeSize(const std::string& file, std::int64_t compressedBytes
   if (expandedBytes <= limit) return;
   throw ETOMOFileError(
       FormatMessage("Arquivo de índice grande demais: o de %s passa de %lld bytes (no máximo %lld vezes o "
-                    "tamanho compactado e 1 GiB). O arquivo está danificado.",
+                    "tamanho compactado, até 1 GiB). O arquivo está danificado.",
                     file.c_str(), static_cast<long long>(limit), static_cast<long long>(kMaxTreeExpansion)));
 }
 

@@ -4,10 +4,12 @@
 #include <string>
 
 // A tree file expands to at most kMaxTreeExpansion times its compressed
-// size and never past kMaxExpandedTreeBytes: more is a zlib bomb, not a
+// size (any tree up to kAlwaysAcceptedTreeBytes, whose cost is small
+// anyway) and never past kMaxExpandedTreeBytes: more is a zlib bomb, not a
 // collection, and is refused before it fills the disk or the memory.
 inline constexpr std::int64_t kMaxExpandedTreeBytes = 1024 * 1024 * 1024;
 inline constexpr std::int64_t kMaxTreeExpansion = 64;
+inline constexpr std::int64_t kAlwaysAcceptedTreeBytes = 16 * 1024 * 1024;
 // The compressed tree file itself is never longer than the tree it holds.
 inline constexpr std::int64_t kMaxCompressedTreeBytes = kMaxExpandedTreeBytes;
 
