@@ -20,6 +20,7 @@
 #include "InstalledCollection.h"
 #include "LxCodePage.h"
 #include "LxFilUtl.h"
+#include "LxFileStream.h"
 #include "LxStreamErrors.h"
 #include "TOMODocumentBody.h"
 #include "TOMODocumentFile.h"
@@ -69,6 +70,17 @@ void CheckReadsWhole(const std::string& file) {
     left -= count;
   }
   document.CloseDocument();
+}
+
+// Copies `source` to `target` and puts the copy on the disk before anyone
+// renames it over a stored document: a power cut then finds the old
+// document or the whole new one, never an empty file.
+void CopyDurably(const std::string& source, const std::string& target) {
+  TLxFileStream in(source, TLxFileMode::OpenRead);
+  TLxFileStream out(target, TLxFileMode::Create);
+  if (in.Size() > 0) out.CopyFrom(in, 0);
+  out.Sync();
+  out.Close();
 }
 
 }  // namespace
@@ -195,6 +207,7 @@ int TUpdateOperation::InstallBatchStep(int count) {
     AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! %d documentos copiados", static_cast<int>(batchDocuments_.size()));
   }
   AddLog(": Atualizando índice...", TLogColour::Blue);
+  durableInstalls_.Flush();
   if (collection_.Tree()) {
     collection_.SaveTreeIfChanged();
   } else if (ChangedNodes().empty()) {
@@ -233,10 +246,16 @@ void TUpdateOperation::InstallReceivedDocument(const TTOMONode& node) {
   // reader completes a .new left by a crash.
   const std::string temporary = target + kTempSuffix;
   const std::string completed = target + kNewSuffix;
-  CopyFile(source, temporary);
+  try {
+    CopyDurably(source, temporary);
+  } catch (const std::exception&) {
+    DeleteFileQuietly(temporary);
+    throw ELxException(FormatMessage(kCopyErrorFormat, source.c_str(), temporary.c_str()));
+  }
   if (!RenameFileQuietly(temporary, completed) || !RenameFileQuietly(completed, target)) {
     DeleteFileQuietly(temporary);
     throw ELxException(FormatMessage(kCopyErrorFormat, source.c_str(), target.c_str()));
   }
+  durableInstalls_.FileSynced(target);
   DeleteFileQuietly(source);
 }

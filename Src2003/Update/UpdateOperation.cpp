@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "ConfigUnit.h"
+#include "DocumentFileName.h"
 #include "DocumentText.h"
 #include "ExpandIndexFile.h"
 #include "InstalledCollection.h"
@@ -126,6 +127,7 @@ void TUpdateOperation::InstallDocument(std::int32_t number, const TLxStringList&
   TLxStream& target = document->OpenWrite();
   if (length > 0) target.CopyFrom(body, length);
   document->CloseDocument();
+  durableInstalls_.FileWritten(DocumentFileName(collection_.DataFolder(), number));
 }
 
 void TUpdateOperation::AskForDisk() {
@@ -310,6 +312,7 @@ int TUpdateOperation::DocumentStep() {
 void TUpdateOperation::FinishStep() {
   AddLog("! Processamento concluído.", TLogColour::Green);
   AddLog(": Finalizando...", TLogColour::Blue);
+  durableInstalls_.Flush();
   CommitTree();
   completed_ = true;
   AddLog("! Concluído.", TLogColour::Green);

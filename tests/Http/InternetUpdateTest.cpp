@@ -23,6 +23,7 @@
 #include "LxFileStream.h"
 #include "OperationTestSupport.h"
 #include "PackageTestSupport.h"
+#include "PowerCut.h"
 #include "TOMODocumentSet.h"
 #include "TOMOStream.h"
 #include "TOMOTree.h"
@@ -335,6 +336,37 @@ TEST_F(InternetUpdateTest, AHostileServerEndsTheUpdateWithAnErrorAndChangesNothi
   }
   EXPECT_LT(PeakResidentBytes(), kMemoryBoundBytes);
   UpdateAgainFromLighttpd();
+}
+
+// Every installed document reaches the disk, and its folder, before the tree
+// that lists it: a power cut at any change of the update leaves no tree
+// ahead of its documents.
+TEST_F(InternetUpdateTest, APowerCutNeverLeavesTheTreeAheadOfItsDocuments) {
+  for (std::int32_t number : {3, 5, 7}) ServeNewerDocument(number, 6000);
+  WriteLayout();
+  TLighttpd server(Path("www"), false);
+  ASSERT_TRUE(server.Start()) << server.Error();
+  TCutDriver driver;
+  driver.Prepare = [&] {
+    fs::remove_all(Path("data"));
+    CopyFolder(Path("old"), Path("data"));
+    fs::remove_all(DownloadFolder());
+  };
+  driver.Commit = [&] {
+    collection_->LoadTree();
+    TRecordingView view;
+    auto update = MakeUpdate(server.Url("/atualizacao"), view);
+    Run(*update);
+  };
+  driver.Check = [&](const std::string& where) {
+    SCOPED_TRACE(where);
+    ExpectTreeNotAheadOfDocuments(Path("data"), Path("old"), Path("new"));
+  };
+  driver.RunUnderCut = [&](TCutPlan& plan, const std::function<void()>& run) {
+    RunUnderLxPowerCut(plan, Path("data"), run);
+  };
+  driver.CutBudget = 30;
+  EXPECT_GT(driver.RunEveryCut(), 0);
 }
 
 TEST_F(InternetUpdateTest, ACopyThatFailsMergesNothingOfItsBatch) {
