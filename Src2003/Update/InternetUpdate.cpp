@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ConfigUnit.h"
+#include "DocumentFetcher.h"
 #include "DocumentFileName.h"
 #include "FileReplace.h"
 #include "InstalledCollection.h"
@@ -121,6 +122,7 @@ int TUpdateOperation::UpdateListStep(int& nextParameter) {
     AddLog(": Transferindo documentos...", TLogColour::Blue, TLogStyle::Bold);
     AddLog("", TLogColour::WindowText);
     SetBatchBytes(0);
+    StartDocumentFetcher();
     NextStage();
     nextParameter = 0;
     return kStateDownload;
@@ -136,25 +138,100 @@ int TUpdateOperation::UpdateListStep(int& nextParameter) {
 }
 
 int TUpdateOperation::DownloadStep(int index, int& nextParameter) {
+  RequestAhead(index);
   const int count = static_cast<int>(ChangedNodes().size());
-  if (index >= count || BatchBytes() > kBatchLimitBytes) {
-    nextParameter = index;
-    return kStateInstallBatch;
+  // The documents are taken in the order of the list, whatever order they
+  // arrive in: the log and the batches are those of one request at a time.
+  while (index < count && BatchBytes() <= kBatchLimitBytes) {
+    TTOMONode* node = ChangedNodes()[index];
+    const std::int32_t number = node->Record().DocumentNumber;
+    if (DocumentToFetch(number) == node) {
+      const TFetchResult* result = fetcher_->Result(number);
+      if (!result) {
+        // Its arrival posts this step again.
+        waitingIndex_ = index;
+        return 0;
+      }
+      if (!TakeReceivedDocument(*node, *result)) return 0;
+      if (Cancelled()) {
+        // The next step message tells of the cancel.
+        nextParameter = index + 1;
+        return kStateDownload;
+      }
+    }
+    ++index;
   }
-  TTOMONode* node = ChangedNodes()[index];
-  const std::int32_t number = node->Record().DocumentNumber;
-  if (DocumentToFetch(number) != node) {
-    nextParameter = index + 1;
-    return kStateDownload;
+  nextParameter = index;
+  return kStateInstallBatch;
+}
+
+void TUpdateOperation::RequestAhead(int index) {
+  if (!fetcher_ || Cancelled() || Failed()) return;
+  const int count = static_cast<int>(ChangedNodes().size());
+  requestCursor_ = std::max(requestCursor_, index);
+  for (; requestCursor_ < count && fetcher_->CanStart(); ++requestCursor_) {
+    TTOMONode* node = ChangedNodes()[requestCursor_];
+    const std::int32_t number = node->Record().DocumentNumber;
+    if (DocumentToFetch(number) != node) continue;
+    fetcher_->Start(number, DocumentURL(UpdateURL(), number),
+                    PathJoin(DownloadFolder(), ReceivedDocumentName(number)));
   }
-  SelectNodeItem(node);
-  SavedStep() = {WM_OPERATIONSTEP, kStateDownload, index + 1, 0};
-  const std::string url = DocumentURL(UpdateURL(), number);
-  SetLocalFile(PathJoin(DownloadFolder(), ReceivedDocumentName(number)));
-  AddLogFmt(TLogColour::Blue, TLogStyle::Plain, "  (%.4d): %s", number, Win1252ToUtf8(node->Record().Title).c_str());
-  HttpCli().SetURL(url);
-  HttpCli().Get();
-  return 0;
+}
+
+void TUpdateOperation::StartDocumentFetcher() {
+  fetcher_ = std::make_unique<TDocumentFetcher>(requestsInFlight_);
+  fetcher_->Configure(HttpCli());
+  requestCursor_ = 0;
+  waitingIndex_ = -1;
+  connect(fetcher_.get(), &TDocumentFetcher::Received, this,
+          [this](int length) { SetProgress(ProgressPosition() + length); });
+  connect(fetcher_.get(), &TDocumentFetcher::Arrived, this, &TUpdateOperation::DocumentArrived);
+}
+
+void TUpdateOperation::DocumentArrived() {
+  if (Cancelled() || Failed()) {
+    fetcher_->AbortAll();
+  } else {
+    RequestAhead(requestCursor_);
+  }
+  if (waitingIndex_ >= 0 && !Failed()) {
+    const int index = waitingIndex_;
+    waitingIndex_ = -1;
+    PostStep(WM_OPERATIONSTEP, kStateDownload, index);
+    return;
+  }
+  EndChainUnlessRunning();
+}
+
+bool TUpdateOperation::TakeReceivedDocument(TTOMONode& node, const TFetchResult& result) {
+  const std::int32_t number = node.Record().DocumentNumber;
+  SelectNodeItem(&node);
+  AddLogFmt(TLogColour::Blue, TLogStyle::Plain, "  (%.4d): %s", number, Win1252ToUtf8(node.Record().Title).c_str());
+  if (result.BodyBegun) {
+    AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  URL: %s", result.Url.c_str());
+    AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  Arquivo Local: %s", result.File.c_str());
+    AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  Tamanho: %d KiB",
+              static_cast<int>(result.ContentLength / kBytesPerKiB));
+  }
+  if (!result.Succeeded()) {
+    // What came after it is nobody's business any more.
+    fetcher_->AbortAll();
+    if (result.LocalFailure) std::rethrow_exception(result.LocalFailure);
+    ReportFailedRequest(httpRequestGet, result.Error, result.ErrorText);
+    return false;
+  }
+  AddLogFmt(TLogColour::Green, TLogStyle::Plain, "  Encerrado: %s", result.Url.c_str());
+  AddLog("", TLogColour::WindowText);
+  SetBatchBytes(BatchBytes() + static_cast<int>(result.Bytes));
+  fetcher_->Forget(number);
+  return true;
+}
+
+bool TUpdateOperation::OwnRequestsRunning() const { return fetcher_ && fetcher_->InFlight() > 0; }
+
+void TUpdateOperation::AbortRequests() {
+  TOperation::AbortRequests();
+  if (fetcher_) fetcher_->AbortAll();
 }
 
 int TUpdateOperation::InstallBatchStep(int count) {
@@ -173,6 +250,7 @@ int TUpdateOperation::InstallBatchStep(int count) {
     for (int i = 0; i < count; ++i) collection_.MergeNode(*ChangedNodes()[i]);
   }
   ChangedNodes().erase(ChangedNodes().begin(), ChangedNodes().begin() + count);
+  requestCursor_ = std::max(0, requestCursor_ - count);
   if (DocumentCount() > 0) {
     AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! %d documentos copiados", static_cast<int>(batchDocuments_.size()));
   }

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "ConfigUnit.h"
+#include "DocumentFetcher.h"
 #include "DocumentText.h"
 #include "InstalledCollection.h"
 #include "LxCodePage.h"

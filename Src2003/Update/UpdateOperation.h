@@ -30,6 +30,8 @@
 
 #include "Operation.h"
 
+class TDocumentFetcher;
+struct TFetchResult;
 class TInstalledCollection;
 class TLxFileStream;
 class TTOMONode;
@@ -65,6 +67,8 @@ class TUpdateOperation : public TOperation {
   // A batch of the Internet update downloads documents until more than this
   // many body bytes have arrived in it, then installs them and saves the tree.
   static constexpr int kBatchLimitBytes = 8192;
+  // Document requests in flight at once (TDocumentFetcher).
+  static constexpr int kDefaultRequestsInFlight = 8;
   // What the first item of the node list reads when nothing is to be updated.
   static constexpr char kNothingToUpdate[] = "Nada a atualizar";
 
@@ -98,8 +102,10 @@ class TUpdateOperation : public TOperation {
   // Sum of the new tree's document sizes of the documents to fetch: what
   // the detail line "Total de bytes a serem transferidos" shows.
   std::int64_t TotalTransferBytes() const;
-  // Tree saves of the Internet update (one per batch).
+  // Batches the Internet update installed.
   int BatchesInstalled() const { return batchesInstalled_; }
+  // Document requests the Internet update keeps in flight at once.
+  void SetRequestsInFlight(int count) { requestsInFlight_ = count; }
 
   // Kind 4: applies the package named by a command-line argument (quotes
   // around it dropped), starting at state 10.
@@ -138,6 +144,8 @@ class TUpdateOperation : public TOperation {
 
  protected:
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override;
+  bool OwnRequestsRunning() const override;
+  void AbortRequests() override;
 
  private:
   void StartStep();
@@ -154,6 +162,14 @@ class TUpdateOperation : public TOperation {
   int UpdateListStep(int& nextParameter);
   int DownloadStep(int index, int& nextParameter);
   int InstallBatchStep(int count);
+  // Keeps the fetcher's requests full with the documents of ChangedNodes
+  // from entry `index` on.
+  void RequestAhead(int index);
+  void StartDocumentFetcher();
+  void DocumentArrived();
+  // Logs a received document as its transfer went; false (the chain ends)
+  // when it failed.
+  bool TakeReceivedDocument(TTOMONode& node, const TFetchResult& result);
   void InternetEndStep();
   // Checks that a received document reads whole as a document file, then
   // puts it in place through the document file's commit and deletes it.
@@ -175,6 +191,12 @@ class TUpdateOperation : public TOperation {
   std::string updateURL_;
   std::vector<TTOMONode*> batchDocuments_;
   int batchesInstalled_ = 0;
+  // The documents in flight, and the next entry of ChangedNodes to request.
+  std::unique_ptr<TDocumentFetcher> fetcher_;
+  int requestsInFlight_ = kDefaultRequestsInFlight;
+  int requestCursor_ = 0;
+  // State 23 waits for the document of this entry (-1: it does not wait).
+  int waitingIndex_ = -1;
 
   bool completed_ = false;
   std::string packageTitle_;

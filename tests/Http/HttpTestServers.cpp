@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTcpSocket>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -193,9 +194,17 @@ void TRawHttpServer::Accept() {
         socket->disconnectFromHost();
         return;
       }
-      if (answer->second.Stall) return;
-      socket->write(answer->second.Bytes);
-      if (answer->second.CloseAfter) socket->disconnectFromHost();
+      const TAnswer& chosen = answer->second;
+      if (chosen.Stall) return;
+      const auto send = [socket, bytes = chosen.Bytes, close = chosen.CloseAfter] {
+        socket->write(bytes);
+        if (close) socket->disconnectFromHost();
+      };
+      if (chosen.DelayMs > 0) {
+        QTimer::singleShot(chosen.DelayMs, socket, send);
+      } else {
+        send();
+      }
     });
   }
 }

@@ -96,6 +96,7 @@ class TRawHttpServer : public QTcpServer {
     QByteArray Bytes;           // sent as they are, status line and header included
     bool CloseAfter = true;     // close the connection once they are sent
     bool Stall = false;         // send nothing and keep the connection open
+    int DelayMs = 0;            // wait this long before sending
   };
 
   TRawHttpServer();
