@@ -9,6 +9,7 @@
 // is still older than the server's.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -183,6 +184,8 @@ void TUpdateOperation::StartDocumentFetcher() {
   fetcher_->Configure(HttpCli());
   requestCursor_ = 0;
   waitingIndex_ = -1;
+  bytesSinceTreeSave_ = 0;
+  lastTreeSave_ = std::chrono::steady_clock::now();
   connect(fetcher_.get(), &TDocumentFetcher::Received, this,
           [this](int length) { SetProgress(ProgressPosition() + length); });
   connect(fetcher_.get(), &TDocumentFetcher::Arrived, this, &TUpdateOperation::DocumentArrived);
@@ -216,6 +219,9 @@ bool TUpdateOperation::TakeReceivedDocument(TTOMONode& node, const TFetchResult&
   if (!result.Succeeded()) {
     // What came after it is nobody's business any more.
     fetcher_->AbortAll();
+    // The batches installed so far are whole: the tree lists them, so the
+    // next update does not fetch them again.
+    SaveInstalledTree();
     if (result.LocalFailure) std::rethrow_exception(result.LocalFailure);
     ReportFailedRequest(httpRequestGet, result.Error, result.ErrorText);
     return false;
@@ -255,8 +261,9 @@ int TUpdateOperation::InstallBatchStep(int count) {
     AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! %d documentos copiados", static_cast<int>(batchDocuments_.size()));
   }
   AddLog(": Atualizando índice...", TLogColour::Blue);
+  for (const TTOMONode* node : batchDocuments_) bytesSinceTreeSave_ += node->Record().DocumentSize;
   if (collection_.Tree()) {
-    collection_.SaveTreeIfChanged();
+    if (TreeSaveDue()) SaveInstalledTree();
   } else if (ChangedNodes().empty()) {
     // A data folder without a base takes the server's tree once every
     // document it lists has arrived.
@@ -271,6 +278,20 @@ int TUpdateOperation::InstallBatchStep(int count) {
   AddLog("", TLogColour::WindowText);
   SetBatchBytes(0);
   return ChangedNodes().empty() ? kStateInternetEnd : kStateDownload;
+}
+
+bool TUpdateOperation::TreeSaveDue() {
+  return ChangedNodes().empty() || bytesSinceTreeSave_ >= kTreeSaveBytes ||
+         std::chrono::steady_clock::now() - lastTreeSave_ >= kTreeSaveInterval;
+}
+
+void TUpdateOperation::SaveInstalledTree() {
+  if (collection_.Tree() && collection_.Tree()->Modified()) {
+    collection_.SaveTreeIfChanged();
+    ++treeSaves_;
+  }
+  bytesSinceTreeSave_ = 0;
+  lastTreeSave_ = std::chrono::steady_clock::now();
 }
 
 void TUpdateOperation::InternetEndStep() {

@@ -22,6 +22,7 @@
 // Package application runs 10 -> 11 <-> 12 -> 13 -> (11 for each further
 // volume) -> 14 -> 15 -> 16 ... 16 -> 17, logging every stage.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -67,6 +68,13 @@ class TUpdateOperation : public TOperation {
   // A batch of the Internet update downloads documents until more than this
   // many body bytes have arrived in it, then installs them and saves the tree.
   static constexpr int kBatchLimitBytes = 8192;
+  // The installed tree, the commit point, is written once the documents
+  // installed since it was last written pass this many bytes or this much
+  // time has gone by, and at the end: rewriting a large tree for every small
+  // batch would cost more than the documents themselves. Documents installed
+  // ahead of it are fetched again after an interruption.
+  static constexpr std::int64_t kTreeSaveBytes = 1 << 20;
+  static constexpr std::chrono::seconds kTreeSaveInterval{5};
   // Document requests in flight at once (TDocumentFetcher).
   static constexpr int kDefaultRequestsInFlight = 8;
   // What the first item of the node list reads when nothing is to be updated.
@@ -104,6 +112,8 @@ class TUpdateOperation : public TOperation {
   std::int64_t TotalTransferBytes() const;
   // Batches the Internet update installed.
   int BatchesInstalled() const { return batchesInstalled_; }
+  // Writes of the installed tree by the Internet update.
+  int TreeSaves() const { return treeSaves_; }
   // Document requests the Internet update keeps in flight at once.
   void SetRequestsInFlight(int count) { requestsInFlight_ = count; }
 
@@ -166,6 +176,9 @@ class TUpdateOperation : public TOperation {
   // from entry `index` on.
   void RequestAhead(int index);
   void StartDocumentFetcher();
+  bool TreeSaveDue();
+  // Writes the installed tree (when there is one) and restarts the count.
+  void SaveInstalledTree();
   void DocumentArrived();
   // Logs a received document as its transfer went; false (the chain ends)
   // when it failed.
@@ -197,6 +210,9 @@ class TUpdateOperation : public TOperation {
   int requestCursor_ = 0;
   // State 23 waits for the document of this entry (-1: it does not wait).
   int waitingIndex_ = -1;
+  std::int64_t bytesSinceTreeSave_ = 0;
+  int treeSaves_ = 0;
+  std::chrono::steady_clock::time_point lastTreeSave_;
 
   bool completed_ = false;
   std::string packageTitle_;

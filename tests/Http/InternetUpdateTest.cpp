@@ -194,6 +194,8 @@ TEST_F(InternetUpdateTest, FiveThousandByteDocumentsComeTwoPerBatchFromLowerCase
   EXPECT_EQ(view_.CountOf("! 2 documentos copiados"), 2);
   EXPECT_EQ(view_.CountOf("! 1 documentos copiados"), 1);
   EXPECT_EQ(update->BatchesInstalled(), 3);
+  // Small batches: the tree is written once, at the end.
+  EXPECT_EQ(update->TreeSaves(), 1);
   EXPECT_EQ(view_.CountOf("  URL: " + server.Url("/atualizacao/doc00000/doc00007.dat")), 1);
   EXPECT_EQ(view_.CountOf("  Arquivo Local: " + DownloadFolder() + "/Doc00007.dat"), 1);
   EXPECT_EQ(view_.CountOf("  Encerrado: " + server.Url("/atualizacao/doc00000/doc00007.dat")), 1);
