@@ -34,7 +34,7 @@ for DELAY in 0 30; do
 
   sed "s|^|url = \"$URL/|; s|$|\"\noutput = \"/dev/null\"|" "$WORK/files" >"$WORK/curl.cfg"
   START=$(date +%s.%N)
-  curl --parallel --parallel-max 8 -s -K "$WORK/curl.cfg"
+  curl --parallel --parallel-max 8 -s -K "$WORK/curl.cfg" 2>/dev/null
   CURL=$(echo "$(date +%s.%N) - $START" | bc)
 
   export PANDECTA_SETTINGS_FILE="$WORK/settings-$DELAY.ini"
