@@ -9,11 +9,13 @@
 // is still older than the server's.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
 
 #include "ConfigUnit.h"
+#include "DocumentFetcher.h"
 #include "DocumentFileName.h"
 #include "ExpandIndexFile.h"
 #include "FileReplace.h"
@@ -150,6 +152,7 @@ int TUpdateOperation::UpdateListStep(int& nextParameter) {
     AddLog(": Transferindo documentos...", TLogColour::Blue, TLogStyle::Bold);
     AddLog("", TLogColour::WindowText);
     SetBatchBytes(0);
+    StartDocumentFetcher();
     NextStage();
     nextParameter = 0;
     return kStateDownload;
@@ -165,26 +168,106 @@ int TUpdateOperation::UpdateListStep(int& nextParameter) {
 }
 
 int TUpdateOperation::DownloadStep(int index, int& nextParameter) {
+  RequestAhead(index);
   const int count = static_cast<int>(ChangedNodes().size());
-  if (index >= count || BatchBytes() > kBatchLimitBytes) {
-    nextParameter = index;
-    return kStateInstallBatch;
+  // The documents are taken in the order of the list, whatever order they
+  // arrive in: the log and the batches are those of one request at a time.
+  while (index < count && BatchBytes() <= kBatchLimitBytes) {
+    TTOMONode* node = ChangedNodes()[index];
+    const std::int32_t number = node->Record().DocumentNumber;
+    if (DocumentToFetch(number) == node) {
+      const TFetchResult* result = fetcher_->Result(number);
+      if (!result) {
+        // Its arrival posts this step again.
+        waitingIndex_ = index;
+        return 0;
+      }
+      if (!TakeReceivedDocument(*node, *result)) return 0;
+      if (Cancelled()) {
+        // The next step message tells of the cancel.
+        nextParameter = index + 1;
+        return kStateDownload;
+      }
+    }
+    ++index;
   }
-  TTOMONode* node = ChangedNodes()[index];
-  const std::int32_t number = node->Record().DocumentNumber;
-  if (DocumentToFetch(number) != node) {
-    nextParameter = index + 1;
-    return kStateDownload;
+  nextParameter = index;
+  return kStateInstallBatch;
+}
+
+void TUpdateOperation::RequestAhead(int index) {
+  if (!fetcher_ || Cancelled() || Failed()) return;
+  const int count = static_cast<int>(ChangedNodes().size());
+  requestCursor_ = std::max(requestCursor_, index);
+  for (; requestCursor_ < count && fetcher_->CanStart(); ++requestCursor_) {
+    TTOMONode* node = ChangedNodes()[requestCursor_];
+    const std::int32_t number = node->Record().DocumentNumber;
+    if (DocumentToFetch(number) != node) continue;
+    fetcher_->Start(number, DocumentURL(UpdateURL(), number),
+                    PathJoin(DownloadFolder(), ReceivedDocumentName(number)),
+                    DocumentDownloadLimit(node->Record().DocumentSize));
   }
-  SelectNodeItem(node);
-  SavedStep() = {WM_OPERATIONSTEP, kStateDownload, index + 1, 0};
-  const std::string url = DocumentURL(UpdateURL(), number);
-  SetLocalFile(PathJoin(DownloadFolder(), ReceivedDocumentName(number)));
-  AddLogFmt(TLogColour::Blue, TLogStyle::Plain, "  (%.4d): %s", number, Win1252ToUtf8(node->Record().Title).c_str());
-  HttpCli().SetURL(url);
-  HttpCli().SetMaxBodyBytes(DocumentDownloadLimit(node->Record().DocumentSize));
-  HttpCli().Get();
-  return 0;
+}
+
+void TUpdateOperation::StartDocumentFetcher() {
+  fetcher_ = std::make_unique<TDocumentFetcher>(requestsInFlight_);
+  fetcher_->Configure(HttpCli());
+  requestCursor_ = 0;
+  waitingIndex_ = -1;
+  bytesSinceTreeSave_ = 0;
+  lastTreeSave_ = std::chrono::steady_clock::now();
+  connect(fetcher_.get(), &TDocumentFetcher::Received, this,
+          [this](int length) { SetProgress(ProgressPosition() + length); });
+  connect(fetcher_.get(), &TDocumentFetcher::Arrived, this, &TUpdateOperation::DocumentArrived);
+}
+
+void TUpdateOperation::DocumentArrived() {
+  if (Cancelled() || Failed()) {
+    fetcher_->AbortAll();
+  } else {
+    RequestAhead(requestCursor_);
+  }
+  if (waitingIndex_ >= 0 && !Failed()) {
+    const int index = waitingIndex_;
+    waitingIndex_ = -1;
+    PostStep(WM_OPERATIONSTEP, kStateDownload, index);
+    return;
+  }
+  EndChainUnlessRunning();
+}
+
+bool TUpdateOperation::TakeReceivedDocument(TTOMONode& node, const TFetchResult& result) {
+  const std::int32_t number = node.Record().DocumentNumber;
+  SelectNodeItem(&node);
+  AddLogFmt(TLogColour::Blue, TLogStyle::Plain, "  (%.4d): %s", number, Win1252ToUtf8(node.Record().Title).c_str());
+  if (result.BodyBegun) {
+    AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  URL: %s", result.Url.c_str());
+    AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  Arquivo Local: %s", result.File.c_str());
+    AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  Tamanho: %d KiB",
+              static_cast<int>(result.ContentLength / kBytesPerKiB));
+  }
+  if (!result.Succeeded()) {
+    // What came after it is nobody's business any more.
+    fetcher_->AbortAll();
+    // The batches installed so far are whole: the tree lists them, so the
+    // next update does not fetch them again.
+    SaveInstalledTree();
+    if (result.LocalFailure) std::rethrow_exception(result.LocalFailure);
+    ReportFailedRequest(httpRequestGet, result.Error, result.ErrorText);
+    return false;
+  }
+  AddLogFmt(TLogColour::Green, TLogStyle::Plain, "  Encerrado: %s", result.Url.c_str());
+  AddLog("", TLogColour::WindowText);
+  SetBatchBytes(BatchBytes() + result.Bytes);
+  fetcher_->Forget(number);
+  return true;
+}
+
+bool TUpdateOperation::OwnRequestsRunning() const { return fetcher_ && fetcher_->InFlight() > 0; }
+
+void TUpdateOperation::AbortRequests() {
+  TOperation::AbortRequests();
+  if (fetcher_) fetcher_->AbortAll();
 }
 
 int TUpdateOperation::InstallBatchStep(int count) {
@@ -203,16 +286,18 @@ int TUpdateOperation::InstallBatchStep(int count) {
     for (int i = 0; i < count; ++i) collection_.MergeNode(*ChangedNodes()[i]);
   }
   ChangedNodes().erase(ChangedNodes().begin(), ChangedNodes().begin() + count);
+  requestCursor_ = std::max(0, requestCursor_ - count);
   if (DocumentCount() > 0) {
     AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! %d documentos copiados", static_cast<int>(batchDocuments_.size()));
   }
   AddLog(": Atualizando índice...", TLogColour::Blue);
-  durableInstalls_.Flush();
+  for (const TTOMONode* node : batchDocuments_) bytesSinceTreeSave_ += node->Record().DocumentSize;
   if (collection_.Tree()) {
-    collection_.SaveTreeIfChanged();
+    if (TreeSaveDue()) SaveInstalledTree();
   } else if (ChangedNodes().empty()) {
     // A data folder without a base takes the server's tree once every
     // document it lists has arrived.
+    durableInstalls_.Flush();
     NewTree()->SaveToFile(collection_.DataFolder());
     collection_.LoadTree();
   }
@@ -224,6 +309,22 @@ int TUpdateOperation::InstallBatchStep(int count) {
   AddLog("", TLogColour::WindowText);
   SetBatchBytes(0);
   return ChangedNodes().empty() ? kStateInternetEnd : kStateDownload;
+}
+
+bool TUpdateOperation::TreeSaveDue() {
+  return ChangedNodes().empty() || bytesSinceTreeSave_ >= kTreeSaveBytes ||
+         std::chrono::steady_clock::now() - lastTreeSave_ >= kTreeSaveInterval;
+}
+
+void TUpdateOperation::SaveInstalledTree() {
+  if (collection_.Tree() && collection_.Tree()->Modified()) {
+    // Every document the tree is about to list is on the disk first.
+    durableInstalls_.Flush();
+    collection_.SaveTreeIfChanged();
+    ++treeSaves_;
+  }
+  bytesSinceTreeSave_ = 0;
+  lastTreeSave_ = std::chrono::steady_clock::now();
 }
 
 void TUpdateOperation::InternetEndStep() {

@@ -83,7 +83,11 @@ TOperationView& TOperation::View() const { return *view_; }
 
 void TOperation::PostStep(int msg, int state, int parameter) {
   if (!QCoreApplication::instance()) return;
+  // The chain goes on while the pending events run: a request that ends
+  // among them must not take the chain for ended.
+  posting_ = true;
   QCoreApplication::processEvents();
+  posting_ = false;
   if (QCoreApplication::closingDown()) return;
   TOperationStep step;
   step.Msg = msg;
@@ -128,7 +132,7 @@ void TOperation::RunStep(const TOperationStep& message) {
 void TOperation::FailOperation(const std::exception& error) {
   failed_ = true;
   // A request the step had started must not post its step after the failure.
-  httpCli_->Abort();
+  AbortRequests();
   SetFinished(true);
   AddLogFmt(TLogColour::Red, TLogStyle::Bold, kExceptionLineFormat, ExceptionClassName(error).c_str());
   AddLog(error.what(), TLogColour::Red);
@@ -139,13 +143,17 @@ void TOperation::EndChainUnlessRunning() {
   if (!Running()) emit ChainEnded();
 }
 
-bool TOperation::Running() const { return stepQueued_ || inStep_ || httpCli_->Busy(); }
+bool TOperation::Running() const {
+  return posting_ || stepQueued_ || inStep_ || httpCli_->Busy() || OwnRequestsRunning();
+}
+
+void TOperation::AbortRequests() { httpCli_->Abort(); }
 
 void TOperation::CancelOperation() {
   SetCancelled(true);
   SetFinished(true);
   // A server that stalls must not hold the cancel until its timeout.
-  httpCli_->Abort();
+  AbortRequests();
 }
 
 void TOperation::SetCancelled(bool cancelled) {

@@ -204,13 +204,23 @@ class TOperation : public QObject {
 
   void customEvent(QEvent* event) override;
 
+  // Requests of a subclass's own besides HttpCli's: they keep the operation
+  // Running, and AbortRequests ends them.
+  virtual bool OwnRequestsRunning() const { return false; }
+  // Ends every running request (a cancel, a failed step).
+  virtual void AbortRequests();
+  // A request that failed ends the chain: "# Erro no download! Código do
+  // erro: 001.404" and the error in words on the detail line.
+  void ReportFailedRequest(int requestKind, int error, const std::string& errorText);
+  // Raises ChainEnded when nothing more will happen by itself.
+  void EndChainUnlessRunning();
+
  private:
   void RunStep(const TOperationStep& message);
   // The handling of a step that raised: log, error display, Finished.
   void FailOperation(const std::exception& error);
   void SetCancelled(bool cancelled);
   void StateChanged();
-  void EndChainUnlessRunning();
   // After a failed transfer: closes the receive stream without raising and
   // deletes LocalFile if this request created it.
   void DiscardReceivedFile();
@@ -225,6 +235,7 @@ class TOperation : public QObject {
   bool failed_ = false;
   int updateKind_ = 0;
   bool stepQueued_ = false;
+  bool posting_ = false;
   bool inStep_ = false;
 
   std::int64_t progressPosition_ = 0;

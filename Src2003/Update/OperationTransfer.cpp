@@ -69,12 +69,16 @@ void TOperation::HttpCliRequestDone(int requestKind, int error) {
       AddLog(kCancelledLine, TLogColour::Red);
     } else {
       // A failed HEAD is told too: a silent stop leaves the user waiting.
-      failed_ = true;
-      AddLogFmt(TLogColour::Red, TLogStyle::Plain, kDownloadErrorLineFormat, requestKind, error & kErrorBits);
-      AddLog("  " + ErrorTextOf(error & kErrorBits), TLogColour::WindowText);
+      ReportFailedRequest(requestKind, error, ErrorTextOf(error & kErrorBits));
     }
   }
   EndChainUnlessRunning();
+}
+
+void TOperation::ReportFailedRequest(int requestKind, int error, const std::string& errorText) {
+  failed_ = true;
+  AddLogFmt(TLogColour::Red, TLogStyle::Plain, kDownloadErrorLineFormat, requestKind, error & kErrorBits);
+  AddLog("  " + (errorText.empty() ? HttpErrorText(error & kErrorBits) : errorText), TLogColour::WindowText);
 }
 
 void TOperation::CloseReceiveStream() {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "ConfigUnit.h"
+#include "DocumentFetcher.h"
 #include "DocumentFileName.h"
 #include "DocumentText.h"
 #include "ExpandIndexFile.h"

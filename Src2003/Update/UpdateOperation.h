@@ -22,6 +22,7 @@
 // Package application runs 10 -> 11 <-> 12 -> 13 -> (11 for each further
 // volume) -> 14 -> 15 -> 16 ... 16 -> 17, logging every stage.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,6 +32,8 @@
 #include "DurableInstalls.h"
 #include "Operation.h"
 
+class TDocumentFetcher;
+struct TFetchResult;
 class TInstalledCollection;
 class TLxFileStream;
 class TTOMONode;
@@ -66,6 +69,15 @@ class TUpdateOperation : public TOperation {
   // A batch of the Internet update downloads documents until more than this
   // many body bytes have arrived in it, then installs them and saves the tree.
   static constexpr int kBatchLimitBytes = 8192;
+  // The installed tree, the commit point, is written once the documents
+  // installed since it was last written pass this many bytes or this much
+  // time has gone by, and at the end: rewriting a large tree for every small
+  // batch would cost more than the documents themselves. Documents installed
+  // ahead of it are fetched again after an interruption.
+  static constexpr std::int64_t kTreeSaveBytes = 1 << 20;
+  static constexpr std::chrono::seconds kTreeSaveInterval{5};
+  // Document requests in flight at once (TDocumentFetcher).
+  static constexpr int kDefaultRequestsInFlight = 8;
   // What the first item of the node list reads when nothing is to be updated.
   static constexpr char kNothingToUpdate[] = "Nada a atualizar";
 
@@ -99,8 +111,12 @@ class TUpdateOperation : public TOperation {
   // Sum of the new tree's document sizes of the documents to fetch: what
   // the detail line "Total de bytes a serem transferidos" shows.
   std::int64_t TotalTransferBytes() const;
-  // Tree saves of the Internet update (one per batch).
+  // Batches the Internet update installed.
   int BatchesInstalled() const { return batchesInstalled_; }
+  // Writes of the installed tree by the Internet update.
+  int TreeSaves() const { return treeSaves_; }
+  // Document requests the Internet update keeps in flight at once.
+  void SetRequestsInFlight(int count) { requestsInFlight_ = count; }
 
   // Kind 4: applies the package named by a command-line argument (quotes
   // around it dropped), starting at state 10.
@@ -139,6 +155,8 @@ class TUpdateOperation : public TOperation {
 
  protected:
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override;
+  bool OwnRequestsRunning() const override;
+  void AbortRequests() override;
 
  private:
   void StartStep();
@@ -155,6 +173,17 @@ class TUpdateOperation : public TOperation {
   int UpdateListStep(int& nextParameter);
   int DownloadStep(int index, int& nextParameter);
   int InstallBatchStep(int count);
+  // Keeps the fetcher's requests full with the documents of ChangedNodes
+  // from entry `index` on.
+  void RequestAhead(int index);
+  void StartDocumentFetcher();
+  bool TreeSaveDue();
+  // Writes the installed tree (when there is one) and restarts the count.
+  void SaveInstalledTree();
+  void DocumentArrived();
+  // Logs a received document as its transfer went; false (the chain ends)
+  // when it failed.
+  bool TakeReceivedDocument(TTOMONode& node, const TFetchResult& result);
   void InternetEndStep();
   // Checks that a received document reads whole as a document file, then
   // puts it in place through the document file's commit and deletes it.
@@ -178,6 +207,15 @@ class TUpdateOperation : public TOperation {
   // Documents installed since the tree file was last saved.
   TDurableInstalls durableInstalls_;
   int batchesInstalled_ = 0;
+  // The documents in flight, and the next entry of ChangedNodes to request.
+  std::unique_ptr<TDocumentFetcher> fetcher_;
+  int requestsInFlight_ = kDefaultRequestsInFlight;
+  int requestCursor_ = 0;
+  // State 23 waits for the document of this entry (-1: it does not wait).
+  int waitingIndex_ = -1;
+  std::int64_t bytesSinceTreeSave_ = 0;
+  int treeSaves_ = 0;
+  std::chrono::steady_clock::time_point lastTreeSave_;
 
   bool completed_ = false;
   std::string packageTitle_;

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTcpSocket>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -209,10 +210,18 @@ void TRawHttpServer::Accept() {
         socket->disconnectFromHost();
         return;
       }
-      if (answer->second.Stall) return;
-      socket->write(answer->second.Bytes);
-      if (answer->second.Endless) return SendForEver(socket);
-      if (answer->second.CloseAfter) socket->disconnectFromHost();
+      const TAnswer& chosen = answer->second;
+      if (chosen.Stall) return;
+      const auto send = [this, socket, bytes = chosen.Bytes, endless = chosen.Endless, close = chosen.CloseAfter] {
+        socket->write(bytes);
+        if (endless) return SendForEver(socket);
+        if (close) socket->disconnectFromHost();
+      };
+      if (chosen.DelayMs > 0) {
+        QTimer::singleShot(chosen.DelayMs, socket, send);
+      } else {
+        send();
+      }
     });
   }
 }

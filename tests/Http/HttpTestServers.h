@@ -97,6 +97,7 @@ class TRawHttpServer : public QTcpServer {
     bool CloseAfter = true;     // close the connection once they are sent
     bool Stall = false;         // send nothing and keep the connection open
     bool Endless = false;       // after Bytes, send 'x' until the client goes
+    int DelayMs = 0;            // wait this long before sending
   };
 
   TRawHttpServer();

@@ -8,12 +8,15 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <QTimer>
 
 #include "DocumentFileFormat.h"
 #include "DocumentFileName.h"
@@ -194,6 +197,8 @@ TEST_F(InternetUpdateTest, FiveThousandByteDocumentsComeTwoPerBatchFromLowerCase
   EXPECT_EQ(view_.CountOf("! 2 documentos copiados"), 2);
   EXPECT_EQ(view_.CountOf("! 1 documentos copiados"), 1);
   EXPECT_EQ(update->BatchesInstalled(), 3);
+  // Small batches: the tree is written once, at the end.
+  EXPECT_EQ(update->TreeSaves(), 1);
   EXPECT_EQ(view_.CountOf("  URL: " + server.Url("/atualizacao/doc00000/doc00007.dat")), 1);
   EXPECT_EQ(view_.CountOf("  Arquivo Local: " + DownloadFolder() + "/Doc00007.dat"), 1);
   EXPECT_EQ(view_.CountOf("  Encerrado: " + server.Url("/atualizacao/doc00000/doc00007.dat")), 1);
@@ -343,10 +348,14 @@ TEST_F(InternetUpdateTest, AHostileServerEndsTheUpdateWithAnErrorAndChangesNothi
       EXPECT_TRUE(found) << ::testing::PrintToString(texts);
     }
     // A refused transfer leaves no part behind.
-    if (hostile.Document.Endless) EXPECT_FALSE(fs::exists(DownloadFolder() + "/Doc00005.dat"));
+    if (hostile.Document.Endless) {
+      EXPECT_FALSE(fs::exists(DownloadFolder() + "/Doc00005.dat"));
+    }
     ExpectBaseEquals(Path("old"));
   }
-  if (kMemoryMeasured) EXPECT_LT(PeakResidentBytes(), kMemoryBoundBytes);
+  if (kMemoryMeasured) {
+    EXPECT_LT(PeakResidentBytes(), kMemoryBoundBytes);
+  }
   UpdateAgainFromLighttpd();
 }
 
@@ -409,7 +418,7 @@ TEST_F(InternetUpdateTest, CancelDuringADownloadAndBetweenSteps) {
   TLighttpd server(Path("www"), false);
   ASSERT_TRUE(server.Start()) << server.Error();
 
-  for (const std::string prefix : {"  Arquivo Local: " + DownloadFolder() + "/Doc00005.dat",
+  for (const std::string& prefix : {"  Arquivo Local: " + DownloadFolder() + "/Doc00005.dat",
                                    std::string("! Documentos a serem atualizados")}) {
     SCOPED_TRACE(prefix);
     collection_->LoadTree();
@@ -424,6 +433,100 @@ TEST_F(InternetUpdateTest, CancelDuringADownloadAndBetweenSteps) {
     EXPECT_EQ(TreeDump(Path("data")), TreeDump(Path("old")));
     ExpectBaseReadsWhole();
   }
+  UpdateAgainFromLighttpd();
+}
+
+// The server answers the first document last: the later ones are asked for
+// while it is still on its way, yet the log tells each document whole and
+// in the order of the list, and the batches are those of one request at a
+// time.
+TEST_F(InternetUpdateTest, DocumentsArrivingOutOfOrderAreLoggedAndInstalledInListOrder) {
+  const std::vector<std::int32_t> numbers = {3, 5, 7, 9};
+  for (std::int32_t number : numbers) ServeNewerDocument(number, 5000);
+  WriteLayout();
+  TRawHttpServer server;
+  const auto serve = [&](const std::string& path, int delayMs) {
+    const std::string bytes = ReadWholeFile(TUpdateOperation::LowerCaseURL(Layout() + path.substr(12)));
+    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(bytes.size()) + "\r\n\r\n";
+    server.Answer(path, {QByteArray::fromStdString(head + bytes), true, false, false, delayMs});
+  };
+  constexpr int kLateMs = 400;
+  serve("/atualizacao/tomoidxz.dat", 0);
+  for (std::int32_t number : numbers) {
+    serve(TUpdateOperation::LowerCaseURL(DocumentFileName("/atualizacao", number)), number == 3 ? kLateMs : 0);
+  }
+  auto update = MakeUpdate(server.Url("/atualizacao"), view_);
+  ASSERT_TRUE(Run(*update));
+  ASSERT_FALSE(update->Failed()) << ::testing::PrintToString(view_.Texts());
+
+  // Every document was asked for before the first one was answered.
+  EXPECT_EQ(server.Requests().size(), 2 + numbers.size());
+  // The detail lines of the documents, each title cut to its number.
+  std::vector<std::string> expected;
+  for (std::int32_t number : numbers) {
+    const std::string url = server.Url(TUpdateOperation::LowerCaseURL(DocumentFileName("/atualizacao", number)));
+    const std::string local = DownloadFolder() + "/" + TUpdateOperation::ReceivedDocumentName(number);
+    expected.insert(expected.end(), {FormatMessage("  (%.4d): ", number), "  URL: " + url,
+                                     "  Arquivo Local: " + local, "  Tamanho: 4 KiB", "  Encerrado: " + url});
+  }
+  const std::vector<std::string> lines = view_.Texts();
+  auto line = std::find(lines.begin(), lines.end(), ": Transferindo documentos...");
+  ASSERT_NE(line, lines.end());
+  std::vector<std::string> details;
+  for (; line != lines.end(); ++line) {
+    if (line->rfind("  (", 0) == 0) details.push_back(line->substr(0, 10));
+    else if (line->rfind("  ", 0) == 0) details.push_back(*line);
+  }
+  EXPECT_EQ(details, expected);
+  EXPECT_EQ(view_.CountOf("! 2 documentos copiados"), 2);
+  EXPECT_EQ(update->BatchesInstalled(), 2);
+  ExpectBaseEquals(Path("new"));
+}
+
+// Cancel while three bodies are half way: every request ends at once, no
+// half-received file stays behind, and the base is as it was.
+TEST_F(InternetUpdateTest, CancelWithRequestsInFlightLeavesNoPartialFiles) {
+  const std::vector<std::int32_t> numbers = {3, 5, 7};
+  for (std::int32_t number : numbers) ServeNewerDocument(number, 6000);
+  WriteLayout();
+  TRawHttpServer server;
+  const std::string tree = ReadWholeFile(Layout() + "/tomoidxz.dat");
+  server.Answer("/atualizacao/tomoidxz.dat",
+                {QByteArray::fromStdString("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(tree.size()) +
+                                           "\r\n\r\n" + tree)});
+  for (std::int32_t number : numbers) {
+    const std::string path = TUpdateOperation::LowerCaseURL(DocumentFileName("/atualizacao", number));
+    const std::string bytes = ReadWholeFile(TUpdateOperation::LowerCaseURL(DocumentFileName(Layout(), number)));
+    // Half of the body, and the connection stays open.
+    server.Answer(path, {QByteArray::fromStdString("HTTP/1.1 200 OK\r\nContent-Length: " +
+                                                   std::to_string(bytes.size()) + "\r\n\r\n" +
+                                                   bytes.substr(0, bytes.size() / 2)),
+                         false});
+  }
+  const auto received = [this, &numbers] {
+    for (std::int32_t number : numbers) {
+      if (!fs::exists(DownloadFolder() + "/" + TUpdateOperation::ReceivedDocumentName(number))) return false;
+    }
+    return true;
+  };
+  auto update = MakeUpdate(server.Url("/atualizacao"), view_);
+  QTimer poll;
+  bool sawPartialFiles = false;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (!received() || update->Cancelled()) return;
+    sawPartialFiles = true;
+    update->CancelOperation();
+  });
+  poll.start(10);
+  ASSERT_TRUE(Run(*update));
+  EXPECT_TRUE(sawPartialFiles);
+  EXPECT_TRUE(update->Cancelled());
+  EXPECT_FALSE(update->Running());
+  EXPECT_EQ(view_.CountOf(kCancelledLine), 1) << ::testing::PrintToString(view_.Texts());
+  for (std::int32_t number : numbers) {
+    EXPECT_FALSE(fs::exists(DownloadFolder() + "/" + TUpdateOperation::ReceivedDocumentName(number))) << number;
+  }
+  EXPECT_EQ(TreeDump(Path("data")), TreeDump(Path("old")));
   UpdateAgainFromLighttpd();
 }
 
