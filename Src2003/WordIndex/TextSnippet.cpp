@@ -43,15 +43,19 @@ TWindow WindowOf(std::string_view text, std::int32_t from, std::int32_t to) {
 }
 
 // Moves a cut edge off the middle of a word: the start forward past the
-// word it splits, the end back before it, never across the `keep` offset.
+// word it splits and the punctuation after it, the end back before the word
+// it splits; never across the hit (`keepBegin` to `keepEnd`).
 void CutAtWords(std::string_view text, TWindow& window, std::size_t keepBegin, std::size_t keepEnd) {
-  if (window.Begin > 0 && IsWordChar(text[window.Begin - 1])) {
+  if (window.Begin > 0) {
     std::size_t at = window.Begin;
-    while (at < keepBegin && IsWordChar(text[at])) ++at;
-    if (at < keepBegin) {
-      // Letters and digits are one position each.
-      window.BeginPosition += static_cast<std::int32_t>(at - window.Begin);
+    std::int32_t position = window.BeginPosition;
+    if (IsWordChar(text[at - 1])) {
+      for (; at < keepBegin && IsWordChar(text[at]); ++position) ++at;
+    }
+    for (; at < keepBegin && !IsWordChar(text[at]); ++position) at += PositionBytes(text, at);
+    if (at <= keepBegin) {
       window.Begin = at;
+      window.BeginPosition = position;
     }
   }
   if (window.End < text.size() && IsWordChar(text[window.End])) {

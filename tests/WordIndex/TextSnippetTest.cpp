@@ -35,6 +35,9 @@ TEST(TextSnippet, HitAtTheEndOfALongTextIsCutBeforeAtAWord) {
   const TTextSnippet snippet = MakeTextSnippet(text, {{at, 7}});
   EXPECT_EQ(snippet.Text.substr(0, 2), "\x85 ");  // "… "
   EXPECT_EQ(snippet.Text.substr(2, 8), "palavra ");
+  // A cut start skips the punctuation left at the edge.
+  const TTextSnippet punctuation = MakeTextSnippet(Repeat("x", 39) + ", ; renda", {{43, 5}});
+  EXPECT_EQ(punctuation.Text, "\x85 renda");
   EXPECT_EQ(snippet.Text.substr(snippet.Text.size() - 13), "final imposto");
   EXPECT_EQ(HitWords(snippet), (std::vector<std::string>{"imposto"}));
   EXPECT_LE(snippet.Text.size(), static_cast<size_t>(kSnippetContextBefore + 7 + 2));
