@@ -21,6 +21,7 @@
 #include "QtText.h"
 #include "ShellOpen.h"
 #include "IndexBuildUnit.h"
+#include "InstalledShare.h"
 #include "RemoveDocumentUnit.h"
 #include "TOMOTree.h"
 #include "TextSearchPanel.h"
@@ -101,7 +102,7 @@ void TfrmClientMain::ShowTreeActionExecute() {
 }
 
 void TfrmClientMain::HelpActionExecute() {
-  const std::string helpFile = PathJoin(ApplicationFolder(), kHelpFile);
+  const std::string helpFile = ProgramSharedPath(kHelpFile);
   const QUrl address = FileExists(helpFile) ? QUrl::fromLocalFile(QString::fromStdString(helpFile))
                                             : QUrl(QString::fromLatin1(kHelpPageAddress));
   OpenMaximized(address);
