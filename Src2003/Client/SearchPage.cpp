@@ -71,6 +71,8 @@ TSearchPage::TSearchPage(QAction& searchNow, QWidget* parent) : QWidget(parent) 
   layout->addWidget(searchPageControl_, 1);
   WatchFilters();
   UpdateFilterLine();
+  // "Limpar filtros" is made last but read right after "Procurar".
+  setTabOrder(searchDocButton_, clearFiltersBtn_);
 }
 
 // One line under the query, shown while a filter is on, so that a filter set
