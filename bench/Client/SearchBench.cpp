@@ -5,9 +5,7 @@
 //     "Procurar" to the painted result list: within 1 s;
 //   - filling the result tree and the result list for 20,000 hits: within
 //     300 ms;
-//   - typing in the query field never blocks (time per key is reported);
-//   - the snippets of one screenful of result rows (read from the documents'
-//     text after the rows are painted): within 16 ms.
+//   - typing in the query field never blocks (time per key is reported).
 //
 // How to run:
 //   build/bin/pandecta-tool generate-base /tmp/bench/Dados --entries 200000 --documents 45000
@@ -46,7 +44,6 @@
 #include "LxCodePage.h"
 #include "LxConfigStore.h"
 #include "PandectaApplication.h"
-#include "ResultListModel.h"
 #include "SearchQuery.h"
 #include "TOMOTree.h"
 #include "WordIndex.h"
@@ -54,8 +51,6 @@
 namespace {
 
 constexpr int kTypedKeys = 200;
-constexpr int kSnippetScreens = 8;
-constexpr int kSettleMilliseconds = 3000;
 
 // Notes the next paint of a widget.
 class TPaintWatch : public QObject {
@@ -139,30 +134,6 @@ int main(int argc, char** argv) {
     std::printf("árvore e lista preenchidas (%d acertos, %d linhas): %.1f ms; pintada: %.1f ms\n", count,
                 list->model()->rowCount(), filled, Milliseconds(timer));
   }
-
-  // Snippets: each screenful is painted (which asks for its rows' snippets)
-  // and then the queued snippets are made, timed alone.
-  // The list measures its rows between events: let it finish first.
-  QElapsedTimer settle;
-  settle.start();
-  while (settle.elapsed() < kSettleMilliseconds) QCoreApplication::processEvents();
-  auto* rows = static_cast<TResultListModel*>(list->model());
-  const int screenRows = std::max(1, list->viewport()->height() / std::max(1, list->sizeHintForRow(0)));
-  double slowestScreen = 0;
-  double allScreens = 0;
-  for (int screen = 0; screen < kSnippetScreens; ++screen) {
-    const int row = std::min(rows->rowCount() - 1, screen * rows->rowCount() / kSnippetScreens);
-    if (row < 0) break;
-    list->scrollTo(rows->index(row), QAbstractItemView::PositionAtTop);
-    list->viewport()->repaint();
-    timer.start();
-    rows->MakePendingSnippets();
-    const double spent = Milliseconds(timer);
-    slowestScreen = std::max(slowestScreen, spent);
-    allScreens += spent;
-  }
-  std::printf("trechos de uma tela (cerca de %d linhas): %.2f ms em média, a mais lenta %.2f ms\n", screenRows,
-              allScreens / kSnippetScreens, slowestScreen);
 
   query->setFocus();
   double slowest = 0;
