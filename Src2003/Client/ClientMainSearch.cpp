@@ -9,6 +9,7 @@
 #include <QTreeView>
 
 #include "ClientMainUnit.h"
+#include "DocumentText.h"
 #include "ErrorDisplay.h"
 #include "FilterTree.h"
 #include "QtText.h"
@@ -18,12 +19,14 @@
 #include "SearchFilter.h"
 #include "SearchPage.h"
 #include "SearchQuery.h"
+#include "TOMODocumentSet.h"
 #include "TOMONode.h"
 #include "TOMOTree.h"
 #include "TextHitMarks.h"
 #include "TextView.h"
 #include "WaitCursor.h"
 #include "WordIndex.h"
+#include "SearchResult.h"
 #include "WordIndexError.h"
 
 namespace {
@@ -35,6 +38,32 @@ constexpr int kSearchTab = 1;
 // Up to this many items the result tree opens every folder, so that the
 // hits show at once; a larger tree opens folder by folder as the user asks.
 constexpr int kExpandAllItems = 1000;
+
+QString DocumentsText(int count, const char* one, const char* many) {
+  return count == 1 ? QString::fromUtf8(one) : QString::fromUtf8(many).arg(count);
+}
+
+// Why a search shows nothing, beyond "Nenhum documento encontrado.": a title
+// filter with no branch, filters that left out what the words found, and
+// the words too short to be searched.
+QString EmptyResultNote(const TSearchPage& page, int foundBeforeFilters) {
+  QStringList notes;
+  if (page.TitleFilterEmpty()) {
+    notes.append(QStringLiteral("Nenhum ramo está marcado em \"Filtrar por Títulos\"."));
+  } else if (foundBeforeFilters > 0) {
+    notes.append(DocumentsText(foundBeforeFilters, "1 documento encontrado foi deixado de fora pelos filtros ativos.",
+                               "%1 documentos encontrados foram deixados de fora pelos filtros ativos."));
+  }
+  QStringList skipped;
+  for (const std::string& word : SkippedQueryWords(QStringToWin1252(page.QueryEdit().text()))) {
+    skipped.append(QStringLiteral("\"") + Win1252ToQString(word) + QStringLiteral("\""));
+  }
+  if (!skipped.isEmpty()) {
+    notes.append(QStringLiteral("Palavras de uma ou duas letras não são procuradas: ") +
+                 skipped.join(QStringLiteral(", ")) + QStringLiteral("."));
+  }
+  return notes.join(QStringLiteral("\n"));
+}
 
 }  // namespace
 
@@ -49,6 +78,15 @@ void TfrmClientMain::ConnectSearch() {
   connect(&searchPage_->ResultList(), &TResultListView::RowClicked, this, [this](int row) { SearchListClick(row); });
   connect(&searchPage_->ResultList(), &TResultListView::RowOpened, this, [this](int row) { SearchListOpen(row); });
   connect(searchPage_, &TSearchPage::FilterTreeWanted, this, [this] { FillFilterTree(); });
+  // Snippets come from the text the word index read.
+  resultListModel_->SetTextSource([](const TTOMONode& entry) {
+    if (!DocumentSource()) return std::string();
+    return ReadDocumentText(*DocumentSource(), entry.Record().DocumentNumber);
+  });
+  // Cleared filters show at once what the last search found without them.
+  connect(searchPage_, &TSearchPage::FiltersCleared, this, [this] {
+    if (searchResults_) actions_.SearchDocumentsNowAction->trigger();
+  });
   // Typing only decides whether "Procurar" may run: nothing heavier happens
   // per key.
   connect(&searchPage_->QueryEdit(), &QLineEdit::textChanged, this, [this] { UpdateSearchActions(); });
@@ -85,8 +123,12 @@ void TfrmClientMain::SetSearchResults(TSearchResultList results) {
   TWaitCursor wait;
   DropSearchResults();
   searchResults_ = std::make_unique<TSearchResultList>(std::move(results));
+  const int found = searchResults_->Count();
   if (Tree()) ApplySearchFilter(*searchResults_, *Tree(), searchPage_->Filter());
   RebuildSearchViews();
+  const int documents = resultTreeModel_->Items().HitCount();
+  searchPage_->ShowResultCount(documents);
+  searchPage_->ResultList().SetEmptyNote(documents > 0 ? QString() : EmptyResultNote(*searchPage_, found));
   searchPage_->ResultList().SetSearched(true);
   UpdateActions();
 }
@@ -97,6 +139,7 @@ void TfrmClientMain::DropSearchResults() {
   resultTreeModel_->Clear();
   resultListModel_->EndRebuild();
   searchResults_.reset();
+  searchPage_->ShowResultCount(0);
   searchPage_->ResultList().SetSearched(false);
 }
 
@@ -154,9 +197,10 @@ void TfrmClientMain::SearchListOpen(int row) {
   if (item < 0 || !resultTreeModel_->Items().Item(item).IsHit()) return;
   TTOMONode* entry = FindNode(resultTreeModel_->Items().Item(item).Result->DocumentId());
   // Through none, so that an entry already shown is loaded and marked anew.
+  // The left pane stays where it is: on "Pesquisa" the result tree keeps
+  // showing where the hit lies among the others.
   ShowNode(nullptr);
   ShowNode(entry);
-  treePageControl_->setCurrentIndex(kIndexTab);
 }
 
 void TfrmClientMain::MarkSearchHits(const TTOMONode* node) {
@@ -175,10 +219,36 @@ void TfrmClientMain::MarkSearchHits(const TTOMONode* node) {
   textEdit_->document()->setModified(false);
 }
 
+// Past the entry's last hit (or before its first) the step goes on to the
+// next (or previous) entry of the list with hits in its text, at its first
+// (or last) hit.
 void TfrmClientMain::SearchWordActionExecute(bool forward) {
   if (!IsSearchHit(currentNode_) || !TextPageShown()) return;
+  const int item = SearchItemOf(currentNode_);
   TTextHitMarks view(*textEdit_);
-  resultTreeModel_->Items().Item(SearchItemOf(currentNode_)).Result->SelectNext(view, forward);
+  if (resultTreeModel_->Items().Item(item).Result->SelectNext(view, forward)) return;
+  const int next = resultTreeModel_->Items().NextHitWithRanges(item, forward);
+  if (next < 0) return;
+  FollowSearchItem(next);
+  const TSearchResult& result = *resultTreeModel_->Items().Item(next).Result;
+  ShowNode(FindNode(result.DocumentId()));
+  if (!forward && TextPageShown() && result.Count() > 0) {
+    const TSearchRange& last = result.Ranges(result.Count() - 1);
+    TTextHitMarks(*textEdit_).Select(last.Start, last.Length);
+  }
+}
+
+// The result tree and the result list point at the item, without showing it.
+void TfrmClientMain::FollowSearchItem(int item) {
+  selectingSearchItem_ = true;
+  const QModelIndex index = resultTreeModel_->IndexOfItem(item);
+  searchTreeView_->setCurrentIndex(index);
+  searchTreeView_->scrollTo(index);
+  selectingSearchItem_ = false;
+  TResultListView& list = searchPage_->ResultList();
+  const QModelIndex row = resultListModel_->index(resultTreeModel_->Items().DisplayRowOf(item));
+  list.setCurrentIndex(row);
+  list.scrollTo(row);
 }
 
 void TfrmClientMain::ShowTitleAndPage(const TTOMONode* node) {

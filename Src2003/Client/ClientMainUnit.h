@@ -160,6 +160,7 @@ class TfrmClientMain : public QMainWindow {
   void SearchTreeViewChange(const QModelIndex& current);
   void SearchListClick(int row);
   void SearchListOpen(int row);
+  void FollowSearchItem(int item);
   // The result tree item of a node, -1 when it has none.
   int SearchItemOf(const TTOMONode* node) const;
   bool IsSearchHit(const TTOMONode* node) const;

@@ -22,7 +22,9 @@ TFilterTree::TFilterTree(QWidget* parent) : QTreeWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { AddChildItems(*item); });
   connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
-    if (!propagating_) PropagateTick(*item);
+    if (propagating_) return;
+    PropagateTick(*item);
+    emit TicksChanged();
   });
 }
 
@@ -67,6 +69,7 @@ void TFilterTree::Fill(const TTOMOTree* tree) {
     addTopLevelItems(items);
   }
   setUpdatesEnabled(true);
+  emit TicksChanged();
 }
 
 void TFilterTree::AddChildItems(QTreeWidgetItem& item) {
@@ -107,4 +110,21 @@ void TFilterTree::UpdateAncestors(QTreeWidgetItem& item) {
     up->setCheckState(0, anyTicked ? Qt::Checked : Qt::Unchecked);
     if (anyTicked) return;
   }
+}
+
+QStringList TFilterTree::ChosenBranches() const {
+  QStringList chosen;
+  for (int i = 0; i < topLevelItemCount(); ++i) CollectChosen(*topLevelItem(i), chosen);
+  return chosen;
+}
+
+void TFilterTree::CollectChosen(const QTreeWidgetItem& item, QStringList& chosen) {
+  if (!IsTicked(item)) return;
+  bool whole = true;
+  for (int i = 0; i < item.childCount() && whole; ++i) whole = IsTicked(*item.child(i));
+  if (whole) {
+    chosen.append(item.text(0));
+    return;
+  }
+  for (int i = 0; i < item.childCount(); ++i) CollectChosen(*item.child(i), chosen);
 }

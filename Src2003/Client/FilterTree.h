@@ -42,11 +42,22 @@ class TFilterTree : public QTreeWidget {
   // goes down to all made descendants and up the ancestors.
   void PropagateTick(QTreeWidgetItem& item);
 
+  // The captions of the branches the user chose: from the top, a ticked
+  // item whose made children are all ticked (or that has none) stands for
+  // its whole branch; a ticked item with some children unticked gives way
+  // to its ticked children. Empty when nothing is ticked.
+  QStringList ChosenBranches() const;
+
+ signals:
+  // A tick changed (after it spread), or the items were made anew.
+  void TicksChanged();
+
  private:
   QTreeWidgetItem* NewItem(const TTOMONode& node, Qt::CheckState tick);
   void AddChildItems(QTreeWidgetItem& item);
   void TickDescendants(QTreeWidgetItem& item, Qt::CheckState tick);
   void UpdateAncestors(QTreeWidgetItem& item);
+  static void CollectChosen(const QTreeWidgetItem& item, QStringList& chosen);
 
   const TTOMOTree* tree_ = nullptr;
   std::unordered_map<std::int32_t, QTreeWidgetItem*> itemById_;

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include "DocumentListDelegate.h"
+#include "ResultListDelegate.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ constexpr int kNoteMargin = 12;
 }  // namespace
 
 TResultListView::TResultListView(QWidget* parent) : QListView(parent) {
-  delegate_ = new TDocumentListDelegate(*this, true);
+  delegate_ = new TResultListDelegate(*this);
   setItemDelegate(delegate_);
   setUniformItemSizes(false);
   setLayoutMode(QListView::Batched);
@@ -39,13 +39,19 @@ void TResultListView::SetSearched(bool searched) {
   viewport()->update();
 }
 
+void TResultListView::SetEmptyNote(const QString& note) {
+  emptyNote_ = note;
+  viewport()->update();
+}
+
 void TResultListView::paintEvent(QPaintEvent* event) {
   QListView::paintEvent(event);
   if (!searched_ || !model() || model()->rowCount() > 0) return;
   QPainter painter(viewport());
   painter.setPen(palette().color(QPalette::PlaceholderText));
   painter.drawText(viewport()->rect().adjusted(kNoteMargin, kNoteMargin, -kNoteMargin, -kNoteMargin),
-                   Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, QString::fromUtf8(kNothingFoundText));
+                   Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                   QString::fromUtf8(kNothingFoundText) + (emptyNote_.isEmpty() ? QString() : "\n\n" + emptyNote_));
 }
 
 void TResultListView::keyPressEvent(QKeyEvent* event) {

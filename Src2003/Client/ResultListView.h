@@ -17,6 +17,10 @@ class TResultListView : public QListView {
   // Whether an empty list is the answer of a search (and says so) or
   // simply holds nothing yet.
   void SetSearched(bool searched);
+  // Why the last search found nothing, said under "Nenhum documento
+  // encontrado."; empty when there is nothing to explain.
+  void SetEmptyNote(const QString& note);
+  const QString& EmptyNote() const { return emptyNote_; }
 
  signals:
   void RowClicked(int row);
@@ -29,6 +33,7 @@ class TResultListView : public QListView {
  private:
   TDocumentListDelegate* delegate_;
   bool searched_ = false;
+  QString emptyNote_;
 };
 
 // What the empty list shows after a search that found nothing.

@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include "QtText.h"
+#include "SearchResult.h"
 #include "SearchResultList.h"
 #include "TOMONode.h"
 #include "TOMOTree.h"
@@ -29,6 +30,7 @@ void TResultTree::Clear() {
   displayOrder_.clear();
   displayRowOfItem_.clear();
   itemById_.clear();
+  hitCount_ = 0;
 }
 
 void TResultTree::Build(const TTOMOTree& tree, TSearchResultList& results) {
@@ -39,7 +41,10 @@ void TResultTree::Build(const TTOMOTree& tree, TSearchResultList& results) {
     // A circle of parents has no top to hang the entry under.
     if (!entry || entry->Level() < 0) continue;
     const int item = AddSearchItem(entry);
-    if (item >= 0) items_[static_cast<size_t>(item)].Result = &result;
+    if (item < 0) continue;
+    TResultItem& hit = items_[static_cast<size_t>(item)];
+    if (!hit.IsHit()) ++hitCount_;
+    hit.Result = &result;
   }
   SortByCaption();
   NumberRowsAndOrder();
@@ -102,4 +107,16 @@ int TResultTree::ItemOf(const TTOMONode* node) const {
 
 int TResultTree::DisplayRowOf(int item) const {
   return item >= 0 && item < Count() ? displayRowOfItem_[static_cast<size_t>(item)] : -1;
+}
+
+int TResultTree::NextHitWithRanges(int item, bool forward) const {
+  const int rows = static_cast<int>(displayOrder_.size());
+  const int step = forward ? 1 : -1;
+  // From no item, forward starts before the first row and backward after the last.
+  int row = item >= 0 ? DisplayRowOf(item) : (forward ? -1 : rows);
+  for (row += step; row >= 0 && row < rows; row += step) {
+    const TResultItem& candidate = items_[static_cast<size_t>(displayOrder_[static_cast<size_t>(row)])];
+    if (candidate.IsHit() && candidate.Result->Count() > 0) return displayOrder_[static_cast<size_t>(row)];
+  }
+  return -1;
 }

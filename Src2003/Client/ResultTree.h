@@ -46,6 +46,13 @@ class TResultTree {
   int ItemOf(const TTOMONode* node) const;
   // The item's position in DisplayOrder.
   int DisplayRowOf(int item) const;
+  // How many items are hits: the documents found.
+  int HitCount() const { return hitCount_; }
+  // The hit with ranges in the text that comes after (or before) `item` in
+  // display order, or -1: where stepping through the hits goes on once an
+  // entry's hits are spent. Hits found only by their title have no ranges
+  // to step to and are passed over.
+  int NextHitWithRanges(int item, bool forward) const;
 
  private:
   int AddSearchItem(TTOMONode* node);
@@ -57,4 +64,5 @@ class TResultTree {
   std::vector<int> displayOrder_;
   std::vector<int> displayRowOfItem_;
   std::unordered_map<std::int32_t, int> itemById_;
+  int hitCount_ = 0;
 };

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -37,6 +38,16 @@ QDateEdit* NewDatePicker(const char* name, QWidget* parent) {
   return picker;
 }
 
+// A long list of chosen branches names this many and counts the rest.
+constexpr int kBranchesNamed = 3;
+
+QString BranchesText(const QStringList& branches) {
+  if (branches.isEmpty()) return QStringLiteral("nenhum ramo marcado");
+  if (branches.size() <= kBranchesNamed) return branches.join(QStringLiteral(", "));
+  return branches.mid(0, kBranchesNamed).join(QStringLiteral(", ")) +
+         QStringLiteral(" e mais %1").arg(branches.size() - kBranchesNamed);
+}
+
 QRadioButton* NewRadio(const char* name, const char* caption, QWidget* parent) {
   auto* radio = new QRadioButton(QString::fromUtf8(caption), parent);
   radio->setObjectName(name);
@@ -56,7 +67,46 @@ TSearchPage::TSearchPage(QAction& searchNow, QWidget* parent) : QWidget(parent) 
   searchPageControl_->addWidget(CreateAdvancedPage());
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(queryRow);
+  layout->addWidget(CreateFilterLine());
   layout->addWidget(searchPageControl_, 1);
+  WatchFilters();
+  UpdateFilterLine();
+  // "Limpar filtros" is made last but read right after "Procurar".
+  setTabOrder(searchDocButton_, clearFiltersBtn_);
+}
+
+// One line under the query, shown while a filter is on, so that a filter set
+// on the hidden advanced page never acts unseen.
+QWidget* TSearchPage::CreateFilterLine() {
+  filterLine_ = new QWidget(this);
+  filterLine_->setObjectName("SearchActiveFiltersLine");
+  activeFiltersLabel_ = new QLabel(filterLine_);
+  activeFiltersLabel_->setObjectName("SearchActiveFiltersLabel");
+  activeFiltersLabel_->setTextFormat(Qt::PlainText);
+  activeFiltersLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  clearFiltersBtn_ = new QPushButton(QStringLiteral("Limpar filtros"), filterLine_);
+  clearFiltersBtn_->setObjectName("SearchClearFiltersBtn");
+  connect(clearFiltersBtn_, &QPushButton::clicked, this, [this] {
+    ClearFilters();
+    emit FiltersCleared();
+  });
+  auto* layout = new QHBoxLayout(filterLine_);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(activeFiltersLabel_, 1);
+  layout->addWidget(clearFiltersBtn_);
+  return filterLine_;
+}
+
+void TSearchPage::WatchFilters() {
+  const auto update = [this] { UpdateFilterLine(); };
+  connect(searchDateFilterChk_, &QCheckBox::toggled, this, update);
+  connect(searchDateFilterFrom_, &QDateEdit::dateChanged, this, update);
+  connect(searchDateFilterTo_, &QDateEdit::dateChanged, this, update);
+  connect(searchFilterTreeChk_, &QCheckBox::toggled, this, update);
+  connect(searchFilterTree_, &TFilterTree::TicksChanged, this, update);
+  for (QRadioButton* where : {whereContentRadio_, whereTitlesRadio_, whereBothRadio_}) {
+    connect(where, &QRadioButton::toggled, this, update);
+  }
 }
 
 QWidget* TSearchPage::CreateQueryRow(QAction& searchNow) {
@@ -93,8 +143,12 @@ QWidget* TSearchPage::CreateResultsPage() {
   resultsPage_->setWindowTitle(QStringLiteral("Resultados"));
   searchDocListBox_ = new TResultListView(resultsPage_);
   searchDocListBox_->setObjectName("SearchDocListBox");
+  resultCountLabel_ = new QLabel(resultsPage_);
+  resultCountLabel_->setObjectName("SearchResultCountLabel");
+  resultCountLabel_->hide();
   auto* layout = new QVBoxLayout(resultsPage_);
   layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(resultCountLabel_);
   layout->addWidget(searchDocListBox_);
   return resultsPage_;
 }
@@ -198,6 +252,45 @@ TSearchFilter TSearchPage::Filter() const {
 void TSearchPage::ShowResults() {
   searchAdvancedBtn_->setChecked(false);
   ShowChosenPage();
+}
+
+void TSearchPage::ShowResultCount(int documents) {
+  const QString count = QLocale(QLocale::Portuguese, QLocale::Brazil).toString(documents);
+  resultCountLabel_->setText(documents == 1 ? QStringLiteral("1 documento encontrado")
+                                            : QStringLiteral("%1 documentos encontrados").arg(count));
+  resultCountLabel_->setVisible(documents > 0);
+}
+
+QString TSearchPage::ActiveFiltersText() const {
+  QStringList active;
+  if (searchDateFilterChk_->isChecked()) {
+    const QString format = QString::fromLatin1(kShortDateFormat);
+    active.append(QStringLiteral("data de %1 a %2")
+                      .arg(searchDateFilterFrom_->date().toString(format), searchDateFilterTo_->date().toString(format)));
+  }
+  if (FilterByTitles()) active.append(QStringLiteral("títulos: ") + BranchesText(searchFilterTree_->ChosenBranches()));
+  if (!whereContentRadio_->isChecked()) {
+    active.append(QStringLiteral("buscar em ") + (whereTitlesRadio_->isChecked() ? whereTitlesRadio_->text()
+                                                                                  : whereBothRadio_->text()));
+  }
+  return active.isEmpty() ? QString() : QStringLiteral("Filtros ativos: ") + active.join(QStringLiteral("; "));
+}
+
+bool TSearchPage::TitleFilterEmpty() const {
+  return FilterByTitles() && searchFilterTree_->ChosenBranches().isEmpty();
+}
+
+void TSearchPage::ClearFilters() {
+  searchDateFilterChk_->setChecked(false);
+  searchFilterTreeChk_->setChecked(false);
+  whereContentRadio_->setChecked(true);
+}
+
+void TSearchPage::UpdateFilterLine() {
+  const QString text = ActiveFiltersText();
+  activeFiltersLabel_->setText(text);
+  activeFiltersLabel_->setToolTip(text);
+  filterLine_->setVisible(!text.isEmpty());
 }
 
 void TSearchPage::FocusQuery() {

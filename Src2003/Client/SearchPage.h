@@ -9,6 +9,7 @@ class QAction;
 class QCheckBox;
 class QDateEdit;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -41,16 +42,34 @@ class TSearchPage : public QWidget {
   // After a search: the advanced button comes up and the results show.
   void ShowResults();
   void FocusQuery();
+  // "N documentos encontrados" above the results; nothing for 0 (the empty
+  // list speaks for itself) or before a search (-1).
+  void ShowResultCount(int documents);
+
+  // The filters that differ from their defaults, as the line above the
+  // results says them ("Filtros ativos: ..."); empty while all are at their
+  // defaults.
+  QString ActiveFiltersText() const;
+  // The title filter is on with no branch ticked: it keeps nothing.
+  bool TitleFilterEmpty() const;
+  // "Limpar filtros": date and title filters off, "Buscar em" "Conteúdo".
+  void ClearFilters();
 
  signals:
   // The title filter was switched on and its tree wants filling.
   void FilterTreeWanted();
+  // "Limpar filtros" put every filter back to its default.
+  void FiltersCleared();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
   QWidget* CreateQueryRow(QAction& searchNow);
+  QWidget* CreateFilterLine();
+  void WatchFilters();
+  // Shows or hides the active-filter line after any filter changed.
+  void UpdateFilterLine();
   QWidget* CreateResultsPage();
   QWidget* CreateAdvancedPage();
   QWidget* CreateDateRow(QWidget* parent);
@@ -64,6 +83,10 @@ class TSearchPage : public QWidget {
   QLineEdit* searchDocText_ = nullptr;
   QPushButton* searchAdvancedBtn_ = nullptr;
   QPushButton* searchDocButton_ = nullptr;
+  QWidget* filterLine_ = nullptr;
+  QLabel* activeFiltersLabel_ = nullptr;
+  QPushButton* clearFiltersBtn_ = nullptr;
+  QLabel* resultCountLabel_ = nullptr;
   QStackedWidget* searchPageControl_ = nullptr;
   QWidget* resultsPage_ = nullptr;
   QWidget* advancedPage_ = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "SearchResultList.h"
 
@@ -26,3 +27,8 @@ struct TSearchQuery {
 //   ranges of both; "renda" Ou "imposto" keeps those holding either.
 // Raises the word index's errors (missing, held elsewhere, already open).
 TSearchResultList RunSearchQuery(TWordIndex& index, const TSearchQuery& query);
+
+// The letter or digit runs of a phrase too short to be words (one or two
+// characters), which the search passes over, each once, as typed:
+//   "imposto de renda a pagar" gives "de", "a".
+std::vector<std::string> SkippedQueryWords(const std::string& phrase);

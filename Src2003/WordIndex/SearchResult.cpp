@@ -60,7 +60,7 @@ void TSearchResult::Highlight(TSearchTextView& view) const {
   }
 }
 
-void TSearchResult::SelectNext(TSearchTextView& view, bool forward) const {
+bool TSearchResult::SelectNext(TSearchTextView& view, bool forward) const {
   const int caret = view.SelectionStart();
   const TSearchRange* target = nullptr;
   if (forward) {
@@ -73,4 +73,5 @@ void TSearchResult::SelectNext(TSearchTextView& view, bool forward) const {
     if (found != ranges_.rend()) target = &*found;
   }
   if (target) view.Select(target->Start, target->Length);
+  return target != nullptr;
 }

@@ -42,7 +42,8 @@ class TSearchResult {
   void Highlight(TSearchTextView& view) const;
   // Selects the first range starting after the caret (forward) or the last
   // one starting before it (backward); nothing changes when there is none.
-  void SelectNext(TSearchTextView& view, bool forward) const;
+  // Returns whether a range was selected.
+  bool SelectNext(TSearchTextView& view, bool forward) const;
 
  private:
   void MergeRange(const TSearchRange& range);

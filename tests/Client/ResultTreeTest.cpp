@@ -52,6 +52,27 @@ TEST_F(ResultTreeTest, HitsHangUnderTheirFoldersInCaptionOrder) {
   EXPECT_EQ(first.Node->Id(), 5);
   EXPECT_EQ(items.DisplayRowOf(items.ItemOf(tree.FindNode(4))), 5);
   EXPECT_EQ(items.ItemOf(tree.FindNode(0)), -1);
+  EXPECT_EQ(items.HitCount(), 5);
+}
+
+TEST_F(ResultTreeTest, SteppingPassesFoldersAndTitleOnlyHits) {
+  Add(0, -1, "Raiz");
+  Add(1, 0, "pasta");
+  Add(2, 1, "a texto");
+  Add(3, 1, "b so no titulo");
+  Add(4, 1, "c texto");
+  results.FindOrAdd(2).AddRange(0, 5);
+  results.FindOrAdd(3).SetTitleMatch(true);
+  results.FindOrAdd(4).AddRange(9, 5);
+  items.Build(tree, results);
+  const int a = items.ItemOf(tree.FindNode(2));
+  const int c = items.ItemOf(tree.FindNode(4));
+  EXPECT_EQ(items.NextHitWithRanges(a, true), c);
+  EXPECT_EQ(items.NextHitWithRanges(c, false), a);
+  EXPECT_EQ(items.NextHitWithRanges(c, true), -1);
+  EXPECT_EQ(items.NextHitWithRanges(a, false), -1);
+  EXPECT_EQ(items.NextHitWithRanges(-1, true), a);  // from nowhere: the first
+  EXPECT_EQ(items.HitCount(), 3);
 }
 
 TEST_F(ResultTreeTest, ResultsWithoutAPlaceInTheTreeGetNoItem) {

@@ -28,6 +28,7 @@
 #include "LxCodePage.h"
 #include "LxDateTime.h"
 #include "LxDirectoryLock.h"
+#include "ResultListModel.h"
 #include "ResultListView.h"
 #include "TOMOTree.h"
 #include "WordIndex.h"
@@ -288,7 +289,8 @@ TEST_F(SearchPageTest, DoubleClickShowsTheHitsAndStepsThroughThem) {
   DoubleClickRow(RowOf("Ato único"));
   ASSERT_NE(Window().CurrentNode(), nullptr);
   EXPECT_EQ(Window().CurrentNode()->Id(), 12);
-  EXPECT_EQ(Find<QTabWidget>("TreePageControl").currentIndex(), 0);
+  // The left pane stays on "Pesquisa".
+  EXPECT_EQ(Find<QTabWidget>("TreePageControl").currentIndex(), 1);
   EXPECT_EQ(Find<QStackedWidget>("PageControl").currentWidget()->objectName(), "TextTabSheet");
   // "renda tributável e renda isenta\ne mais renda": hits at 0, 19 and 39.
   EXPECT_TRUE(MarkedAsHit(0));
@@ -306,8 +308,21 @@ TEST_F(SearchPageTest, DoubleClickShowsTheHitsAndStepsThroughThem) {
   EXPECT_EQ(Text().textCursor().selectionStart(), 19);
   next.trigger();
   EXPECT_EQ(Text().textCursor().selectionStart(), 39);
-  next.trigger();  // past the last hit nothing moves
+  // Past the last hit the step goes on to the next entry of the list,
+  // Decreto B ("O imposto de renda devido"), and the list and tree follow.
+  next.trigger();
+  ASSERT_EQ(Window().CurrentNode()->Id(), 10);
+  EXPECT_EQ(Text().textCursor().selectionStart(), 13);
+  EXPECT_EQ(List().currentIndex().row(), RowOf("Decreto B"));
+  EXPECT_EQ(ResultTree().currentIndex().data().toString(), "Decreto B");
+  next.trigger();  // the list's last hit: nothing moves
+  EXPECT_EQ(Window().CurrentNode()->Id(), 10);
+  EXPECT_EQ(Text().textCursor().selectionStart(), 13);
+  // Back before the first hit: the previous entry at its last hit.
+  previous.trigger();
+  ASSERT_EQ(Window().CurrentNode()->Id(), 12);
   EXPECT_EQ(Text().textCursor().selectionStart(), 39);
+  EXPECT_TRUE(MarkedAsHit(0));
   previous.trigger();
   EXPECT_EQ(Text().textCursor().selectionStart(), 19);
 
@@ -384,6 +399,95 @@ TEST_F(SearchPageTest, EmptyResultAfterASearchSaysSo) {
   const QImage searched = picture();
   List().SetSearched(false);
   EXPECT_NE(picture(), searched);
+}
+
+TEST_F(SearchPageTest, CountAboveTheResults) {
+  auto& count = Find<QLabel>("SearchResultCountLabel");
+  Search("renda");
+  EXPECT_EQ(count.text(), "2 documentos encontrados");
+  EXPECT_FALSE(count.isHidden());
+  Search("mercadoria");
+  EXPECT_EQ(count.text(), "1 documento encontrado");
+  Search("inexistente");
+  EXPECT_TRUE(count.isHidden());
+}
+
+TEST_F(SearchPageTest, ActiveFiltersShowInOneLineUntilCleared) {
+  Action("SearchDocumentsAction").trigger();
+  QWidget& line = Find<QWidget>("SearchActiveFiltersLine");
+  auto& text = Find<QLabel>("SearchActiveFiltersLabel");
+  EXPECT_TRUE(line.isHidden());
+
+  Find<QPushButton>("SearchAdvancedBtn").setChecked(true);
+  Find<QCheckBox>("SearchDateFilterChk").setChecked(true);
+  Find<QDateEdit>("SearchDateFilterFrom").setDate(QDate(2003, 1, 1));
+  Find<QDateEdit>("SearchDateFilterTo").setDate(QDate(2003, 12, 31));
+  Find<QRadioButton>("SearchWhereBothRadio").setChecked(true);
+  Find<QCheckBox>("SearchFilterTreeChk").setChecked(true);
+  EXPECT_EQ(text.text().toStdString(),
+            "Filtros ativos: data de 01/01/2003 a 31/12/2003; títulos: nenhum ramo marcado; "
+            "buscar em Conteúdo e Títulos");
+  // An empty title filter keeps nothing, and the empty list says why.
+  Search("renda");
+  EXPECT_TRUE(Rows().empty());
+  EXPECT_EQ(List().EmptyNote().toStdString(), "Nenhum ramo está marcado em \"Filtrar por Títulos\".");
+
+  // With the advanced page closed the line stays, naming the chosen branch.
+  FilterItem("Legislação")->setExpanded(true);
+  FilterItem("Atos")->setCheckState(0, Qt::Checked);
+  Search("renda");
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"Legislação", "  Atos", "    Ato único"}));
+  EXPECT_FALSE(line.isHidden());
+  EXPECT_NE(text.text().indexOf("títulos: Atos;"), -1) << text.text().toStdString();
+
+  // The date window leaves out Decreto B (2003) as well: the note counts it.
+  FilterItem("Atos")->setCheckState(0, Qt::Unchecked);
+  FilterItem("Decretos")->setExpanded(true);
+  FilterItem("Decreto A")->setCheckState(0, Qt::Checked);
+  Search("renda");
+  EXPECT_TRUE(Rows().empty());
+  EXPECT_EQ(List().EmptyNote().toStdString(), "2 documentos encontrados foram deixados de fora pelos filtros ativos.");
+
+  // "Limpar filtros" puts the defaults back and shows the search again.
+  Find<QPushButton>("SearchClearFiltersBtn").click();
+  EXPECT_TRUE(line.isHidden());
+  EXPECT_FALSE(Find<QCheckBox>("SearchDateFilterChk").isChecked());
+  EXPECT_FALSE(Find<QCheckBox>("SearchFilterTreeChk").isChecked());
+  EXPECT_TRUE(Find<QRadioButton>("SearchWhereContentRadio").isChecked());
+  EXPECT_EQ(Rows().size(), 5u);
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(SearchPageTest, EmptyResultNamesTheSkippedShortWords) {
+  Search("de a inexistente de");
+  EXPECT_TRUE(Rows().empty());
+  EXPECT_EQ(List().EmptyNote().toStdString(), "Palavras de uma ou duas letras não são procuradas: \"de\", \"a\".");
+  Search("inexistente");
+  EXPECT_TRUE(List().EmptyNote().isEmpty());
+}
+
+TEST_F(SearchPageTest, HitRowsShowASnippetOnceOnScreen) {
+  Find<QRadioButton>("SearchWhereBothRadio").setChecked(true);
+  Search("renda", "tributária", true);
+  QAbstractItemModel& model = *List().model();
+  const QModelIndex ato = model.index(RowOf("Ato único"), 0);
+  const QModelIndex consulta = model.index(RowOf("Consulta sobre Substituição tributária"), 0);
+  EXPECT_TRUE(ato.data(TResultListModel::kHasSnippetRole).toBool());
+  // Found by its title only, and folders: no text to show.
+  EXPECT_FALSE(consulta.data(TResultListModel::kHasSnippetRole).toBool());
+  EXPECT_FALSE(model.index(RowOf("Atos"), 0).data(TResultListModel::kHasSnippetRole).toBool());
+
+  // Asking (as a paint does) queues the row; the snippet follows the paint.
+  ato.data(TResultListModel::kSnippetRole);
+  QCoreApplication::processEvents();
+  const TRowSnippet snippet = ato.data(TResultListModel::kSnippetRole).value<TRowSnippet>();
+  EXPECT_EQ(snippet.Text.toStdString(), "renda tributável e renda isenta e mais renda");
+  ASSERT_EQ(snippet.Hits.size(), 3u);
+  EXPECT_EQ(snippet.Text.mid(snippet.Hits[2].Start, snippet.Hits[2].Length), "renda");
+  // The row is a line taller than its title and summary.
+  const QModelIndex decreto = model.index(RowOf("Decreto B"), 0);
+  EXPECT_GT(List().visualRect(decreto).height(), List().visualRect(model.index(RowOf("Pareceres"), 0)).height());
+  EXPECT_TRUE(errors_.empty());
 }
 
 TEST_F(SearchPageTest, IndexOutOfDateOrHeldElsewhere) {
