@@ -177,6 +177,7 @@ int TUpdateOperation::InstallBatchStep(int count) {
     AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! %d documentos copiados", static_cast<int>(batchDocuments_.size()));
   }
   AddLog(": Atualizando índice...", TLogColour::Blue);
+  CloseIndexUpdate();
   if (collection_.Tree()) {
     collection_.SaveTreeIfChanged();
   } else if (ChangedNodes().empty()) {
@@ -196,10 +197,9 @@ int TUpdateOperation::InstallBatchStep(int count) {
 }
 
 void TUpdateOperation::InternetEndStep() {
-  // The title words follow once, through the update's own lock, for the
-  // whole installed tree: also after an update that changed nothing, so a
-  // run interrupted after its last save gets its titles on the next one.
-  IndexTitles();
+  // The title words follow once, for the whole installed tree; an update
+  // with nothing to do leaves the index alone.
+  if (batchesInstalled_ > 0) IndexTitles();
   NextStage();
   SetFinished(true);
   AddLog("!! Atualização concluída com êxito.", TLogColour::Green, TLogStyle::Bold);
