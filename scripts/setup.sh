@@ -17,6 +17,7 @@ PACKAGES=(
   lighttpd lighttpd-mod-openssl tinyproxy openssl
   qt6-translations-l10n
   clang libclang-rt-14-dev
+  dpkg-dev desktop-file-utils appstream lintian man-db
 )
 
 install_missing_packages() {

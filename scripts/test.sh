@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: a short run of every fuzz target from
 # its corpus, the normal build, then the non-window code again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and last the Debian
+# packages made from the normal build (scripts/check-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,3 +16,4 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build --output-on-failure -j2 --timeout 600
 ctest --test-dir build-asan --output-on-failure -j2 --timeout 900
+bash scripts/check-package.sh

@@ -1,5 +1,6 @@
 #include "LxFilUtl.h"
 #include "LxFileOperations.h"
+#include "LxSystemError.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -81,9 +82,7 @@ void ForceDirectories(const std::string& path) {
     const int code = errno;
     // Another process may have made it meanwhile; that is success.
     if (code == EEXIST && DirectoryExists(folder)) return;
-    throw ELxInOutError("Não foi possível criar o diretório \"" + folder + "\": " + std::strerror(code) +
-                            " (código " + std::to_string(code) + ")",
-                        code);
+    throw ELxInOutError("Não foi possível criar o diretório \"" + folder + "\": " + SystemErrorText(code), code);
   }
 }
 

@@ -14,6 +14,7 @@
 
 #include "LxFileOperations.h"
 #include "LxFileStream.h"
+#include "LxSystemError.h"
 
 namespace {
 
@@ -21,13 +22,9 @@ constexpr std::int64_t kMaxFilePosition = std::numeric_limits<std::int32_t>::max
 // Permissions of a new file before the umask, as fopen gives them.
 constexpr mode_t kNewFileMode = 0666;
 
-std::string SystemErrorText(int code) {
-  return std::string(std::strerror(code)) + " (código " + std::to_string(code) + ")";
-}
-
 // `pattern` holds one %s, where the quoted file name goes:
 //   "Não foi possível abrir o arquivo %s para leitura" gives
-//   Não foi possível abrir o arquivo "/d/x.dat" para leitura: No such file or directory (código 2)
+//   Não foi possível abrir o arquivo "/d/x.dat" para leitura: arquivo ou diretório não encontrado (código 2)
 [[noreturn]] void RaiseOpenError(const std::string& pattern, const std::string& fileName, int code) {
   std::string message = pattern;
   const std::size_t slot = message.find("%s");

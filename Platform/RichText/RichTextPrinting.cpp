@@ -7,6 +7,7 @@
 #include <QTextFrameFormat>
 
 #include "RichTextTables.h"
+#include "RichTextZoom.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ void PrintRichTextDocument(const QTextDocument& document, QPagedPaintDevice& dev
   // where an unpaginated one would be laid out again in device pixels with
   // every pixel measure left unscaled.
   std::unique_ptr<QTextDocument> copy(document.clone());
+  ZoomTextDocument(*copy, 1.0);  // paper takes the natural size, whatever the screen's zoom
   const QRectF page = device.pageLayout().paintRect(QPageLayout::Point);
   copy->setPageSize(page.size() * (kViewPixelsPerInch / kPointsPerInch));
   QTextFrameFormat root = copy->rootFrame()->frameFormat();

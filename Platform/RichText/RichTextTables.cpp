@@ -178,6 +178,25 @@ QTextTableCellFormat CellFormatOf(const TRichRowFormat& row, const TRichCellForm
   return format;
 }
 
+QTextTableFormat ScaledTableFormat(QTextTableFormat format, qreal ratio) {
+  QList<qreal> natural = format.property(kNaturalColumnWidthsProperty).value<QList<qreal>>();
+  for (qreal& width : natural) width *= ratio;
+  if (!natural.isEmpty()) format.setProperty(kNaturalColumnWidthsProperty, QVariant::fromValue(natural));
+  if (format.hasProperty(kNaturalLeftEdgeProperty)) {
+    format.setProperty(kNaturalLeftEdgeProperty, format.doubleProperty(kNaturalLeftEdgeProperty) * ratio);
+  }
+  QVector<QTextLength> columns = format.columnWidthConstraints();
+  for (QTextLength& column : columns) {
+    if (column.type() == QTextLength::FixedLength) column = QTextLength(QTextLength::FixedLength, column.rawValue() * ratio);
+  }
+  format.setColumnWidthConstraints(columns);
+  if (format.width().type() == QTextLength::FixedLength) {
+    format.setWidth(QTextLength(QTextLength::FixedLength, format.width().rawValue() * ratio));
+  }
+  format.setLeftMargin(format.leftMargin() * ratio);
+  return format;
+}
+
 void FitTablesToWidth(QTextDocument& document) {
   const qreal width = document.textWidth();
   if (width <= 0) return;

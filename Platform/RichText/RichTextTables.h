@@ -22,3 +22,7 @@ QTextTableCellFormat CellFormatOf(const TRichRowFormat& row, const TRichCellForm
 // left to the view. Changes nothing when every table already fits as it is,
 // so it can run before each paint.
 void FitTablesToWidth(QTextDocument& document);
+
+// A table's format with its columns, natural widths and left edge scaled by
+// `ratio` (the view's zoom); borders keep their width.
+QTextTableFormat ScaledTableFormat(QTextTableFormat format, qreal ratio);

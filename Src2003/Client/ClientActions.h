@@ -30,6 +30,10 @@ struct TClientActions {
   QAction* HelpAction = nullptr;
   QAction* AboutAction = nullptr;
   QAction* HomePageAction = nullptr;
+  // The text view's zoom: larger, smaller and the natural size.
+  QAction* ZoomInAction = nullptr;
+  QAction* ZoomOutAction = nullptr;
+  QAction* ZoomResetAction = nullptr;
 };
 
 // The publisher's web site, its help page, and the help file beside the program.

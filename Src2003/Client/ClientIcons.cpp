@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include <QDir>
+#include <QPainter>
+#include <QPixmap>
 #include <QHash>
 #include <QStringList>
 
@@ -38,6 +40,40 @@ TIconSource SourceOf(TClientIcon icon) {
   return {"", "document"};
 }
 
+// A document not (or no longer) readable must stand out from an opened one
+// even at 16 pixels: the document drawn faint, with a red badge.
+constexpr double kMissingDocumentOpacity = 0.45;
+constexpr double kBadgeShare = 0.6;  // of the icon's side
+const QColor kBadgeColor(0xcc, 0x00, 0x00);
+constexpr int kMissingIconSizes[] = {16, 22, 24, 32, 48};
+
+QPixmap MissingDocumentPixmap(const QIcon& document, int side) {
+  QPixmap pixmap(side, side);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setOpacity(kMissingDocumentOpacity);
+  document.paint(&painter, pixmap.rect());
+  painter.setOpacity(1.0);
+  const qreal badge = side * kBadgeShare;
+  const QRectF circle(side - badge, side - badge, badge, badge);
+  painter.setPen(QPen(Qt::white, std::max(1.0, side / 16.0)));
+  painter.setBrush(kBadgeColor);
+  painter.drawEllipse(circle.adjusted(0.5, 0.5, -0.5, -0.5));
+  QFont font = painter.font();
+  font.setBold(true);
+  font.setPixelSize(std::max(6, static_cast<int>(badge * 0.8)));
+  painter.setFont(font);
+  painter.drawText(circle, Qt::AlignCenter, QStringLiteral("!"));
+  return pixmap;
+}
+
+QIcon MissingDocumentIcon(const QIcon& document) {
+  QIcon icon;
+  for (int side : kMissingIconSizes) icon.addPixmap(MissingDocumentPixmap(document, side));
+  return icon;
+}
+
 }  // namespace
 
 int NodeImageIndex(const TTOMORecordH& record, int itemLevel) {
@@ -55,7 +91,9 @@ QIcon ClientIcon(TClientIcon icon) {
   if (found != cache.constEnd()) return *found;
   const TIconSource source = SourceOf(icon);
   const QIcon fallback(QStringLiteral(":/pandecta/icons/%1.png").arg(QLatin1String(source.fallbackName)));
-  const QIcon result = QIcon::fromTheme(QLatin1String(source.themeName), fallback);
+  const QIcon result = icon == TClientIcon::UnreadDocument
+                           ? MissingDocumentIcon(ClientIcon(TClientIcon::Document))
+                           : QIcon::fromTheme(QLatin1String(source.themeName), fallback);
   cache.insert(key, result);
   return result;
 }

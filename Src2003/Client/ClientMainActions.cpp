@@ -18,8 +18,12 @@
 #include "TOMONode.h"
 #include "TextSearchPanel.h"
 #include "IndexBuildUnit.h"
+#include "MenuMnemonics.h"
+#include "MouseNavigation.h"
 #include "UpdateBaseUnit.h"
 #include "TextView.h"
+#include "TextZoom.h"
+#include "ConfigUnit.h"
 
 namespace {
 
@@ -82,6 +86,7 @@ void TfrmClientMain::CreateActions() {
   a.RemoveDocumentsAction = make({"RemoveDocumentsAction", "Atualizar lista de documentos", nullptr});
   a.ConfigAction = make({"ConfigAction", "Configurações...", nullptr});
   a.ExitAction = make({"ExitAction", "Sair", nullptr});
+  a.ExitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   a.EditCopyAction = make({"EditCopyAction", "&Copiar", "Copiar texto para a área de transferência do Windows"},
                           TClientIcon::Copy, true);
   a.EditCopyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -100,8 +105,14 @@ void TfrmClientMain::CreateActions() {
   a.SearchPrevWordAction->setData(kSearchPrevWordTag);
   a.TextFindNextAction = make({"TextFindNextAction", "Localizar próxima", nullptr});
   a.TextHideSearchAction = make({"TextHideSearchAction", "Ocultar", nullptr});
+  // Esc hides the find panel while the focus is on the text page; the page
+  // takes the action when it is built.
+  a.TextHideSearchAction->setShortcut(QKeySequence(Qt::Key_Escape));
+  a.TextHideSearchAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   a.BrowseBackAction = make({"BrowseBackAction", "Voltar", nullptr}, TClientIcon::Back, true);
   a.BrowseForwardAction = make({"BrowseForwardAction", "Avançar", nullptr}, TClientIcon::Forward, true);
+  a.BrowseBackAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+  a.BrowseForwardAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
   a.BrowseUpAction = make({"BrowseUpAction", "Nível Acima", nullptr}, TClientIcon::Up, true);
   a.ShowTreeAction = make({"ShowTreeAction", "Exibir pastas", nullptr}, TClientIcon::ShowTree, true);
   a.ShowTreeAction->setCheckable(true);
@@ -109,7 +120,16 @@ void TfrmClientMain::CreateActions() {
   a.HelpAction = make({"HelpAction", "Ajuda...", nullptr}, TClientIcon::Help, true);
   a.AboutAction = make({"AboutAction", "Sobre...", nullptr});
   a.HomePageAction = make({"HomePageAction", kHomePageAddress, nullptr});
-  for (QAction* action : {a.EditCopyAction, a.EditSelectAllAction, a.SearchInCurrentDocAction}) addAction(action);
+  a.ZoomInAction = make({"ZoomInAction", "Aumentar texto", nullptr});
+  a.ZoomInAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+  a.ZoomOutAction = make({"ZoomOutAction", "Diminuir texto", nullptr});
+  a.ZoomOutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  a.ZoomResetAction = make({"ZoomResetAction", "Tamanho normal do texto", nullptr});
+  a.ZoomResetAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  for (QAction* action : {a.EditCopyAction, a.EditSelectAllAction, a.SearchInCurrentDocAction, a.BrowseBackAction,
+                          a.BrowseForwardAction, a.ExitAction, a.ZoomInAction, a.ZoomOutAction, a.ZoomResetAction}) {
+    addAction(action);
+  }
 }
 
 void TfrmClientMain::CreateMenus() {
@@ -131,6 +151,10 @@ void TfrmClientMain::CreateMenus() {
   edit->setObjectName("EditMenu");
   edit->addActions({a.EditCopyAction, a.EditSelectAllAction});
 
+  QMenu* view = menuBar()->addMenu(QStringLiteral("Exibir"));
+  view->setObjectName("ViewMenu");
+  view->addActions({a.ZoomInAction, a.ZoomOutAction, a.ZoomResetAction});
+
   QMenu* search = menuBar()->addMenu(QStringLiteral("&Procurar"));
   search->setObjectName("SearchMenu");
   search->addAction(a.SearchDocumentsAction);
@@ -150,6 +174,10 @@ void TfrmClientMain::CreateMenus() {
   help->addAction(a.AboutAction);
   help->addSeparator();
   help->addAction(a.HomePageAction);
+
+  // The history menus hold document titles, which carry no letters of their own.
+  for (QMenu* menu : {file, maintenance, edit, view, search, help}) AssignMnemonics(*menu);
+  AssignMnemonics(*menuBar());
 }
 
 void TfrmClientMain::CreateToolBars() {
@@ -218,10 +246,19 @@ void TfrmClientMain::ConnectActions() {
   on(a.TextHideSearchAction, [this] { TextHideSearchActionExecute(); });
   on(a.BrowseBackAction, [this] { history_->BrowseBack(); });
   on(a.BrowseForwardAction, [this] { history_->BrowseForward(); });
+  connect(history_, &TNavigationHistory::Changed, this, &TfrmClientMain::UpdateActions);
+  new TMouseNavigation(*this, *a.BrowseBackAction, *a.BrowseForwardAction);
   on(a.BrowseUpAction, [this] { BrowseUpActionExecute(); });
   on(a.ShowTreeAction, [this] { ShowTreeActionExecute(); });
   on(a.HelpAction, [this] { HelpActionExecute(); });
   on(a.HomePageAction, [this] { HomePageActionExecute(); });
+  on(a.ZoomInAction, [this] { SetTextZoom(ZoomInStep(textEdit_->ZoomPercent())); });
+  on(a.ZoomOutAction, [this] { SetTextZoom(ZoomOutStep(textEdit_->ZoomPercent())); });
+  on(a.ZoomResetAction, [this] { SetTextZoom(kNaturalZoomPercent); });
+  connect(textEdit_, &TTextView::ZoomWheel, this, [this](bool larger) {
+    (larger ? actions_.ZoomInAction : actions_.ZoomOutAction)->trigger();
+  });
+  textEdit_->SetZoomPercent(ReadTextZoom(Config().Store()));
   connect(&UpdateKindNotifier(), &TUpdateKindNotifier::UpdateKindChanged, this, &TfrmClientMain::UpdateActions);
   ConnectUpdateActions();
   on(a.SearchDocumentsAction, [this] { SearchDocumentsActionExecute(); });
@@ -252,11 +289,19 @@ void TfrmClientMain::UpdateActions() {
   a.SearchInCurrentDocAction->setEnabled(textShown);
   a.SearchInCurrentDocAction->setChecked(!textSearchPanel_->isHidden());
   a.TextFindNextAction->setEnabled(textShown);
+  for (QAction* zoom : {a.ZoomInAction, a.ZoomOutAction, a.ZoomResetAction}) zoom->setEnabled(textShown);
   a.TextHideSearchAction->setEnabled(!textSearchPanel_->isHidden());
   a.BrowseUpAction->setEnabled(currentNode_ && currentNode_->Parent());
+  a.BrowseBackAction->setEnabled(history_ && history_->CanBrowseBack());
+  a.BrowseForwardAction->setEnabled(history_ && history_->CanBrowseForward());
   a.ShowTreeAction->setChecked(!treePageControl_->isHidden());
   UpdateSearchActions();
   UpdateEditActions();
+}
+
+void TfrmClientMain::SetTextZoom(int percent) {
+  textEdit_->SetZoomPercent(percent);
+  WriteTextZoom(Config().Store(), percent);
 }
 
 // The control that copy and select-all act on: the focused text control,

@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QDir>
 #include <QUrl>
 
 #include "ClientConfigUnit.h"
@@ -21,6 +22,7 @@
 #include "QtText.h"
 #include "ShellOpen.h"
 #include "IndexBuildUnit.h"
+#include "InstalledShare.h"
 #include "RemoveDocumentUnit.h"
 #include "TOMOTree.h"
 #include "TextSearchPanel.h"
@@ -33,6 +35,8 @@ constexpr char kCreateIndexTitle[] = "Gerar índice de palavras";
 constexpr char kCreateIndexQuestion[] = "Esta operação poderá levar alguns minutos. Deseja continuar?";
 constexpr char kNoTreeToIndex[] = "Não há árvore de documentos carregada para indexar.";
 constexpr char kTextNotFound[] = "Texto não encontrado";
+constexpr char kHelpNotOpened[] =
+    "Não foi possível abrir um navegador para mostrar a ajuda. Abra-a em um navegador a partir deste endereço:\n";
 constexpr char kNoBitmapToPrint[] =
     "A imagem deste documento não pôde ser carregada, portanto não há o que imprimir. "
     "Tente atualizar o Pandecta para corrigir o problema.";
@@ -88,7 +92,9 @@ void TfrmClientMain::TextHideSearchActionExecute() {
 }
 
 void TfrmClientMain::TextFindNextActionExecute() {
-  if (!FindInText(*textEdit_, textSearchPanel_->Options())) Prompts().Inform(kTextNotFound);
+  const TFindOutcome outcome = FindInText(*textEdit_, textSearchPanel_->Options());
+  textSearchPanel_->ShowOutcome(outcome);
+  if (!outcome.Found) Prompts().Inform(kTextNotFound);
 }
 
 void TfrmClientMain::BrowseUpActionExecute() {
@@ -101,10 +107,13 @@ void TfrmClientMain::ShowTreeActionExecute() {
 }
 
 void TfrmClientMain::HelpActionExecute() {
-  const std::string helpFile = PathJoin(ApplicationFolder(), kHelpFile);
+  const std::string helpFile = ProgramSharedPath(kHelpFile);
   const QUrl address = FileExists(helpFile) ? QUrl::fromLocalFile(QString::fromStdString(helpFile))
                                             : QUrl(QString::fromLatin1(kHelpPageAddress));
-  OpenMaximized(address);
+  if (!OpenMaximized(address)) {
+    const QString where = address.isLocalFile() ? QDir::toNativeSeparators(address.toLocalFile()) : address.toString();
+    Prompts().Inform(kHelpNotOpened + where.toStdString());
+  }
 }
 
 void TfrmClientMain::HomePageActionExecute() { OpenMaximized(QUrl(QString::fromLatin1(kHomePageAddress))); }

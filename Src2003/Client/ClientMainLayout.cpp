@@ -127,6 +127,7 @@ QWidget* TfrmClientMain::CreateTextPage() {
   textTabSheet_ = NamedPage("TextTabSheet", pageControl_);
   textSearchPanel_ = new TTextSearchPanel(*actions_.TextFindNextAction, *actions_.TextHideSearchAction, textTabSheet_);
   textSearchPanel_->hide();
+  textTabSheet_->addAction(actions_.TextHideSearchAction);  // Esc anywhere on the page
   textEdit_ = new TTextView(textTabSheet_);
   textEdit_->setObjectName("TextEdit");
   textEdit_->setFont(ArialPixels(kTextFontPixels));

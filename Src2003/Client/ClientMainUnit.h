@@ -109,6 +109,8 @@ class TfrmClientMain : public QMainWindow {
   void CreateMenus();
   void CreateToolBars();
   void ConnectActions();
+  // Draws texts at `percent` of their size from now on, and remembers it.
+  void SetTextZoom(int percent);
   // The update window in `kind` (TUpdateOperation's kinds); kind 4 applies
   // the package named by `packageArgument`.
   void StartUpdate(int kind, const QString& packageArgument = {});

@@ -120,6 +120,7 @@ void TfrmClientMain::ShowTextDocument(TTOMONode& node) {
     text->setParent(textEdit_);
     textEdit_->setDocument(text.release());
     if (oldIsOurs) delete old;
+    textEdit_->ApplyZoom();
     textEdit_->moveCursor(QTextCursor::Start);
   } catch (...) {
     ShowCurrentError();

@@ -10,6 +10,7 @@
 #include "ConfigUnit.h"
 #include "DocumentBaseUnit.h"
 #include "ErrorDisplay.h"
+#include "FirstStart.h"
 #include "LoadingGLUnit.h"
 #include "MessageBoxPrompts.h"
 #include "PandectaApplication.h"
@@ -46,6 +47,7 @@ int RunClient(int argc, char** argv) {
   TMessageBoxPrompts prompts;
   TScopedPrompts installed(prompts);
   InstallIconTheme();
+  const TFirstStartChoice firstStart = OfferFirstCollection();
 
   auto splash = std::make_unique<TfrmLoading>(SplashShowTime());
   splash->show();
@@ -68,6 +70,7 @@ int RunClient(int argc, char** argv) {
     WaitForSplash(*splash);
     splash.reset();
     mainWindow.show();
+    if (firstStart == TFirstStartChoice::InternetUpdate) StartInternetUpdate(mainWindow);
     result = application.exec();
   }
   documents.reset();

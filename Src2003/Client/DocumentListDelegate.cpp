@@ -26,19 +26,26 @@ TDocumentListDelegate::TDocumentListDelegate(QListView& view, bool resultList)
     : QStyledItemDelegate(&view), view_(view), resultList_(resultList) {}
 
 int TDocumentListDelegate::RowHeight(const QFont& font, const QString& title, const QString& summary,
-                                     int clientWidth) {
+                                     int rowWidth) {
   const QFontMetrics metrics(font);
-  const int width = clientWidth - (kMeasureLeft + kImageSize);
+  // The summary is measured in the very rectangle PaintRow wraps it in, or
+  // its last line would be cut off.
+  const int width = rowWidth - (kImageSize + kSummaryIndent);
   const int titleHeight = TextHeight(metrics, title.isEmpty() ? QStringLiteral(" ") : title, INT_MAX / 2);
   const int summaryHeight = summary.isEmpty() ? 0 : TextHeight(metrics, DisplaySummary(summary), width);
   return std::max(titleHeight, static_cast<int>(kImageSize)) +
          std::max(summaryHeight, static_cast<int>(kMinimumSummaryHeight));
 }
 
+int TDocumentListDelegate::LevelIndent(const QModelIndex& index) const {
+  return resultList_ ? (index.data(TDocumentListModel::kLevelRole).toInt() - 1) * kLevelIndent : 0;
+}
+
 QSize TDocumentListDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const {
-  const int width = view_.viewport()->width();
+  // Rows sit `spacing` in from both sides of the viewport.
+  const int width = std::max(view_.viewport()->width() - 2 * view_.spacing(), 1);
   return {width, RowHeight(view_.font(), index.data(Qt::DisplayRole).toString(),
-                           index.data(TDocumentListModel::kSummaryRole).toString(), width)};
+                           index.data(TDocumentListModel::kSummaryRole).toString(), width - LevelIndent(index))};
 }
 
 void TDocumentListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -56,7 +63,7 @@ void TDocumentListDelegate::PaintRow(QPainter& painter, const QStyleOptionViewIt
                                      const QModelIndex& index) const {
   QRect row = option.rect;
   painter.fillRect(row, option.palette.base());
-  if (resultList_) row.setLeft(row.left() + (index.data(TDocumentListModel::kLevelRole).toInt() - 1) * kLevelIndent);
+  row.setLeft(row.left() + LevelIndent(index));
 
   const bool hot = !resultList_ && index.row() == hotRow_;
   QFont font = view_.font();
@@ -82,8 +89,8 @@ void TDocumentListDelegate::PaintRow(QPainter& painter, const QStyleOptionViewIt
   font.setBold(false);
   painter.setFont(font);
   const int top = row.top() + std::max(titleMetrics.height(), static_cast<int>(kImageSize));
-  const QRect summaryRect(row.left() + kImageSize + kSummaryIndent, top,
-                          row.right() - (row.left() + kImageSize + kSummaryIndent), row.bottom() - top + 1);
+  const QRect summaryRect(row.left() + kImageSize + kSummaryIndent, top, row.width() - (kImageSize + kSummaryIndent),
+                          row.bottom() - top + 1);
   painter.drawText(summaryRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                    DisplaySummary(index.data(TDocumentListModel::kSummaryRole).toString()));
 }

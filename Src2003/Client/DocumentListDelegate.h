@@ -13,7 +13,6 @@ class TDocumentListDelegate : public QStyledItemDelegate {
 
  public:
   static constexpr int kImageSize = 16;
-  static constexpr int kMeasureLeft = 8;       // left edge of the text rectangle, before the image
   static constexpr int kTitleGap = 4;          // between image and title
   static constexpr int kSummaryIndent = 12;    // summary's left edge after the image
   static constexpr int kMinimumSummaryHeight = 2;
@@ -29,10 +28,12 @@ class TDocumentListDelegate : public QStyledItemDelegate {
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-  // Row height for a title and summary at a client width, in a font.
-  static int RowHeight(const QFont& font, const QString& title, const QString& summary, int clientWidth);
+  // Row height for a title and summary in a row `rowWidth` pixels wide, in a font.
+  static int RowHeight(const QFont& font, const QString& title, const QString& summary, int rowWidth);
 
  private:
+  // The result list's indent of a row by its level; 0 in the document list.
+  int LevelIndent(const QModelIndex& index) const;
   void PaintRow(QPainter& painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
   QListView& view_;

@@ -1,5 +1,6 @@
 #include "DocumentListView.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "DocumentListDelegate.h"
@@ -63,6 +64,16 @@ void TDocumentListView::mousePressEvent(QMouseEvent* event) {
     return;
   }
   QListView::mousePressEvent(event);
+}
+
+void TDocumentListView::keyPressEvent(QKeyEvent* event) {
+  auto* rows = qobject_cast<TDocumentListModel*>(model());
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && rows && currentIndex().isValid()) {
+    emit NodeClicked(rows->NodeAt(currentIndex().row()));
+    return;
+  }
+  QListView::keyPressEvent(event);
 }
 
 void TDocumentListView::leaveEvent(QEvent* event) {

@@ -7,7 +7,7 @@ class TTOMONode;
 
 // The document list: the rows of a folder, hot-tracked like links. The row
 // under the mouse is drawn as a link and the cursor becomes a hand; a press
-// on it opens the row's node.
+// on it opens the row's node, and so does Enter on the current row.
 class TDocumentListView : public QListView {
   Q_OBJECT
 
@@ -25,6 +25,7 @@ class TDocumentListView : public QListView {
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void leaveEvent(QEvent* event) override;
 
  private:

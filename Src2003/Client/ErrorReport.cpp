@@ -18,6 +18,7 @@
 #include <QSysInfo>
 
 #include "LxDateTime.h"
+#include "ForeignErrors.h"
 #include "LxExcept.h"
 
 namespace {
@@ -113,7 +114,13 @@ std::string TErrorReport::Text() const {
 
 TErrorReport MakeErrorReport(const std::exception& error) {
   const auto* own = dynamic_cast<const ELxException*>(&error);
-  if (!own) return MakeReport(Demangle(typeid(error).name()), error.what());
+  if (!own) {
+    // The user reads the program's words; support reads what the library said.
+    const TForeignError foreign = DescribeForeignError(error);
+    TErrorReport report = MakeReport(foreign.ClassName, foreign.Message);
+    report.CallStack = "Erro original: " + Demangle(typeid(error).name()) + ": " + error.what() + '\n' + report.CallStack;
+    return report;
+  }
   TErrorReport report = MakeReport(own->ClassName(), own->Message());
   // Where the error was raised, not where it is being shown.
   if (!own->RaisedAt().empty()) {

@@ -42,10 +42,12 @@ void TNavigationHistory::RecordHistory(const TTOMONode* node) {
   DropBeyondLimit(backMenu_);
   if (!backMenu_.actions().isEmpty()) backMenu_.actions().first()->setVisible(true);
   InsertFirst(backMenu_, item);
+  emit Changed();
 }
 
 void TNavigationHistory::ClearForward() {
   for (QAction* item : forwardMenu_.actions()) delete item;
+  emit Changed();
 }
 
 void TNavigationHistory::FollowHistory(QAction* item) {
@@ -65,7 +67,10 @@ void TNavigationHistory::FollowHistory(QAction* item) {
   const int id = EntryIdOf(*item);
   delete item;
   TTOMONode* node = findNode_(id);
-  if (!node) return;  // the entry left the base with the last update
+  if (!node) {  // the entry left the base with the last update
+    emit Changed();
+    return;
+  }
   {
     THistoryPause pause(*this);
     showNode_(node);
@@ -77,6 +82,10 @@ void TNavigationHistory::BrowseBack() {
   const QList<QAction*> items = backMenu_.actions();
   if (items.size() > 1) FollowHistory(items[1]);
 }
+
+bool TNavigationHistory::CanBrowseBack() const { return backMenu_.actions().size() > 1; }
+
+bool TNavigationHistory::CanBrowseForward() const { return !forwardMenu_.actions().isEmpty(); }
 
 void TNavigationHistory::BrowseForward() {
   const QList<QAction*> items = forwardMenu_.actions();
@@ -97,4 +106,5 @@ void TNavigationHistory::RevalidateMenu(QMenu& menu) {
 void TNavigationHistory::Revalidate() {
   RevalidateMenu(backMenu_);
   RevalidateMenu(forwardMenu_);
+  emit Changed();
 }

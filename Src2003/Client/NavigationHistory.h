@@ -33,6 +33,9 @@ class TNavigationHistory : public QObject {
   // "Voltar": the back menu's second item; "Avançar": the forward menu's first.
   void BrowseBack();
   void BrowseForward();
+  // Whether "Voltar" and "Avançar" lead anywhere.
+  bool CanBrowseBack() const;
+  bool CanBrowseForward() const;
 
   // True while an item is being followed: showing a node then records nothing.
   bool Navigating() const { return navigating_; }
@@ -43,6 +46,10 @@ class TNavigationHistory : public QObject {
   void Revalidate();
 
   static int EntryIdOf(const QAction& item);
+
+ signals:
+  // The menus changed: the commands that walk them follow.
+  void Changed();
 
  private:
   QAction* NewItem(int id, const QString& caption, bool visible);

@@ -18,6 +18,9 @@ constexpr char kQtTranslations[] = "qtbase";
 TPandectaApplication::TPandectaApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Pandecta");
   setOrganizationName("Orvalho");
+  // Dates, numbers, calendars and Qt's dialogs follow the program's language,
+  // not the system's.
+  QLocale::setDefault(kInterfaceLocale);
   LoadQtTranslations();
 }
 

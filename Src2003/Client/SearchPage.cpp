@@ -117,6 +117,9 @@ QWidget* TSearchPage::CreateAdvancedPage() {
   layout->addWidget(CreateDateRow(advancedPage_));
   layout->addWidget(searchFilterTreeChk_);
   layout->addWidget(searchFilterTree_, 1);
+  // The title filter is made first but read last: Tab follows the page downwards.
+  setTabOrder(searchDateFilterTo_, searchFilterTreeChk_);
+  setTabOrder(searchFilterTreeChk_, searchFilterTree_);
   return advancedPage_;
 }
 

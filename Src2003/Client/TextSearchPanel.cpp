@@ -6,48 +6,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTextDocument>
-#include <QTextEdit>
 #include <QToolButton>
 
 namespace {
 
 constexpr int kSearchEditWidth = 220;
 
-QTextDocument::FindFlags FlagsOf(const TFindOptions& options) {
-  QTextDocument::FindFlags flags;
-  if (options.WholeWord) flags |= QTextDocument::FindWholeWords;
-  if (options.MatchCase) flags |= QTextDocument::FindCaseSensitively;
-  if (options.Backwards) flags |= QTextDocument::FindBackward;
-  return flags;
-}
-
 }  // namespace
-
-bool FindInText(QTextEdit& edit, const TFindOptions& options) {
-  if (options.Text.isEmpty()) return false;
-  const QTextCursor selection = edit.textCursor();
-  const bool onMatch = selection.selectedText().compare(options.Text, Qt::CaseInsensitive) == 0;
-  const int start = selection.selectionStart();
-  QTextCursor found;
-  if (options.Backwards) {
-    // Qt looks backwards for matches starting before `from`; a match must end
-    // at or before the start, so it starts at most start - length.
-    const int from = start - static_cast<int>(options.Text.size()) + 1;
-    if (from > 0) found = edit.document()->find(options.Text, from, FlagsOf(options));
-  } else {
-    found = edit.document()->find(options.Text, start + (onMatch ? 1 : 0), FlagsOf(options));
-  }
-  if (found.isNull()) return false;
-  edit.setTextCursor(found);
-  edit.ensureCursorVisible();
-  return true;
-}
 
 TTextSearchPanel::TTextSearchPanel(QAction& findNextAction, QAction& hideAction, QWidget* parent)
     : QFrame(parent) {
   setObjectName("TextSearchPanel");
   setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+  // Its controls are clipped on a narrow page rather than widening the page,
+  // which would take the width from the tree pane.
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
   auto* label = new QLabel(QStringLiteral("Localizar:"), this);
   searchEdit_ = new QLineEdit(this);
@@ -92,16 +65,29 @@ TTextSearchPanel::TTextSearchPanel(QAction& findNextAction, QAction& hideAction,
   auto* options = new QVBoxLayout;
   options->addWidget(wholeWordChk_);
   options->addWidget(matchCaseChk_);
+  // The outcome line sits under the field, where it stays visible on a narrow page.
+  status_ = new QLabel(this);
+  status_->setObjectName("TextSearchStatus");
+  auto* field = new QVBoxLayout;
+  field->addWidget(searchEdit_);
+  field->addWidget(status_);
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(label);
-  layout->addWidget(searchEdit_);
+  layout->addLayout(field);
   layout->addLayout(options);
   layout->addWidget(direction);
   layout->addWidget(findNext);
   layout->addWidget(hide);
   layout->addStretch(1);
+  connect(searchEdit_, &QLineEdit::textChanged, status_, &QLabel::clear);
 }
 
 TFindOptions TTextSearchPanel::Options() const {
   return {searchEdit_->text(), wholeWordChk_->isChecked(), matchCaseChk_->isChecked(), upRadio_->isChecked()};
 }
+
+void TTextSearchPanel::ShowOutcome(const TFindOutcome& outcome) {
+  status_->setText(FindOutcomeText(outcome, upRadio_->isChecked()));
+}
+
+QString TTextSearchPanel::StatusText() const { return status_->text(); }

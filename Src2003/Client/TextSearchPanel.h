@@ -2,29 +2,19 @@
 
 #include <QFrame>
 
+#include "TextFind.h"
+
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTextEdit;
 class QAction;
 
-// What the find panel asks for.
-struct TFindOptions {
-  QString Text;
-  bool WholeWord = false;
-  bool MatchCase = false;
-  bool Backwards = false;
-};
-
-// Finds the next occurrence in the edit and selects it. The search starts at
-// the selection; when the selection already holds the searched text (letter
-// case ignored) a forward search starts one character later and a backward
-// search takes only matches that end before it, so repeating moves on.
-// Returns false when there is none (the selection stays).
-bool FindInText(QTextEdit& edit, const TFindOptions& options);
-
 // The find panel above the text view: "Localizar:", the search field, whole
-// word and case options, the direction, and buttons for find next and hide.
+// word and case options, the direction, buttons for find next and hide, and
+// a line telling where the last find landed. It takes the width it is given:
+// the panes beside it keep theirs when it appears.
 class TTextSearchPanel : public QFrame {
   Q_OBJECT
 
@@ -33,6 +23,9 @@ class TTextSearchPanel : public QFrame {
 
   TFindOptions Options() const;
   QLineEdit& SearchEdit() const { return *searchEdit_; }
+  // Shows where a find landed ("2 de 5", with the wrap notice); empty when it found nothing.
+  void ShowOutcome(const TFindOutcome& outcome);
+  QString StatusText() const;
 
  private:
   QLineEdit* searchEdit_;
@@ -40,4 +33,5 @@ class TTextSearchPanel : public QFrame {
   QCheckBox* matchCaseChk_;
   QRadioButton* upRadio_;
   QRadioButton* downRadio_;
+  QLabel* status_;
 };

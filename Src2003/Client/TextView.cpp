@@ -5,9 +5,11 @@
 #include <QAbstractTextDocumentLayout>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "RichTextEditing.h"
 #include "RichTextTables.h"
+#include "RichTextZoom.h"
 
 TTextView::TTextView(QWidget* parent) : QTextEdit(parent) {
   setReadOnly(true);
@@ -51,6 +53,41 @@ void TTextView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || textCursor().hasSelection()) return;
   const int link = LinkNumberAtPoint(event->position().toPoint());
   if (link >= 0) emit LinkClicked(link);
+}
+
+namespace {
+
+constexpr int kWheelNotch = 120;  // QWheelEvent's eighths of a degree per notch
+constexpr double kPercent = 100.0;
+
+}  // namespace
+
+void TTextView::SetZoomPercent(int percent) {
+  zoomPercent_ = percent;
+  ApplyZoom();
+}
+
+void TTextView::ApplyZoom() {
+  // The same place of the text stays in view as the text grows or shrinks.
+  const int fraction = ScrollFraction();
+  ZoomTextDocument(*document(), zoomPercent_ / kPercent);
+  if (fraction == 0) return;
+  document()->documentLayout()->documentSize();  // the range of the new size
+  ScrollToFraction(fraction);
+}
+
+void TTextView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    QTextEdit::wheelEvent(event);
+    return;
+  }
+  event->accept();
+  zoomWheelDelta_ += event->angleDelta().y();
+  while (std::abs(zoomWheelDelta_) >= kWheelNotch) {
+    const bool larger = zoomWheelDelta_ > 0;
+    zoomWheelDelta_ -= larger ? kWheelNotch : -kWheelNotch;
+    emit ZoomWheel(larger);
+  }
 }
 
 int TTextView::ScrollFraction() const {

@@ -32,9 +32,16 @@ class TfrmUpdate : public TfrmUpdateBase {
 
  public:
   static constexpr char kOpenDialogTitle[] = "Selecione o arquivo de atualização";
+#ifdef Q_OS_WIN
   static constexpr char kNoMediumMessage[] =
       "Não foi encontrado um arquivo de atualização no disco. Insira um disco de atualização na unidade A: "
       "para continuar.";
+#else
+  // Here the search covers every mounted removable medium, not a drive letter.
+  static constexpr char kNoMediumMessage[] =
+      "Não foi encontrado um arquivo de atualização nas mídias removíveis. Insira o pen drive, CD ou disquete "
+      "de atualização para continuar.";
+#endif
   static constexpr char kNoMediumCaption[] = "Arquivo não encontrado";
 
   TfrmUpdate(TInstalledCollection& collection, QWidget* owner);

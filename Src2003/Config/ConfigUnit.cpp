@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "LxFilUtl.h"
+#include "UserDataFolder.h"
 
 namespace {
 
@@ -95,7 +96,9 @@ std::optional<TTOMOSetting> FindSetting(std::string_view name) {
 
 TTOMOConfig::TTOMOConfig(std::unique_ptr<TLxConfigStore> store)
     : TLxConfig(kTOMORegistryKey, TOMOConfigVariables(), std::move(store)) {
-  PublishProperty("ProgramFolder", [this] { return ProgramFolder(); });
+  // The folder defaults lie beside the program unless it is installed there
+  // where the user's data cannot be kept.
+  PublishProperty("ProgramFolder", [this] { return DataRootFolder(ProgramFolder()); });
 }
 
 std::string TTOMOConfig::ProgramFolder() const { return GetString(TTOMOSetting::ProgramFolder); }

@@ -65,9 +65,9 @@ class TTOMOConfig : public TLxConfig {
  public:
   explicit TTOMOConfig(std::unique_ptr<TLxConfigStore> store);
 
-  // The program folder, recorded by the main window at every start; the
-  // variable %ProgramFolder% of the folder defaults. Defaults to the
-  // executable's folder.
+  // The program folder, recorded by the main window at every start. Defaults
+  // to the executable's folder. The variable %ProgramFolder% of the folder
+  // defaults reads DataRootFolder() of it (UserDataFolder.h).
   std::string ProgramFolder() const;
   void SetProgramFolder(const std::string& folder);
 

@@ -1,3 +1,7 @@
+#include <filesystem>
+#include <new>
+#include <system_error>
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,6 +13,7 @@
 #include "ClientErrors.h"
 #include "ErrorDisplay.h"
 #include "ErrorReport.h"
+#include "ForeignErrors.h"
 #include "HelpHint.h"
 #include "PandectaApplication.h"
 #include "QtText.h"
@@ -28,13 +33,26 @@ TEST(ErrorReportTest, CarriesClassMessageStackModulesAndSystem) {
   EXPECT_NE(text.find("Pilha de chamadas:"), std::string::npos);
 }
 
-TEST(ErrorReportTest, ForeignExceptionsAreNamedByTheirType) {
-  try {
-    throw std::runtime_error("quebrou");
-  } catch (...) {
-    const TErrorReport report = MakeCurrentErrorReport();
-    EXPECT_EQ(report.ClassName, "std::runtime_error");
-    EXPECT_EQ(report.Message, "quebrou");
+// The library's type names and English texts stay in the technical part.
+TEST(ErrorReportTest, ForeignExceptionsReachTheUserInPortuguese) {
+  const TErrorReport internal = MakeErrorReport(std::runtime_error("quebrou"));
+  EXPECT_EQ(internal.ClassName, "EProgramError");
+  EXPECT_EQ(internal.Message, kInternalErrorMessage);
+  EXPECT_NE(internal.CallStack.find("Erro original: std::runtime_error: quebrou"), std::string::npos);
+
+  const TErrorReport memory = MakeErrorReport(std::bad_alloc());
+  EXPECT_EQ(memory.ClassName, "EOutOfMemory");
+  EXPECT_EQ(memory.Message, kOutOfMemoryMessage);
+
+  const std::filesystem::filesystem_error full("copy", "/dados/a.dat", "/copia/a.dat",
+                                               std::make_error_code(std::errc::no_space_on_device));
+  EXPECT_EQ(MakeErrorReport(full).Message,
+            "Erro ao acessar \"/dados/a.dat\" e \"/copia/a.dat\": não há espaço livre no disco (código 28)");
+  const TErrorReport denied = MakeErrorReport(std::system_error(EACCES, std::generic_category(), "open"));
+  EXPECT_EQ(denied.Message, "Erro do sistema: permissão negada (código 13)");
+  for (const TErrorReport& report : {internal, memory, denied}) {
+    EXPECT_EQ(report.ClassName.find("std::"), std::string::npos);
+    EXPECT_EQ(report.Message.find("std::"), std::string::npos);
   }
 }
 

@@ -5,6 +5,7 @@
 #include "ClientIcons.h"
 #include "ClientMainUnit.h"
 #include "ClientTestBase.h"
+#include "MenuMnemonics.h"
 #include "ConfigUnit.h"
 #include "TOMOTree.h"
 #include "TOMOTreeModel.h"
@@ -53,7 +54,7 @@ TEST_F(StartupTest, ActionsCarryTheirCaptionsAndLaterOnesStayDisabled) {
   SaveIndex();
   TfrmClientMain& window = OpenWindow();
   const TClientActions& a = window.Actions();
-  EXPECT_EQ(a.PrintAction->text(), QString::fromUtf8("Imprimir..."));
+  EXPECT_EQ(VisibleCaption(a.PrintAction->text()), QString::fromUtf8("Imprimir..."));
   EXPECT_EQ(a.PrintAction->toolTip(), QString::fromUtf8("Imprime o documento atualmente selecionado"));
   EXPECT_EQ(a.SearchInCurrentDocAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
   EXPECT_EQ(a.EditSelectAllAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));

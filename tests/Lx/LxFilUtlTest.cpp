@@ -1,4 +1,6 @@
 #include "LxFilUtl.h"
+#include "LxFileStream.h"
+#include "LxSystemError.h"
 
 #include <gtest/gtest.h>
 
@@ -154,4 +156,30 @@ TEST(LxFilUtl, FindFileIgnoringCase) {
   WriteWholeFile(folder.File("TOMOIdx.dat"), "y");
   EXPECT_EQ(FindFileIgnoringCase(dir, "TOMOIdx.dat"), PathJoin(dir, "TOMOIdx.dat"));  // exact wins
   EXPECT_EQ(FindFileIgnoringCase(folder.File("none"), "a.dat"), PathJoin(folder.File("none"), "a.dat"));
+}
+
+// The common causes read in Portuguese, whatever the system's language; other
+// codes still give no text of the system's own.
+TEST(LxFilUtl, SystemErrorsReadInPortuguese) {
+  EXPECT_EQ(SystemErrorText(ENOENT), "arquivo ou diretório não encontrado (código 2)");
+  EXPECT_EQ(SystemErrorText(EACCES), "permissão negada (código 13)");
+  EXPECT_EQ(SystemErrorText(ENOSPC), "não há espaço livre no disco (código 28)");
+  EXPECT_EQ(SystemErrorText(EROFS), "o disco é somente para leitura (código 30)");
+  EXPECT_EQ(SystemErrorText(ENAMETOOLONG), "nome de arquivo longo demais (código 36)");
+  EXPECT_EQ(SystemErrorText(EDOM), "o sistema recusou a operação (código 33)");
+
+  TempFolder folder;
+  const std::string tooLong = folder.File(std::string(300, 'n'));
+  try {
+    ForceDirectories(tooLong);
+    FAIL();
+  } catch (const ELxInOutError& error) {
+    EXPECT_NE(error.Message().find(": nome de arquivo longo demais (código 36)"), std::string::npos);
+  }
+  try {
+    TLxFileStream missing(folder.File("nada.dat"), TLxFileMode::OpenRead);
+    FAIL();
+  } catch (const ELxInOutError& error) {
+    EXPECT_NE(error.Message().find(": arquivo ou diretório não encontrado (código 2)"), std::string::npos);
+  }
 }
