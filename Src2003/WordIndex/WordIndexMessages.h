@@ -29,7 +29,7 @@ inline constexpr const char* kCreateBusyMessage =
 inline constexpr const char* kOutOfDateNotice =
     "O índice está marcado como desatualizado, portanto documentos recentes podem não aparecer "
     "na lista de resultados. É aconselhável gerar novamente o índice através do menu "
-    "Arquivo->Solução de Problemas.";
+    "Arquivo > Manutenção.";
 
 // Clearing the index while this program has it open would pull it from
 // under its user (the build window or a running update).
