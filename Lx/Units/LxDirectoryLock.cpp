@@ -45,6 +45,8 @@ class TLockFileHandle {
       Close();
       return false;
     }
+    // Unknown until read: the cut in Rewrite is then always made.
+    fileSize_ = std::numeric_limits<off_t>::max();
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
       busy_ = errno == EWOULDBLOCK;
       Close();
@@ -57,16 +59,18 @@ class TLockFileHandle {
   bool Busy() const { return busy_; }
 
   // The whole file, or nothing when it is larger than any lock file: a damaged
-  // file is not read into memory.
+  // file is not read into memory. A read that does not fill the buffer ends
+  // the file, so a lock file of a few lines costs one call (one round trip on
+  // a network folder).
   bool ReadAll(std::string& bytes) {
     bytes.clear();
     char buffer[4096];
     for (;;) {
       const ssize_t count = ::pread(fd_, buffer, sizeof buffer, static_cast<off_t>(bytes.size()));
       if (count < 0) return false;
-      if (count == 0) return true;
       bytes.append(buffer, static_cast<size_t>(count));
-      if (bytes.size() > kMaxLockFileBytes) return true;
+      fileSize_ = static_cast<off_t>(bytes.size());
+      if (static_cast<size_t>(count) < sizeof buffer || bytes.size() > kMaxLockFileBytes) return true;
     }
   }
 
@@ -74,13 +78,19 @@ class TLockFileHandle {
   // server's current time.
   bool AppendAndFlush(char byte) {
     const off_t end = ::lseek(fd_, 0, SEEK_END);
-    return end >= 0 && FileOperations().WriteAt(fd_, &byte, 1, end) == 1 && FileOperations().Sync(fd_) == 0;
+    if (end < 0 || FileOperations().WriteAt(fd_, &byte, 1, end) != 1 || FileOperations().Sync(fd_) != 0) {
+      return false;
+    }
+    fileSize_ = std::max(fileSize_, end + 1);
+    return true;
   }
 
   // The new record over the old one, then the file cut to its length: a
   // writer that dies in between leaves the new record followed by a tail of
   // the old, which readers ignore after the third line. Cutting first would
   // leave an empty file, and a held folder would look free to everyone.
+  // Every checker holds the file's flock while it writes, so the size read
+  // is the size now: a file no longer than the new record needs no cut.
   bool Rewrite(const std::string& bytes) {
     size_t written = 0;
     while (written < bytes.size()) {
@@ -89,6 +99,7 @@ class TLockFileHandle {
       if (count <= 0) return false;
       written += static_cast<size_t>(count);
     }
+    if (fileSize_ <= static_cast<off_t>(bytes.size())) return true;
     return FileOperations().Truncate(fd_, static_cast<off_t>(bytes.size())) == 0;
   }
 
@@ -105,6 +116,7 @@ class TLockFileHandle {
   static constexpr mode_t kCreateMode = 0666;
   int fd_ = -1;
   bool busy_ = false;
+  off_t fileSize_ = 0;  // as read and appended to under the flock
 };
 
 // Another process checking the lock holds the file for a moment only; a
@@ -170,15 +182,21 @@ TLxDirectoryLock::~TLxDirectoryLock() {
 }
 
 bool TLxDirectoryLock::Lock(TLxLockMode mode) {
-  if (!DirectoryExists(directory_)) {
-    throw ELxException(FormatMessage("Não foi possível bloquear o uso do diretório. O caminho \"%s\" não existe",
-                                     directory_.c_str()));
-  }
   const std::lock_guard guard(DirectoryLockMutex());
   // One refresh thread per object: a held lock is let go before the new one.
   if (thread_) Unlock();
   mode_ = mode;
-  if (!Refresh()) return false;
+  if (!Refresh()) {
+    // Only a refusal asks whether the folder is there: in a missing folder
+    // lock.dat can be neither opened nor made, and a granted lock proves the
+    // folder without another round trip to the server.
+    if (!DirectoryExists(directory_)) {
+      mode_ = lmNone;
+      throw ELxException(FormatMessage(
+          "Não foi possível bloquear o uso do diretório. O caminho \"%s\" não existe", directory_.c_str()));
+    }
+    return false;
+  }
   thread_ = TLxDirectoryLockThread::Start(this, interval_);
   return true;
 }
@@ -217,7 +235,6 @@ TLxDirectoryLock::TRefreshOutcome TLxDirectoryLock::RefreshOnce() {
   const std::lock_guard guard(DirectoryLockMutex());
   const std::string path = PathJoin(directory_, kLockFileName);
   const std::string me = HolderIdentity();
-  const TDateTime writtenBefore = FileDateTime(path);
 
   TLockFileHandle file;
   std::string bytes;
@@ -228,9 +245,13 @@ TLxDirectoryLock::TRefreshOutcome TLxDirectoryLock::RefreshOnce() {
   TLxLockMode found = lmNone;
   if (lines.size() >= 3) {
     ownerMachine_ = MachineOfIdentity(lines[0]);
-    if (!SameIdentity(lines[0], me)) {
+    // A foreign record of no lock is free however old it is: its age, which
+    // costs a write, a flush and two looks at the file, decides nothing.
+    if (!SameIdentity(lines[0], me) && LockModeFromText(lines[1]) != lmNone) {
       // Both times come from the same file on the same server, so the age is
-      // measured on one clock whatever the machines' own clocks say.
+      // measured on one clock whatever the machines' own clocks say. The
+      // first is taken under the flock: no checker can write in between.
+      const TDateTime writtenBefore = FileDateTime(path);
       if (!file.AppendAndFlush('.')) return TRefreshOutcome::Refused;
       const TDateTime writtenNow = FileDateTime(path);
       found = CountDownForeignLock(lines, interval_, writtenNow - writtenBefore);

@@ -29,17 +29,44 @@ std::string ReadLine(TLxStream& stream) {
   return line;
 }
 
+namespace {
+
+// Counts the lines and bytes of one header block and raises past its bounds.
+class THeaderBudget {
+ public:
+  void Take(const std::string& line) {
+    ++lines_;
+    bytes_ += line.size();
+    if (lines_ > kLxMaxHeaderLines || bytes_ > kLxMaxHeaderBytes) {
+      throw ELxReadError(FormatMessage("Cabeçalho longo demais (mais de %zu linhas ou %zu bytes)", kLxMaxHeaderLines,
+                                       kLxMaxHeaderBytes));
+    }
+  }
+
+ private:
+  std::size_t lines_ = 0;
+  std::size_t bytes_ = 0;
+};
+
+}  // namespace
+
 void ReadLines(TLxStream& stream, TLxStringList& list) {
   std::string line;
-  while (ReadLine(stream, line) && !line.empty()) list.push_back(line);
+  THeaderBudget budget;
+  while (ReadLine(stream, line) && !line.empty()) {
+    budget.Take(line);
+    list.push_back(line);
+  }
 }
 
 void ReadHeaderValues(TLxStream& stream, TLxNameValueList& list) {
   std::string line;
+  THeaderBudget budget;
   for (;;) {
     ReadLine(stream, line);
     const std::string trimmed = LxTrim(line);
     if (trimmed.empty()) return;  // the empty line ends the block (and is consumed)
+    budget.Take(line);
     const std::size_t colon = trimmed.find(':');
     if (colon == std::string::npos) {
       list.SetValue(trimmed, std::string());

@@ -27,8 +27,15 @@ std::string ReadLine(TLxStream& stream);
 //   while (ReadLine(file, line)) { ... }   // every line of a file
 bool ReadLine(TLxStream& stream, std::string& line);
 
+// A header block (ReadLines, ReadHeaderValues) holds at most this many lines
+// and this many bytes: a block of millions of short lines costs many times
+// its size in memory, and comes from a damaged or hostile file. Past either,
+// ELxReadError "Cabeçalho longo demais (mais de 4096 linhas ou 1048576 bytes)".
+inline constexpr std::size_t kLxMaxHeaderLines = 4096;
+inline constexpr std::size_t kLxMaxHeaderBytes = 1024 * 1024;
+
 // Appends lines to `list` until an empty line or the end of the stream; that
-// empty line is consumed and not appended.
+// empty line is consumed and not appended. A header block: bounded as above.
 void ReadLines(TLxStream& stream, TLxStringList& list);
 
 // Reads a header block: lines of "name: value" ended by an empty line (or the

@@ -4,6 +4,7 @@
 
 std::string HttpErrorText(int code) {
   if (code == httpSuccess) return "Sem erro.";
+  if (code == httpStatusProxyAuthenticationRequired) return HttpErrorText(httpProxyAuthenticationFailed);
   if (IsHttpStatusError(code)) return FormatMessage("O servidor respondeu com o código HTTP %d.", code);
   switch (static_cast<THttpError>(code)) {
     case httpSuccess: break;
@@ -15,6 +16,7 @@ std::string HttpErrorText(int code) {
     case httpBodyTruncated: return "O arquivo chegou incompleto: o servidor encerrou a conexão antes do fim.";
     case httpSecureConnectionFailed: return "Não foi possível estabelecer a conexão segura com o servidor.";
     case httpRedirectRefused: return "O servidor redirecionou a transferência para um endereço não aceito.";
+    case httpBodyTooLarge: return "O arquivo recebido é maior que o esperado: a transferência foi interrompida.";
     case httpProxyConnectionRefused: return "O proxy recusou a conexão.";
     case httpProxyNotFound: return "Proxy não encontrado.";
     case httpProxyAuthenticationFailed: return "O proxy recusou o usuário ou a senha.";

@@ -27,6 +27,7 @@ enum THttpError : std::uint16_t {
   httpBodyTruncated = 1006,              // the body ended before its Content-Length
   httpSecureConnectionFailed = 1007,     // TLS handshake failed or certificate not trusted
   httpRedirectRefused = 1008,            // too many redirects, or one to a less safe address
+  httpBodyTooLarge = 1009,               // the body is longer than MaxBodyBytes()
   httpProxyConnectionRefused = 1010,     // nothing listens at the proxy's address and port
   httpProxyNotFound = 1011,              // the proxy's name does not resolve
   httpProxyAuthenticationFailed = 1012,  // the proxy refused the credentials (no status known)
@@ -40,6 +41,10 @@ enum THttpError : std::uint16_t {
   httpNetworkFailed = 1099,              // any other failure of the network
 };
 
+// The statuses by which a proxy refuses the user name or password.
+inline constexpr int httpStatusUnauthorized = 401;
+inline constexpr int httpStatusProxyAuthenticationRequired = 407;
+
 // The lowest and highest HTTP status a server can send.
 inline constexpr int kHttpFirstStatus = 100;
 inline constexpr int kHttpLastStatus = 599;
@@ -48,6 +53,7 @@ inline bool IsHttpStatusError(int code) { return code >= kHttpFirstStatus && cod
 
 // What a code means, in the words the user reads:
 //   HttpErrorText(404)              "O servidor respondeu com o código HTTP 404."
+//   HttpErrorText(407)              "O proxy recusou o usuário ou a senha."
 //   HttpErrorText(httpTimeout)      "Tempo de espera esgotado."
 //   HttpErrorText(0)                "Sem erro."
 // Unknown codes give "Erro desconhecido (código N)."

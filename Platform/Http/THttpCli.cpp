@@ -113,11 +113,16 @@ void THttpCli::StartRequest(THttpRequestKind kind) {
   // Setting the encoding ourselves keeps Qt from inflating bodies behind our
   // back: the file we write is the server's file, byte for byte.
   request.setRawHeader("Accept-Encoding", "identity");
+  // The manager has no cache of its own, so every answer comes from the
+  // network either way; AlwaysNetwork would also add "Cache-Control" and
+  // "Pragma" to every request, which only NoCache asks of the caches between.
   if (noCache_) {
     request.setRawHeader("Pragma", "no-cache");
     request.setRawHeader("Cache-Control", "no-cache");
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+  } else {
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
   }
-  request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
   request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
   request.setMaximumRedirectsAllowed(kMaxRedirects);
   request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
@@ -165,6 +170,7 @@ void THttpCli::OnMetaDataChanged() {
     contentLength_ = -1;
     return Complete(httpProtocolError);
   }
+  if (DeliversBody() && PastMaxBody(contentLength_)) return Complete(httpBodyTooLarge);
   if (DeliversBody() && !bodyBegun_) BeginBody();
 }
 
@@ -189,6 +195,7 @@ void THttpCli::OnReadyRead() {
     const qint64 length = reply_->read(buffer, kChunkSize);
     if (length <= 0) break;
     const int count = static_cast<int>(length);
+    if (PastMaxBody(bytesReceived_ + count)) return Complete(httpBodyTooLarge);
     if (receiveStream_) {
       try {
         receiveStream_->WriteBuffer(buffer, count);
@@ -236,6 +243,12 @@ int THttpCli::ErrorOfReply() const {
 
 void THttpCli::Complete(int error, std::string errorText) {
   completed_ = true;
+  // A proxy that refuses the credentials answers 407, or 401 as tinyproxy
+  // does; through a proxy the update server itself never asks for a password.
+  if (errorText.empty() && (error == httpStatusProxyAuthenticationRequired ||
+                            (throughProxy_ && error == httpStatusUnauthorized))) {
+    errorText = HttpErrorText(httpProxyAuthenticationFailed);
+  }
   if (error != httpSuccess) errorText_ = errorText.empty() ? HttpErrorText(error) : std::move(errorText);
   ReleaseReply();
   // The end always comes from the event loop, so that whoever handles it may

@@ -64,8 +64,10 @@ class THttpCli : public QObject {
  public:
   // At most this many redirects are followed for one request.
   static constexpr int kMaxRedirects = 5;
-  // A request that receives nothing for this long ends in httpTimeout.
-  static constexpr int kDefaultTransferTimeoutMs = 60'000;
+  // A request that receives nothing for this long ends in httpTimeout. A
+  // proxy that scans whole files sends nothing until it has the whole file
+  // from the server, so the wait is generous.
+  static constexpr int kDefaultTransferTimeoutMs = 5 * 60'000;
   // DocData delivers the body in pieces of at most this many bytes.
   static constexpr int kChunkSize = 8192;
 
@@ -101,6 +103,12 @@ class THttpCli : public QObject {
   // httpTimeout; 0 waits for ever.
   int TransferTimeout() const { return transferTimeoutMs_; }
   void SetTransferTimeout(int milliseconds) { transferTimeoutMs_ = milliseconds; }
+
+  // The longest body a GET takes: a longer Content-Length, or more bytes
+  // than this arriving, ends the request in httpBodyTooLarge before they
+  // reach the receive stream. 0 takes any length.
+  std::int64_t MaxBodyBytes() const { return maxBodyBytes_; }
+  void SetMaxBodyBytes(std::int64_t bytes) { maxBodyBytes_ = bytes; }
 
   // Where the body of a GET is written as it arrives (not owned; nullptr:
   // nowhere, DocData still reports it). Usually set in DocBegin.
@@ -151,6 +159,8 @@ class THttpCli : public QObject {
   void OnFinished();
   // The status of the answer is a success and this request takes a body.
   bool DeliversBody() const;
+  // More than MaxBodyBytes() would have arrived by `bytes`.
+  bool PastMaxBody(std::int64_t bytes) const { return maxBodyBytes_ > 0 && bytes > maxBodyBytes_; }
   void BeginBody();
   // Ends the request with `error`: drops the reply and raises RequestDone
   // from the event loop.
@@ -169,6 +179,7 @@ class THttpCli : public QObject {
   std::string accept_;
   bool noCache_ = false;
   int transferTimeoutMs_ = kDefaultTransferTimeoutMs;
+  std::int64_t maxBodyBytes_ = 0;
   TLxStream* receiveStream_ = nullptr;
 
   // State of the running (or last) request.

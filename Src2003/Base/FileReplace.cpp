@@ -1,6 +1,8 @@
 #include "FileReplace.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -10,6 +12,18 @@ bool DeleteFileQuietly(const std::string& path) {
   if (FileOperations().Remove(path.c_str()) == 0) return true;
   struct stat info;
   return errno == ENOENT && ::lstat(path.c_str(), &info) != 0;
+}
+
+bool SyncQuietly(const std::string& path) {
+  const int handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (handle < 0) return false;
+  int rc;
+  do {
+    rc = FileOperations().Sync(handle);
+  } while (rc != 0 && errno == EINTR);
+  const bool synced = rc == 0 || errno == EINVAL || errno == EROFS;
+  ::close(handle);
+  return synced;
 }
 
 bool RenameFileQuietly(const std::string& from, const std::string& to) {

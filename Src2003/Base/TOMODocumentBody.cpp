@@ -12,6 +12,9 @@ namespace {
 constexpr std::int32_t kContentChunkSize = 64 * 1024;
 // The line that ends a property block, CR LF included.
 constexpr std::int32_t kEmptyLineBytes = 2;
+// No document of the collection comes near this many links; a section of
+// millions of short link lines is damage, and would cost many times its size.
+constexpr size_t kMaxHyperlinks = 100'000;
 
 std::int32_t ParseContentSize(const std::string& text) {
   std::int64_t value = 0;
@@ -54,6 +57,9 @@ void ReadHyperlinks(TLxStream& body, std::vector<TBodyLink>& links) {
     // lines before the first empty one describe the section, not links
   }
   while (ReadLine(body, line) && !line.empty()) {
+    if (links.size() >= kMaxHyperlinks) {
+      throw ELxException(FormatMessage("Corpo de documento danificado: mais de %zu links", kMaxHyperlinks));
+    }
     if (auto link = ParseHyperlinkLine(line)) links.push_back(std::move(*link));
   }
 }

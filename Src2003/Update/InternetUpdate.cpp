@@ -15,10 +15,12 @@
 
 #include "ConfigUnit.h"
 #include "DocumentFileName.h"
+#include "ExpandIndexFile.h"
 #include "FileReplace.h"
 #include "InstalledCollection.h"
 #include "LxCodePage.h"
 #include "LxFilUtl.h"
+#include "LxFileStream.h"
 #include "LxStreamErrors.h"
 #include "TOMODocumentBody.h"
 #include "TOMODocumentFile.h"
@@ -35,6 +37,21 @@ constexpr std::int32_t kCheckChunkBytes = 64 * 1024;
 constexpr char kCopyErrorFormat[] = "Erro ao copiar arquivo \"%s\" para \"%s\". ";
 constexpr char kTempSuffix[] = ".tmp";
 constexpr char kNewSuffix[] = ".new";
+constexpr std::int64_t kBytesPerMiB = 1024 * 1024;
+// A received document may outgrow the size the server's tree records (the
+// size of an older measure) by this much before it is refused.
+constexpr std::int64_t kDocumentGrowthFactor = 2;
+constexpr std::int64_t kDocumentMarginBytes = 1 * kBytesPerMiB;
+// No document is received past this size, recorded or not: a body of more
+// than 64 MiB is refused by every reader anyway.
+constexpr std::int64_t kMaxReceivedDocumentBytes = 80 * kBytesPerMiB;
+
+// The most a server may send for a document whose tree records
+// `recordedSize` bytes (0: never measured).
+std::int64_t DocumentDownloadLimit(std::int32_t recordedSize) {
+  if (recordedSize <= 0) return kMaxReceivedDocumentBytes;
+  return std::min(kDocumentGrowthFactor * recordedSize + kDocumentMarginBytes, kMaxReceivedDocumentBytes);
+}
 
 // Reads the body as every reader of documents will, then decodes the rest
 // of it: an error page, a truncated or garbled file, or a body without its
@@ -53,6 +70,17 @@ void CheckReadsWhole(const std::string& file) {
     left -= count;
   }
   document.CloseDocument();
+}
+
+// Copies `source` to `target` and puts the copy on the disk before anyone
+// renames it over a stored document: a power cut then finds the old
+// document or the whole new one, never an empty file.
+void CopyDurably(const std::string& source, const std::string& target) {
+  TLxFileStream in(source, TLxFileMode::OpenRead);
+  TLxFileStream out(target, TLxFileMode::Create);
+  if (in.Size() > 0) out.CopyFrom(in, 0);
+  out.Sync();
+  out.Close();
 }
 
 }  // namespace
@@ -101,10 +129,11 @@ void TUpdateOperation::IndexSizeStep() {
 void TUpdateOperation::IndexTransferStep() {
   SavedStep() = {WM_OPERATIONSTEP, kStateUpdateList, 0, 0};
   // A server that gives no size leaves the bar unscaled rather than negative.
-  const std::int64_t length = HttpCli().ContentLength();
+  const std::int64_t length = std::min(HttpCli().ContentLength(), kMaxCompressedTreeBytes);
   ResetProgress(length > 0 ? static_cast<int>(length) : 0);
   AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! Tamanho do arquivo de índice: %d KiB", ProgressMax() / kBytesPerKiB);
   AddLog(": Transferindo arquivo de índice...", TLogColour::Blue);
+  HttpCli().SetMaxBodyBytes(kMaxCompressedTreeBytes);
   HttpCli().Get();
 }
 
@@ -153,6 +182,7 @@ int TUpdateOperation::DownloadStep(int index, int& nextParameter) {
   SetLocalFile(PathJoin(DownloadFolder(), ReceivedDocumentName(number)));
   AddLogFmt(TLogColour::Blue, TLogStyle::Plain, "  (%.4d): %s", number, Win1252ToUtf8(node->Record().Title).c_str());
   HttpCli().SetURL(url);
+  HttpCli().SetMaxBodyBytes(DocumentDownloadLimit(node->Record().DocumentSize));
   HttpCli().Get();
   return 0;
 }
@@ -177,6 +207,7 @@ int TUpdateOperation::InstallBatchStep(int count) {
     AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! %d documentos copiados", static_cast<int>(batchDocuments_.size()));
   }
   AddLog(": Atualizando índice...", TLogColour::Blue);
+  durableInstalls_.Flush();
   CloseIndexUpdate();
   if (collection_.Tree()) {
     collection_.SaveTreeIfChanged();
@@ -215,10 +246,16 @@ void TUpdateOperation::InstallReceivedDocument(const TTOMONode& node) {
   // reader completes a .new left by a crash.
   const std::string temporary = target + kTempSuffix;
   const std::string completed = target + kNewSuffix;
-  CopyFile(source, temporary);
+  try {
+    CopyDurably(source, temporary);
+  } catch (const std::exception&) {
+    DeleteFileQuietly(temporary);
+    throw ELxException(FormatMessage(kCopyErrorFormat, source.c_str(), temporary.c_str()));
+  }
   if (!RenameFileQuietly(temporary, completed) || !RenameFileQuietly(completed, target)) {
     DeleteFileQuietly(temporary);
     throw ELxException(FormatMessage(kCopyErrorFormat, source.c_str(), target.c_str()));
   }
+  durableInstalls_.FileSynced(target);
   DeleteFileQuietly(source);
 }

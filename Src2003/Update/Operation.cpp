@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <cxxabi.h>
 #include <typeinfo>
 
@@ -207,9 +208,10 @@ void TOperation::ResetProgress(int maximum) {
   View().ResetProgress(maximum);
 }
 
-void TOperation::SetProgress(int position) {
+void TOperation::SetProgress(std::int64_t position) {
   progressPosition_ = position;
-  View().SetProgress(position, progressMaximum_);
+  const std::int64_t shown = std::clamp<std::int64_t>(position, 0, std::numeric_limits<int>::max());
+  View().SetProgress(static_cast<int>(shown), progressMaximum_);
 }
 
 void TOperation::SetStages(std::vector<std::string> lines) {

@@ -123,9 +123,11 @@ class TOperation : public QObject {
 
   // --- Progress --------------------------------------------------------------
   void ResetProgress(int maximum);
-  void SetProgress(int position);
+  // The position counts in 64 bits (an Internet update moves it by every
+  // byte received, well past 2 GiB in one run); the view sees it clamped.
+  void SetProgress(std::int64_t position);
   int ProgressMax() const { return progressMaximum_; }
-  int ProgressPosition() const { return progressPosition_; }
+  std::int64_t ProgressPosition() const { return progressPosition_; }
 
   // --- Stage list ------------------------------------------------------------
   // The lines of the stage list; the current stage stays where it is (0, the
@@ -166,8 +168,8 @@ class TOperation : public QObject {
   // The step a successful request posts.
   TOperationStep& SavedStep() { return savedStep_; }
   // Body bytes received since the subclass last reset it.
-  int BatchBytes() const { return batchBytes_; }
-  void SetBatchBytes(int bytes) { batchBytes_ = bytes; }
+  std::int64_t BatchBytes() const { return batchBytes_; }
+  void SetBatchBytes(std::int64_t bytes) { batchBytes_ = bytes; }
   int DocumentCount() const { return documentCount_; }
   void SetDocumentCount(int count) { documentCount_ = count; }
   // Nodes for the subclass (not owned).
@@ -239,7 +241,7 @@ class TOperation : public QObject {
   bool ended_ = false;
   bool dispatching_ = false;
 
-  int progressPosition_ = 0;
+  std::int64_t progressPosition_ = 0;
   int progressMaximum_ = 0;
   std::vector<std::string> stages_;
   int currentStage_ = 0;
@@ -253,7 +255,7 @@ class TOperation : public QObject {
   TLxStringList header_;
 
   int documentCount_ = 0;
-  int batchBytes_ = 0;
+  std::int64_t batchBytes_ = 0;
   std::string localFile_;
   TOperationStep savedStep_;
 

@@ -4,7 +4,9 @@
 #include <filesystem>
 
 #include "ConfigUnit.h"
+#include "DocumentFileName.h"
 #include "DocumentText.h"
+#include "ExpandIndexFile.h"
 #include "InstalledCollection.h"
 #include "LxCodePage.h"
 #include "LxFileStream.h"
@@ -150,6 +152,7 @@ void TUpdateOperation::InstallDocument(std::int32_t number, const TLxStringList&
   TLxStream& target = document->OpenWrite();
   if (length > 0) target.CopyFrom(body, length);
   document->CloseDocument();
+  durableInstalls_.FileWritten(DocumentFileName(collection_.DataFolder(), number));
 }
 
 void TUpdateOperation::AskForDisk() {
@@ -297,6 +300,7 @@ void TUpdateOperation::TreeStep() {
   AddLog(": Lendo sumário...", TLogColour::Blue);
   const std::int32_t length = ReadLittleEndian32(*InStream());
   CheckPackageLength(length, BytesLeft(*InStream()));
+  CheckExpandedTreeSize(LocalFile(), packageFile_->Size(), length);
   SetOutStream(std::make_unique<TLxFileStream>(NewTreeFile(), TLxFileMode::Create));
   if (length > 0) OutStream()->CopyFrom(*InStream(), length);
   CloseOutFile();
@@ -333,6 +337,7 @@ int TUpdateOperation::DocumentStep() {
 void TUpdateOperation::FinishStep() {
   AddLog("! Processamento concluído.", TLogColour::Green);
   AddLog(": Finalizando...", TLogColour::Blue);
+  durableInstalls_.Flush();
   CommitTree();
   completed_ = true;
   AddLog("! Concluído.", TLogColour::Green);

@@ -28,6 +28,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "DurableInstalls.h"
 #include "Operation.h"
 
 class TInstalledCollection;
@@ -187,6 +188,8 @@ class TUpdateOperation : public TOperation {
   std::string downloadFolder_;
   std::string updateURL_;
   std::vector<TTOMONode*> batchDocuments_;
+  // Documents installed since the tree file was last saved.
+  TDurableInstalls durableInstalls_;
   int batchesInstalled_ = 0;
 
   bool completed_ = false;

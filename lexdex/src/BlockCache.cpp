@@ -6,7 +6,9 @@
 
 namespace lexdex {
 
-BlockCache::BlockCache() : buffers_(std::size_t(kCacheSlots) * kBlockSize) {}
+// The slots' memory (1 MiB) is taken at the first Get: a search-only process
+// never reads the hint file through the cache and so never clears it.
+BlockCache::BlockCache() = default;
 
 void BlockCache::Attach(std::FILE* file, std::uint32_t blockCount, bool writeBack) {
   file_ = file;
@@ -27,6 +29,7 @@ void BlockCache::Detach() {
 }
 
 std::uint8_t* BlockCache::Get(std::uint64_t offset) {
+  if (buffers_.empty()) buffers_.resize(std::size_t(kCacheSlots) * kBlockSize);
   const auto block = static_cast<std::int32_t>(offset / kBlockSize);
   int slot = slots_[lastSlot_].block == block ? lastSlot_ : FindSlot(block);
   if (slot < 0) {

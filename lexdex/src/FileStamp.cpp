@@ -40,6 +40,12 @@ std::optional<FileStamp> StampOfOpenFile(std::FILE* file, const std::string&) {
   return StampOfStatus(status);
 }
 
+std::optional<FileStamp> StampOfOpenPlainFile(std::FILE* file, const std::string&) {
+  struct stat status {};
+  if (file == nullptr || ::fstat(::fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  return StampOfStatus(status);
+}
+
 void TouchFile(const std::string& path) {
   // Both times to "now" (null times): the contents are not touched.
   ::utimensat(0, path.c_str(), nullptr, 0);
@@ -58,6 +64,12 @@ std::optional<FileStamp> StampOf(const std::string& path) {
 }
 
 std::optional<FileStamp> StampOfOpenFile(std::FILE*, const std::string& path) { return StampOf(path); }
+
+std::optional<FileStamp> StampOfOpenPlainFile(std::FILE*, const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  return StampOf(path);
+}
 
 void TouchFile(const std::string& path) {
   std::error_code ignored;

@@ -29,6 +29,9 @@ std::optional<FileStamp> StampOf(const std::string& path);
 // check a file with the server when it is opened, where a later look by name
 // may be answered from what they remember.
 std::optional<FileStamp> StampOfOpenFile(std::FILE* file, const std::string& path);
+// The same, and nothing when the file is no plain file (a folder or a
+// device opens, but reads as nothing): one look for both.
+std::optional<FileStamp> StampOfOpenPlainFile(std::FILE* file, const std::string& path);
 
 // Marks the file as changed now, so that readers holding an older stamp see
 // that it changed even when its bytes were left as they were.

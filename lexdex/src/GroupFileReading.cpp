@@ -22,14 +22,6 @@ namespace {
 
 #if LEXDEX_POSIX_READS
 
-constexpr std::size_t kGroupFileNameLength = 5;  // "YY.sl"
-
-// "YY.sl", the group file's name inside its group folder.
-std::string ShortGroupFileName(int group) {
-  const std::string path = GroupFilePath(std::string(), group);
-  return path.substr(path.size() - kGroupFileNameLength);
-}
-
 constexpr std::size_t kFirstBufferSize = 65536;
 
 // Reads an open file to its end into `bytes`, which keeps its capacity for
@@ -56,45 +48,19 @@ bool ReadUntilEnd(int fd, FileBuffer& bytes) {
   return true;
 }
 
-// Descriptors of the group folders met so far, opened on first use.
-class GroupFolders {
- public:
-  explicit GroupFolders(const std::string& folder) : folder_(folder) { fds_.fill(kNotOpened); }
-  ~GroupFolders() {
-    for (int fd : fds_) {
-      if (fd >= 0) ::close(fd);
-    }
-  }
-  GroupFolders(const GroupFolders&) = delete;
-  GroupFolders& operator=(const GroupFolders&) = delete;
-
-  // The open folder of `group`, or a negative number when it cannot be opened.
-  int Of(int group) {
-    int& fd = fds_[static_cast<std::size_t>(group / kGroupsPerFolder)];
-    if (fd == kNotOpened) fd = ::open(GroupFolderPath(folder_, group).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    return fd;
-  }
-
- private:
-  static constexpr int kNotOpened = -2;
-  std::string folder_;
-  std::array<int, kGroupCount / kGroupsPerFolder> fds_;
-};
-
 #endif
 
 }  // namespace
 
 #if LEXDEX_POSIX_READS
 
-void ReadGroupFilesInOrder(const std::string& folder, const std::vector<int>& groups, std::size_t begin,
+void ReadGroupFilesInOrder(const GroupFolders& folders, const std::vector<int>& groups, std::size_t begin,
                            std::size_t end, const GroupFileVisit& visit) {
-  GroupFolders folders(folder);
   FileBuffer bytes;
   for (std::size_t item = begin; item < end; ++item) {
     const int folderFd = folders.Of(groups[item]);
     if (folderFd < 0) continue;
-    const int fd = ::openat(folderFd, ShortGroupFileName(groups[item]).c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::openat(folderFd, GroupFileName(groups[item]).data(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) continue;
     const bool read = ReadUntilEnd(fd, bytes);
     ::close(fd);
@@ -112,11 +78,11 @@ bool ReadGroupFileByPath(const std::string& folder, int group, FileBuffer& bytes
 
 #else
 
-void ReadGroupFilesInOrder(const std::string& folder, const std::vector<int>& groups, std::size_t begin,
+void ReadGroupFilesInOrder(const GroupFolders& folders, const std::vector<int>& groups, std::size_t begin,
                            std::size_t end, const GroupFileVisit& visit) {
   std::vector<std::uint8_t> bytes;
   for (std::size_t item = begin; item < end; ++item) {
-    if (ReadWholeFile(GroupFilePath(folder, groups[item]), bytes)) visit(item, bytes.data(), bytes.size());
+    if (ReadWholeFile(GroupFilePath(folders.IndexFolder(), groups[item]), bytes)) visit(item, bytes.data(), bytes.size());
   }
 }
 
@@ -144,19 +110,23 @@ constexpr std::size_t kUringSlotBytes = 65536;
 
 class UringBatchReader {
  public:
-  UringBatchReader(const std::string& folder) : folder_(folder), folders_(folder) {}
+  explicit UringBatchReader(const GroupFolders& folders) : folder_(folders.IndexFolder()), folders_(folders) {}
   ~UringBatchReader() {
     if (started_) io_uring_queue_exit(&ring_);
   }
   UringBatchReader(const UringBatchReader&) = delete;
   UringBatchReader& operator=(const UringBatchReader&) = delete;
 
-  bool Start() {
+  // A ring, slots and buffers for `files` files at most (up to one batch):
+  // a search of a few files sets up no more than it uses.
+  bool Start(std::size_t files) {
+    const auto slots = static_cast<unsigned>(std::clamp<std::size_t>(files, 1, kUringBatchFiles));
     io_uring_params params{};
-    if (io_uring_queue_init_params(kUringBatchFiles * kUringRequestsPerFile, &ring_, &params) < 0) return false;
+    if (io_uring_queue_init_params(slots * kUringRequestsPerFile, &ring_, &params) < 0) return false;
     started_ = true;
-    if (io_uring_register_files_sparse(&ring_, kUringBatchFiles) < 0) return false;
-    buffers_.resize(std::size_t{kUringBatchFiles} * kUringSlotBytes);  // not cleared: the kernel fills it
+    if (io_uring_register_files_sparse(&ring_, slots) < 0) return false;
+    slots_ = slots;
+    buffers_.resize(std::size_t{slots} * kUringSlotBytes);  // not cleared: the kernel fills it
     return true;
   }
 
@@ -165,7 +135,7 @@ class UringBatchReader {
   bool Read(const std::vector<int>& groups, std::size_t begin, std::size_t end, const GroupFileVisit& visit,
             std::size_t& done) {
     for (done = begin; done < end;) {
-      const std::size_t batch = std::min<std::size_t>(end - done, kUringBatchFiles);
+      const std::size_t batch = std::min<std::size_t>(end - done, slots_);
       if (!ReadBatch(groups, done, batch)) return false;
       VisitBatch(groups, done, batch, visit);
       done += batch;
@@ -184,13 +154,13 @@ class UringBatchReader {
       const int group = groups[first + slot];
       openResults_[slot] = kNotSubmitted;
       readResults_[slot] = kNotSubmitted;
-      names_[slot] = ShortGroupFileName(group);
+      names_[slot] = GroupFileName(group);
       const int folderFd = folders_.Of(group);
       if (folderFd < 0) continue;
       io_uring_sqe* open = io_uring_get_sqe(&ring_);
       io_uring_sqe* read = io_uring_get_sqe(&ring_);
       if (open == nullptr || read == nullptr) return false;
-      io_uring_prep_openat_direct(open, folderFd, names_[slot].c_str(), O_RDONLY, 0, static_cast<unsigned>(slot));
+      io_uring_prep_openat_direct(open, folderFd, names_[slot].data(), O_RDONLY, 0, static_cast<unsigned>(slot));
       open->flags |= IOSQE_IO_LINK;  // the read runs only after its open succeeded
       open->user_data = kOpenRequest | slot;
       io_uring_prep_read(read, static_cast<int>(slot), Buffer(slot), kUringSlotBytes, 0);
@@ -257,11 +227,12 @@ class UringBatchReader {
   static constexpr std::uint64_t kOpenRequest = std::uint64_t{1} << 63;
 
   std::string folder_;
-  GroupFolders folders_;
+  const GroupFolders& folders_;
   io_uring ring_{};
   bool started_ = false;
+  unsigned slots_ = 0;
   FileBuffer buffers_;
-  std::array<std::string, kUringBatchFiles> names_;
+  std::array<GroupFileNameText, kUringBatchFiles> names_;
   std::array<int, kUringBatchFiles> openResults_{};
   std::array<int, kUringBatchFiles> readResults_{};
   std::vector<std::uint8_t> large_;
@@ -270,19 +241,19 @@ class UringBatchReader {
 
 }  // namespace
 
-bool ReadGroupFilesWithUring(const std::string& folder, const std::vector<int>& groups, std::size_t begin,
+bool ReadGroupFilesWithUring(const GroupFolders& folders, const std::vector<int>& groups, std::size_t begin,
                              std::size_t end, const GroupFileVisit& visit) {
-  UringBatchReader reader(folder);
-  if (!reader.Start()) return false;
+  UringBatchReader reader(folders);
+  if (!reader.Start(end - begin)) return false;
   std::size_t done = begin;
   // A ring that fails under way leaves the rest to the plain reading.
-  if (!reader.Read(groups, begin, end, visit, done)) ReadGroupFilesInOrder(folder, groups, done, end, visit);
+  if (!reader.Read(groups, begin, end, visit, done)) ReadGroupFilesInOrder(folders, groups, done, end, visit);
   return true;
 }
 
 #else
 
-bool ReadGroupFilesWithUring(const std::string&, const std::vector<int>&, std::size_t, std::size_t,
+bool ReadGroupFilesWithUring(const GroupFolders&, const std::vector<int>&, std::size_t, std::size_t,
                              const GroupFileVisit&) {
   return false;
 }

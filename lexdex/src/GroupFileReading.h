@@ -20,6 +20,8 @@
 #include <utility>
 #include <vector>
 
+#include "GroupFolders.h"
+
 namespace lexdex {
 
 // Allocates like std::allocator but leaves new elements uninitialised, so
@@ -50,14 +52,15 @@ using FileBuffer = std::vector<std::uint8_t, UninitializedAllocator<std::uint8_t
 // call only.
 using GroupFileVisit = std::function<void(std::size_t item, const std::uint8_t* data, std::size_t size)>;
 
-// Reads the files of groups[begin, end) one after the other, in order.
-void ReadGroupFilesInOrder(const std::string& folder, const std::vector<int>& groups, std::size_t begin,
+// Reads the files of groups[begin, end) one after the other, in order, each
+// inside its group folder, which must have been opened in `folders`.
+void ReadGroupFilesInOrder(const GroupFolders& folders, const std::vector<int>& groups, std::size_t begin,
                            std::size_t end, const GroupFileVisit& visit);
 
 // The same through io_uring, in order. False, with nothing visited, when
 // io_uring cannot be used here (not built in, refused by the kernel or by the
 // system's policy); the caller then reads the plain way.
-bool ReadGroupFilesWithUring(const std::string& folder, const std::vector<int>& groups, std::size_t begin,
+bool ReadGroupFilesWithUring(const GroupFolders& folders, const std::vector<int>& groups, std::size_t begin,
                              std::size_t end, const GroupFileVisit& visit);
 
 // Reads one group file by its full path with as few calls as possible (open,

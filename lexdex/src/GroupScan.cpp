@@ -81,17 +81,19 @@ unsigned LocalThreadCount(std::size_t files) {
   return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxLocalScanThreads);
 }
 
-// Each local thread reads one contiguous share of the files, in order.
-void ReadShares(GroupReadMethod method, const std::string& folder, const std::vector<int>& groups,
+// Each local thread reads one contiguous share of the files, in order; the
+// group folders are all open before the threads start.
+void ReadShares(GroupReadMethod method, const GroupFolders& folders, const std::vector<int>& groups,
                 TriplesCollector& collector, unsigned threads) {
+  const bool rings = method == GroupReadMethod::Uring && groups.size() >= kUringMinFiles;
   RunInParallel(threads, threads, [&](unsigned thread, std::size_t share) {
     const std::size_t begin = groups.size() * share / threads;
     const std::size_t end = groups.size() * (share + 1) / threads;
     const GroupFileVisit visit = [&](std::size_t item, const std::uint8_t* data, std::size_t size) {
       collector.Collect(thread, item, data, size);
     };
-    if (method == GroupReadMethod::Uring && ReadGroupFilesWithUring(folder, groups, begin, end, visit)) return;
-    ReadGroupFilesInOrder(folder, groups, begin, end, visit);
+    if (rings && ReadGroupFilesWithUring(folders, groups, begin, end, visit)) return;
+    ReadGroupFilesInOrder(folders, groups, begin, end, visit);
   });
 }
 
@@ -106,7 +108,7 @@ void ReadManyInFlight(const std::string& folder, const std::vector<int>& groups,
 
 }  // namespace
 
-std::vector<std::vector<FoundTriple>> FindInGroupFilesBy(GroupReadMethod method, const std::string& folder,
+std::vector<std::vector<FoundTriple>> FindInGroupFilesBy(GroupReadMethod method, GroupFolders& folders,
                                                          const std::vector<int>& groups,
                                                          const std::vector<LengthPrefixedWord>& words) {
   const unsigned threads = method == GroupReadMethod::ManyInFlight
@@ -114,18 +116,33 @@ std::vector<std::vector<FoundTriple>> FindInGroupFilesBy(GroupReadMethod method,
                                : LocalThreadCount(groups.size());
   TriplesCollector collector(groups, words, threads);
   if (method == GroupReadMethod::ManyInFlight) {
-    ReadManyInFlight(folder, groups, collector, threads);
+    ReadManyInFlight(folders.IndexFolder(), groups, collector, threads);
   } else {
-    ReadShares(method, folder, groups, collector, threads);
+    folders.OpenFoldersOf(groups);  // those not open yet; kept by this reading only
+    ReadShares(method, folders, groups, collector, threads);
   }
   return collector.InGroupOrder();
+}
+
+std::vector<std::vector<FoundTriple>> FindInGroupFilesBy(GroupReadMethod method, const std::string& folder,
+                                                         const std::vector<int>& groups,
+                                                         const std::vector<LengthPrefixedWord>& words) {
+  GroupFolders folders(folder);
+  return FindInGroupFilesBy(method, folders, groups, words);
+}
+
+std::vector<std::vector<FoundTriple>> FindInGroupFiles(GroupFolders& folders, const std::vector<int>& groups,
+                                                       const std::vector<LengthPrefixedWord>& words,
+                                                       FolderKind kind) {
+  return FindInGroupFilesBy(kind == FolderKind::Network ? GroupReadMethod::ManyInFlight : GroupReadMethod::Uring,
+                            folders, groups, words);
 }
 
 std::vector<std::vector<FoundTriple>> FindInGroupFiles(const std::string& folder, const std::vector<int>& groups,
                                                        const std::vector<LengthPrefixedWord>& words,
                                                        FolderKind kind) {
-  return FindInGroupFilesBy(kind == FolderKind::Network ? GroupReadMethod::ManyInFlight : GroupReadMethod::Uring,
-                            folder, groups, words);
+  GroupFolders folders(folder);
+  return FindInGroupFiles(folders, groups, words, kind);
 }
 
 }  // namespace lexdex

@@ -11,12 +11,20 @@
 #include <vector>
 
 #include "FolderKind.h"
+#include "GroupFolders.h"
 #include "SearchResultCache.h"
 
 namespace lexdex {
 
-// Below this many files a second thread costs more than it saves.
-inline constexpr std::size_t kParallelScanMinFiles = 64;
+// Below this many files a second thread costs more than it saves: its start,
+// and on a busy machine the wait for a core to run it.
+inline constexpr std::size_t kParallelScanMinFiles = 1024;
+// Below this many files io_uring rings (one per reading thread) cost more
+// than the calls they save: their setup, slots and buffers, and the kernel's
+// worker threads that perform the opens, which on a busy machine wait for a
+// core (a search of a few hundred files took 3 times as long as with plain
+// calls).
+inline constexpr std::size_t kUringMinFiles = 1024;
 // Local disks: the engine shares the cores with the program.
 inline constexpr unsigned kMaxLocalScanThreads = 2;
 // Network folders: requests under way at once. Each costs an idle thread;
@@ -36,12 +44,20 @@ enum class GroupReadMethod {
 // For each of `words`, its triples in the files of `groups` (ascending), in
 // group order and, within a group, in file order; each file is read once for
 // all the words. Missing, unreadable or damaged files, and files without the
-// word, give nothing.
+// word, give nothing. The group folders the reading needs are opened in
+// `folders` where not open yet (local folders only).
+std::vector<std::vector<FoundTriple>> FindInGroupFiles(GroupFolders& folders, const std::vector<int>& groups,
+                                                       const std::vector<LengthPrefixedWord>& words,
+                                                       FolderKind kind);
+// The same with folders opened for this reading only.
 std::vector<std::vector<FoundTriple>> FindInGroupFiles(const std::string& folder, const std::vector<int>& groups,
                                                        const std::vector<LengthPrefixedWord>& words,
                                                        FolderKind kind);
 
 // The same with a chosen way of reading; every way gives the same triples.
+std::vector<std::vector<FoundTriple>> FindInGroupFilesBy(GroupReadMethod method, GroupFolders& folders,
+                                                         const std::vector<int>& groups,
+                                                         const std::vector<LengthPrefixedWord>& words);
 std::vector<std::vector<FoundTriple>> FindInGroupFilesBy(GroupReadMethod method, const std::string& folder,
                                                          const std::vector<int>& groups,
                                                          const std::vector<LengthPrefixedWord>& words);

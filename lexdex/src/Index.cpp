@@ -2,11 +2,8 @@
 
 #include <filesystem>
 
-#if !defined(_WIN32) && __has_include(<sys/stat.h>)
-#include <sys/stat.h>
-#define LEXDEX_POSIX_STAT_INDEX 1
-#endif
 #include <system_error>
+#include <utility>
 
 #include "GroupReader.h"
 #include "FileWrites.h"
@@ -16,20 +13,6 @@
 #include "Word.h"
 
 namespace lexdex {
-namespace {
-
-bool IsPlainFile(std::FILE* file) {
-#if LEXDEX_POSIX_STAT_INDEX
-  struct stat status {};
-  return ::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode);
-#else
-  (void)file;
-  return true;
-#endif
-}
-
-}  // namespace
-
 int Index::Open(const std::string& folder, int flags) {
   Close();
   if (flags & kOpenCreate) {
@@ -41,17 +24,15 @@ int Index::Open(const std::string& folder, int flags) {
   std::FILE* hint = std::fopen(HintFilePath(folder).c_str(), mode);
   if (hint == nullptr) return 1;
   // A folder (or a device) under the hint file's name opens, but reads as no
-  // words at all: an index that answers "nothing found" for everything.
-  if (!IsPlainFile(hint)) {
+  // words at all: an index that answers "nothing found" for everything. The
+  // same look gives the file's length and, for searching, its stamp.
+  const std::optional<FileStamp> opened = StampOfOpenPlainFile(hint, HintFilePath(folder));
+  if (!opened) {
     std::fclose(hint);
     return 1;
   }
 
-  std::uint32_t blocks = 0;
-  if (!(flags & kOpenCreate) && std::fseek(hint, 0, SEEK_END) == 0) {
-    const long size = std::ftell(hint);
-    if (size > 0) blocks = static_cast<std::uint32_t>(size / kBlockSize);
-  }
+  const std::uint32_t blocks = (flags & kOpenCreate) ? 0 : static_cast<std::uint32_t>(opened->size / kBlockSize);
   folder_ = folder;
   hint_ = hint;
   cache_.Attach(hint_, blocks, !(flags & kOpenNoWriteBack));
@@ -59,47 +40,71 @@ int Index::Open(const std::string& folder, int flags) {
   searchOnly_ = !(flags & (kOpenCreate | kOpenUpdate));
   wroteGroups_ = false;
   hintStampKnown_ = false;
-  if (searchOnly_) BeginSearchSession();
+  stampJustTaken_ = false;
+  if (searchOnly_) {
+    BeginSearchSession(*opened);
+  } else {
+    ForgetReadings();  // this session may change what they show
+  }
   return 0;
 }
 
-void Index::BeginSearchSession() {
+void Index::BeginSearchSession(const FileStamp& opened) {
   if (kindFolder_ != folder_) {
     kind_ = KindOfFolder(folder_);
     kindFolder_ = folder_;
   }
-  const std::optional<FileStamp> stamp = StampOfOpenFile(hint_, HintFilePath(folder_));
-  if (!stamp) {
-    results_.Clear();
-    return;
-  }
-  results_.BeginSession(folder_, *stamp, SessionClock::now());
-  AdoptHintStamp(*stamp);
+  const bool sameVersion = readingsFolder_ == folder_ && opened == hintStamp_;
+  results_.BeginSession(folder_, opened, SessionClock::now());
+  AdoptHintStamp(opened, sameVersion);
+  stampJustTaken_ = true;
 }
 
 void Index::RefreshForSearch() {
   if (!searchOnly_) return;
+  // The first search of a session goes by the stamp its Open just took.
+  if (std::exchange(stampJustTaken_, false)) {
+    results_.Validate(folder_, hintStamp_, SessionClock::now());
+    return;
+  }
   const std::optional<FileStamp> stamp = StampOf(HintFilePath(folder_));
   if (!stamp) {
     results_.Clear();  // the rows already read serve what they can
     return;
   }
   results_.Validate(folder_, *stamp, SessionClock::now());
-  if (!hintStampKnown_ || *stamp != hintStamp_) AdoptHintStamp(*stamp);
+  if (!hintStampKnown_ || *stamp != hintStamp_) AdoptHintStamp(*stamp, false);
 }
 
-void Index::AdoptHintStamp(const FileStamp& stamp) {
+void Index::AdoptHintStamp(const FileStamp& stamp, bool sameVersion) {
   // A partial last block reads as zeros: only whole blocks count.
   const std::uint64_t wholeBlocks = stamp.size / kBlockSize * kBlockSize;
-  hintRows_.Attach(hint_, wholeBlocks, kind_);
+  hintRows_.Attach(hint_, wholeBlocks, kind_, sameVersion);
+  if (sameVersion) {
+    groupFolders_.KeepSettledOnly();
+  } else {
+    groupFolders_.Reset(folder_);
+  }
   cache_.Attach(hint_, static_cast<std::uint32_t>(wholeBlocks / kBlockSize), false);
   hintStamp_ = stamp;
   hintStampKnown_ = true;
+  readingsFolder_ = folder_;
+}
+
+void Index::ForgetReadings() {
+  hintRows_.Forget();
+  groupFolders_.Reset(std::string());
+  readingsFolder_.clear();
 }
 
 std::vector<int> Index::CandidateGroups(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only) {
-  hintRows_.Load(hashes, only);
+  hintRows_.Load(hashes, only, results_.ReadingSettled());
   return GroupsWithAllHintBits(hintRows_, hashes, only);
+}
+
+GroupFolders& Index::FoldersOpenFor(const std::vector<int>& groups) {
+  if (kind_ == FolderKind::Local) groupFolders_.OpenFoldersOf(groups, results_.ReadingSettled());
+  return groupFolders_;
 }
 
 void Index::Close() {
@@ -155,6 +160,7 @@ void Index::DeleteGroup(int group) {
 void Index::NoteGroupChange() {
   wroteGroups_ = true;
   results_.Clear();
+  ForgetReadings();
 }
 
 bool Index::GroupExist(int group) const {

@@ -12,6 +12,7 @@
 #include "BlockCache.h"
 #include "ElementArena.h"
 #include "FolderKind.h"
+#include "GroupFolders.h"
 #include "HintRows.h"
 #include "SearchResultCache.h"
 #include "SessionHintRows.h"
@@ -64,15 +65,25 @@ class Index {
   // Search-only mode: the groups (all, or those of `only`, ascending) whose
   // hint bits are set for every one of `hashes`, ascending.
   std::vector<int> CandidateGroups(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only);
+  // Search-only mode: the group folders, those of `groups` opened where the
+  // folder is local (a network folder's files are opened by path).
+  GroupFolders& FoldersOpenFor(const std::vector<int>& groups);
+  // What the sessions have read and may keep: hint rows and open folders.
+  std::size_t HintRowsHeld() const { return hintRows_.RowsHeld(); }
+  std::size_t GroupFoldersOpen() const { return groupFolders_.OpenCount(); }
 
  private:
   // This process changes a group: what it cached is no longer the index.
   void NoteGroupChange();
   // A search-only Open: learns where the folder lies and checks the cache
-  // against the hint file as just opened.
-  void BeginSearchSession();
+  // against the hint file as just opened, whose stamp is `opened`.
+  void BeginSearchSession(const FileStamp& opened);
   // Follows the hint file to `stamp`: its length and the rows read from it.
-  void AdoptHintStamp(const FileStamp& stamp);
+  // `sameVersion`: the file is as a session before last saw it, and what was
+  // read settled then stays.
+  void AdoptHintStamp(const FileStamp& stamp, bool sameVersion);
+  // Nothing read so far serves a later session.
+  void ForgetReadings();
 
   std::string folder_;
   std::FILE* hint_ = nullptr;
@@ -86,6 +97,11 @@ class Index {
   SessionHintRows hintRows_;
   FileStamp hintStamp_;       // of the hint file whose rows are read
   bool hintStampKnown_ = false;
+  bool stampJustTaken_ = false;  // at Open, not yet used by a search
+  // Kept across sessions: the folder whose readings they are (empty: none),
+  // the folders opened by searches.
+  std::string readingsFolder_;
+  GroupFolders groupFolders_;
   FolderKind kind_ = FolderKind::Local;
   std::string kindFolder_;    // the folder whose kind is known
   SearchResultCache results_;  // kept across Close and Open

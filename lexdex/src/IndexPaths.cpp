@@ -1,16 +1,12 @@
 #include "IndexPaths.h"
 
-#include <cstdio>
-
 namespace lexdex {
 namespace {
 
+constexpr char kHexDigits[] = "0123456789abcdef";
+
 // Two lower-case hexadecimal digits.
-std::string Hex2(int value) {
-  char digits[3];
-  std::snprintf(digits, sizeof digits, "%02x", value & 0xFF);
-  return digits;
-}
+std::string Hex2(int value) { return {kHexDigits[(value >> 4) & 0xF], kHexDigits[value & 0xF]}; }
 
 }  // namespace
 
@@ -23,7 +19,12 @@ std::string GroupFolderPath(const std::string& folder, int group) {
 }
 
 std::string GroupFilePath(const std::string& folder, int group) {
-  return GroupFolderPath(folder, group) + kPathSeparator + Hex2(group % kGroupsPerFolder) + ".sl";
+  return GroupFolderPath(folder, group) + kPathSeparator + GroupFileName(group).data();
+}
+
+GroupFileNameText GroupFileName(int group) {
+  const int low = group % kGroupsPerFolder;
+  return {kHexDigits[low >> 4], kHexDigits[low & 0xF], '.', 's', 'l', '\0'};
 }
 
 }  // namespace lexdex

@@ -4,6 +4,7 @@
 // grp<g div 256> as <g mod 256>.sl, both as two lower-case hex digits:
 // group 30000 (0x7530) is grp75/30.sl, group 65535 grpff/ff.sl.
 
+#include <array>
 #include <string>
 
 namespace lexdex {
@@ -22,5 +23,10 @@ inline bool IsValidGroup(long long group) { return group >= 0 && group < kGroupC
 std::string HintFilePath(const std::string& folder);       // folder/hint.il
 std::string GroupFolderPath(const std::string& folder, int group);  // folder/grp75
 std::string GroupFilePath(const std::string& folder, int group);    // folder/grp75/30.sl
+
+// "30.sl", the group file's name inside its group folder, NUL-ended, with no
+// allocation: a search opens hundreds of them.
+using GroupFileNameText = std::array<char, 6>;
+GroupFileNameText GroupFileName(int group);
 
 }  // namespace lexdex

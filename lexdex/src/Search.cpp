@@ -99,7 +99,8 @@ void ScanOnce(tacl_find& record, Index& index) {
   const std::vector<int> groups = index.CandidateGroups(hashes, record.limited ? &record.onlyGroups : nullptr);
   std::vector<LengthPrefixedWord> words = {record.word};
   for (const auto& other : record.alsoWords) words.push_back(other.data());
-  std::vector<std::vector<FoundTriple>> found = FindInGroupFiles(index.Folder(), groups, words, index.Kind());
+  std::vector<std::vector<FoundTriple>> found =
+      FindInGroupFiles(index.FoldersOpenFor(groups), groups, words, index.Kind());
   for (std::size_t o = 0; o < record.alsoWords.size(); ++o) {
     std::vector<std::int64_t> rows = record.alsoRows;
     rows[o] = record.ownRow;  // all the rows but the other word's own

@@ -55,6 +55,8 @@ class SearchResultCache {
   // at `now`; anything cached for another folder or stamp is dropped.
   void Validate(const std::string& folder, const FileStamp& stamp, SessionClock::time_point now);
   void Clear();
+  // Whether what is read now may serve later sessions (see above).
+  bool ReadingSettled() const { return readingSettled_; }
 
   // The triples stored under `key` (now the most recently used), or null.
   FoundTriples Find(const std::string& key);

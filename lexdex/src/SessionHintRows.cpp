@@ -26,14 +26,20 @@ std::uint64_t RowOffset(std::uint32_t key) {
 
 }  // namespace
 
-void SessionHintRows::Attach(std::FILE* file, std::uint64_t fileBytes, FolderKind kind) {
+void SessionHintRows::Attach(std::FILE* file, std::uint64_t fileBytes, FolderKind kind, bool keepSettled) {
   file_ = file;
   fileBytes_ = fileBytes;
   kind_ = kind;
-  rows_.clear();
+  if (!keepSettled) {
+    rows_.clear();
+    return;
+  }
+  std::erase_if(rows_, [](const auto& row) { return !row.second.settled; });
 }
 
-void SessionHintRows::Detach() { Attach(nullptr, 0, FolderKind::Local); }
+void SessionHintRows::Detach() { Attach(nullptr, 0, FolderKind::Local, true); }
+
+void SessionHintRows::Forget() { Attach(nullptr, 0, FolderKind::Local, false); }
 
 std::uint32_t SessionHintRows::RegionsInFile() const {
   return static_cast<std::uint32_t>((fileBytes_ + kRegionSize - 1) / kRegionSize);
@@ -63,7 +69,7 @@ bool SessionHintRows::ReadRow(std::uint32_t key, Row& row) const {
 
 #endif
 
-void SessionHintRows::Load(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only) {
+void SessionHintRows::Load(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only, bool settled) {
   if (file_ == nullptr) return;
   std::vector<std::uint32_t> regions;
   for (std::uint32_t region = 0; region < RegionsInFile(); ++region) regions.push_back(region);
@@ -85,8 +91,10 @@ void SessionHintRows::Load(const std::vector<std::uint32_t>& hashes, const std::
     }
   }
   std::vector<Row> read(missing.size());
+  std::vector<std::uint8_t> readWell(missing.size(), 0);
   auto readRow = [&](unsigned, std::size_t i) {
-    if (!ReadRow(missing[i], read[i])) read[i].fill(0xFF);  // unknown: every group may hold the word
+    readWell[i] = ReadRow(missing[i], read[i]);
+    if (!readWell[i]) read[i].fill(0xFF);  // unknown: every group may hold the word
   };
 #if LEXDEX_POSIX_PREAD
   const unsigned threads =
@@ -95,13 +103,14 @@ void SessionHintRows::Load(const std::vector<std::uint32_t>& hashes, const std::
   const unsigned threads = 1;  // one stream, one position
 #endif
   RunInParallel(missing.size(), threads, readRow);
-  for (std::size_t i = 0; i < missing.size(); ++i) rows_.emplace(missing[i], read[i]);
+  // A row that could not be read serves this session only.
+  for (std::size_t i = 0; i < missing.size(); ++i) rows_.emplace(missing[i], HeldRow{read[i], settled && readWell[i]});
 }
 
 std::uint32_t SessionHintRows::BitmapWord(std::uint32_t hash, std::uint32_t region, std::uint32_t index) const {
   const auto row = rows_.find(Key(hash, region));
   if (row == rows_.end()) return RowOffset(Key(hash, region)) < fileBytes_ ? kAllBits : 0;
-  return DecodeFixed32(row->second.data() + index * kFixed32Size);
+  return DecodeFixed32(row->second.bytes.data() + index * kFixed32Size);
 }
 
 namespace {

@@ -21,16 +21,24 @@ namespace lexdex {
 class SessionHintRows {
  public:
   // Starts serving the hint file open as `file`, of which `fileBytes` exist;
-  // rows read before are forgotten. The file is not owned.
-  void Attach(std::FILE* file, std::uint64_t fileBytes, FolderKind kind);
+  // rows read before are forgotten, or with `keepSettled` (the same version
+  // of the file, opened again) only those not read as settled. The file is
+  // not owned.
+  void Attach(std::FILE* file, std::uint64_t fileBytes, FolderKind kind, bool keepSettled = false);
+  // Forgets the file; the rows read as settled stay for a later Attach
+  // that keeps them.
   void Detach();
+  // Forgets the file and every row.
+  void Forget();
 
   // Regions whose rows lie in the file; the scan of any row stops there.
   std::uint32_t RegionsInFile() const;
 
   // Reads the rows of `hashes` that were not read yet and lie in the file: in
   // every region, or only in the regions of the groups of `only` (ascending).
-  void Load(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only);
+  // `settled`: what is read now may serve later sessions of this version.
+  void Load(const std::vector<std::uint32_t>& hashes, const std::vector<int>* only, bool settled = false);
+  std::size_t RowsHeld() const { return rows_.size(); }
 
   // Bitmap word `index` (0 to 15) of the row of `hash` in `region`: 0 past
   // the end of the file; all bits set for a row that could not be read, so
@@ -45,7 +53,11 @@ class SessionHintRows {
   std::FILE* file_ = nullptr;
   std::uint64_t fileBytes_ = 0;
   FolderKind kind_ = FolderKind::Local;
-  std::unordered_map<std::uint32_t, Row> rows_;
+  struct HeldRow {
+    Row bytes;
+    bool settled;
+  };
+  std::unordered_map<std::uint32_t, HeldRow> rows_;
 };
 
 // The groups, ascending, whose hint bits are set for every one of `hashes`:

@@ -234,11 +234,13 @@ TEST_F(HttpProxyTest, AWrongPasswordFailsAndWritesNothing) {
   // tinyproxy refuses a wrong password with 401 (407 only asks for one).
   EXPECT_EQ(transfer_.Events(), (std::vector<std::string>{"done 1 401"}));
   EXPECT_TRUE(transfer_.Data().empty());
+  EXPECT_EQ(http_.ErrorText(), "O proxy recusou o usuário ou a senha.");
 }
 
 TEST_F(HttpProxyTest, NoCredentialsFailWithTheProxysStatus) {
   ASSERT_TRUE(transfer_.Get(server_.Url("/tomoidxz.dat")));
   EXPECT_EQ(transfer_.Events(), (std::vector<std::string>{"done 1 407"}));
+  EXPECT_EQ(http_.ErrorText(), "O proxy recusou o usuário ou a senha.");
 }
 
 TEST_F(HttpProxyTest, AProxyPortThatIsNoNumberEndsAtOnce) {
@@ -390,6 +392,24 @@ TEST_F(HttpFaultTest, TheRequestCarriesTheClientsFields) {
   EXPECT_NE(request.find("Pragma: no-cache"), std::string::npos) << request;
   EXPECT_NE(request.find("Cache-Control: no-cache"), std::string::npos) << request;
   EXPECT_NE(request.find("Accept-Encoding: identity"), std::string::npos) << request;
+}
+
+TEST_F(HttpFaultTest, WithoutNoCacheNoCacheFieldIsSent) {
+  server_.Answer("/doc.dat", {"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"});
+  http_.SetNoCache(false);
+  ASSERT_TRUE(transfer_.Get(server_.Url("/doc.dat")));
+  ASSERT_EQ(server_.Requests().size(), 1u);
+  const std::string& request = server_.Requests()[0];
+  EXPECT_EQ(request.find("Pragma"), std::string::npos) << request;
+  EXPECT_EQ(request.find("Cache-Control"), std::string::npos) << request;
+  EXPECT_EQ(transfer_.Written(), "ok");
+  // A server's 401 without a proxy is the server's, not a proxy's refusal.
+  server_.Answer("/privado.dat", {"HTTP/1.1 401 Unauthorized\r\nContent-Length: 0\r\n\r\n"});
+  transfer_.Detach();
+  TTransfer refused(http_);
+  ASSERT_TRUE(refused.Get(server_.Url("/privado.dat")));
+  EXPECT_EQ(refused.Error(), 401);
+  EXPECT_EQ(http_.ErrorText(), "O servidor respondeu com o código HTTP 401.");
 }
 
 TEST_F(HttpFaultTest, AReceiveStreamThatRefusesBytesEndsTheRequest) {

@@ -174,6 +174,22 @@ std::string TRawHttpServer::Url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(Port()) + path;
 }
 
+void TRawHttpServer::SendForEver(QTcpSocket* socket) {
+  constexpr qint64 kPieceBytes = 64 * 1024;
+  // Bounded all the same, so that a client that never stops reading cannot
+  // keep a test running.
+  constexpr qint64 kMostBytes = qint64{4} * 1024 * 1024 * 1024;
+  auto sent = std::make_shared<qint64>(0);
+  const auto topUp = [socket, sent] {
+    while (socket->bytesToWrite() < kPieceBytes && *sent < kMostBytes) {
+      socket->write(QByteArray(kPieceBytes, 'x'));
+      *sent += kPieceBytes;
+    }
+  };
+  connect(socket, &QTcpSocket::bytesWritten, socket, topUp);
+  topUp();
+}
+
 void TRawHttpServer::Accept() {
   while (QTcpSocket* socket = nextPendingConnection()) {
     socket->setParent(this);
@@ -195,6 +211,7 @@ void TRawHttpServer::Accept() {
       }
       if (answer->second.Stall) return;
       socket->write(answer->second.Bytes);
+      if (answer->second.Endless) return SendForEver(socket);
       if (answer->second.CloseAfter) socket->disconnectFromHost();
     });
   }

@@ -96,6 +96,7 @@ class TRawHttpServer : public QTcpServer {
     QByteArray Bytes;           // sent as they are, status line and header included
     bool CloseAfter = true;     // close the connection once they are sent
     bool Stall = false;         // send nothing and keep the connection open
+    bool Endless = false;       // after Bytes, send 'x' until the client goes
   };
 
   TRawHttpServer();
@@ -107,6 +108,7 @@ class TRawHttpServer : public QTcpServer {
 
  private:
   void Accept();
+  void SendForEver(class QTcpSocket* socket);
 
   std::map<std::string, TAnswer> answers_;
   std::vector<std::string> requests_;

@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -21,6 +23,7 @@
 #include "LxFileStream.h"
 #include "OperationTestSupport.h"
 #include "PackageTestSupport.h"
+#include "PowerCut.h"
 #include "TOMODocumentSet.h"
 #include "TOMOStream.h"
 #include "TOMOTree.h"
@@ -259,6 +262,123 @@ TEST_F(InternetUpdateTest, ABodyCutShortAndAStalledServerLoseOnlyTheOpenBatch) {
     }
   }
   UpdateAgainFromLighttpd();
+}
+
+// --- Hostile servers ----------------------------------------------------------------
+
+// The most this test process may ever hold in memory (each test case runs in
+// its own process). AddressSanitizer's shadow memory and quarantine inflate
+// every figure, so there the bound is not measured.
+constexpr long kMemoryBoundBytes = 200L * 1024 * 1024;
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryMeasured = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kMemoryMeasured = false;
+#else
+constexpr bool kMemoryMeasured = true;
+#endif
+#else
+constexpr bool kMemoryMeasured = true;
+#endif
+
+long PeakResidentBytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss * 1024L;
+}
+
+// One server that lies in one way per case: the update ends in an error
+// with a clear message, within bounded memory, and the data folder is as it
+// was; the same base then updates from an honest server.
+TEST_F(InternetUpdateTest, AHostileServerEndsTheUpdateWithAnErrorAndChangesNothing) {
+  ServeNewerDocument(5, 1000);
+  constexpr std::int32_t kShortLines = 2'000'000;
+  // The tree records a size that lets the file of short lines through.
+  EditRecord(Path("new"), IdOf(5), [](TTOMORecordH& record) { record.DocumentSize = 3 * kShortLines + 100; });
+  WriteLayout();
+  const std::string documentPath = "/atualizacao/doc00000/doc00005.dat";
+  const std::string tree = ReadWholeFile(Layout() + "/tomoidxz.dat");
+  const auto ok = [](const std::string& body) {
+    return QByteArray::fromStdString("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+                                     "\r\nConnection: close\r\n\r\n" + body);
+  };
+  std::string shortLines = "TOMO.Documento\r\n";
+  for (std::int32_t i = 0; i < kShortLines; ++i) shortLines += "a\r\n";
+  std::string bomb = ZlibBlock(std::string(32 * 1024 * 1024, '\n'));
+  std::string lyingBomb = bomb;
+  lyingBomb.replace(4, 4, Fixed32(1000));  // the block claims a small tree
+
+  struct TCase {
+    const char* Name;
+    QByteArray Tree;
+    TRawHttpServer::TAnswer Document;
+    const char* Detail;
+  };
+  const std::vector<TCase> cases = {
+      {"endless body", ok(tree), {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n", true, false, true},
+       "  O arquivo recebido é maior que o esperado: a transferência foi interrompida."},
+      {"huge length", ok(tree), {"HTTP/1.1 200 OK\r\nContent-Length: 10000000000\r\n\r\n"},
+       "  O arquivo recebido é maior que o esperado: a transferência foi interrompida."},
+      {"millions of short lines", ok(tree), {ok(shortLines)}, "Cabeçalho longo demais"},
+      {"zlib bomb", ok(bomb), {ok("")}, "Arquivo de índice grande demais"},
+      {"lying zlib bomb", ok(lyingBomb), {ok("")}, nullptr},
+  };
+  for (const TCase& hostile : cases) {
+    SCOPED_TRACE(hostile.Name);
+    TRawHttpServer server;
+    server.Answer("/atualizacao/tomoidxz.dat", {hostile.Tree});
+    server.Answer(documentPath, hostile.Document);
+    collection_->LoadTree();
+    TRecordingView view;
+    auto update = MakeUpdate(server.Url("/atualizacao"), view);
+    ASSERT_TRUE(Run(*update));
+    EXPECT_TRUE(update->Failed());
+    EXPECT_THAT(view.Texts(), Not(Contains(kSuccessLine)));
+    if (hostile.Detail) {
+      const auto& texts = view.Texts();
+      const bool found = std::any_of(texts.begin(), texts.end(), [&](const std::string& line) {
+        return line.find(hostile.Detail) != std::string::npos;
+      });
+      EXPECT_TRUE(found) << ::testing::PrintToString(texts);
+    }
+    // A refused transfer leaves no part behind.
+    if (hostile.Document.Endless) EXPECT_FALSE(fs::exists(DownloadFolder() + "/Doc00005.dat"));
+    ExpectBaseEquals(Path("old"));
+  }
+  if (kMemoryMeasured) EXPECT_LT(PeakResidentBytes(), kMemoryBoundBytes);
+  UpdateAgainFromLighttpd();
+}
+
+// Every installed document reaches the disk, and its folder, before the tree
+// that lists it: a power cut at any change of the update leaves no tree
+// ahead of its documents.
+TEST_F(InternetUpdateTest, APowerCutNeverLeavesTheTreeAheadOfItsDocuments) {
+  for (std::int32_t number : {3, 5, 7}) ServeNewerDocument(number, 6000);
+  WriteLayout();
+  TLighttpd server(Path("www"), false);
+  ASSERT_TRUE(server.Start()) << server.Error();
+  TCutDriver driver;
+  driver.Prepare = [&] {
+    fs::remove_all(Path("data"));
+    CopyFolder(Path("old"), Path("data"));
+    fs::remove_all(DownloadFolder());
+  };
+  driver.Commit = [&] {
+    collection_->LoadTree();
+    TRecordingView view;
+    auto update = MakeUpdate(server.Url("/atualizacao"), view);
+    Run(*update);
+  };
+  driver.Check = [&](const std::string& where) {
+    SCOPED_TRACE(where);
+    ExpectTreeNotAheadOfDocuments(Path("data"), Path("old"), Path("new"));
+  };
+  driver.RunUnderCut = [&](TCutPlan& plan, const std::function<void()>& run) {
+    RunUnderLxPowerCut(plan, Path("data"), run);
+  };
+  driver.CutBudget = 30;
+  EXPECT_GT(driver.RunEveryCut(), 0);
 }
 
 TEST_F(InternetUpdateTest, ACopyThatFailsMergesNothingOfItsBatch) {

@@ -114,6 +114,8 @@ TEST_F(OperationDownloadTest, TheProxyComesFromTheSettings) {
     EXPECT_FALSE(std::filesystem::exists(LocalFile()));
     ASSERT_FALSE(refused.Lines.empty());
     EXPECT_EQ(refused.Lines[0].Text.rfind("# Erro no download! Código do erro: 001.", 0), 0u) << refused.Lines[0].Text;
+    ASSERT_EQ(refused.Lines.size(), 2u);
+    EXPECT_EQ(refused.Lines[1].Text, "  O proxy recusou o usuário ou a senha.");
   }
   Config().SetString(ProxyPassword, kPassword);
   auto operation = Download(server_.Url("/doc00007.dat"), view_);

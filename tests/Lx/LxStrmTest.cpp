@@ -233,6 +233,23 @@ TEST(LxLines, ReadHeaderValuesStopsAfterTheEmptyLine) {
   EXPECT_EQ(ReadLine(s), "more bytes");
 }
 
+TEST(LxLines, HeaderBlocksAreBoundedInLinesAndBytes) {
+  std::string atBound;
+  for (std::size_t i = 0; i < kLxMaxHeaderLines; ++i) atBound += "N" + std::to_string(i) + ": v\r\n";
+  TLxMemoryStream whole(atBound + "\r\n");
+  EXPECT_EQ(ReadHeaderValues(whole).Count(), static_cast<int>(kLxMaxHeaderLines));
+  const std::string tooMany = atBound + "a\r\n\r\n";
+  const std::string tooLong = std::string(kLxMaxHeaderBytes / 2, 'x') + "\r\n" +
+                              std::string(kLxMaxHeaderBytes / 2 + 1, 'y') + "\r\n\r\n";
+  for (const std::string& bytes : {tooMany, tooLong}) {
+    TLxMemoryStream lines(bytes);
+    TLxStringList list;
+    EXPECT_THROW(ReadLines(lines, list), ELxReadError);
+    TLxMemoryStream values(bytes);
+    EXPECT_THROW(ReadHeaderValues(values), ELxReadError);
+  }
+}
+
 TEST(LxLines, ReadHeaderValuesTrimsSplitsAtTheFirstColonAndReplaces) {
   TLxMemoryStream s(
       "  \tHora : 10:20:30 \r\n"

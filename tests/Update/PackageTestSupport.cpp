@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include <gtest/gtest.h>
+
 #include "BaseGenerator.h"
 #include "DocumentFileName.h"
 #include "LxCodePage.h"
@@ -172,4 +174,17 @@ std::string Fixed32(std::int32_t value) {
   char bytes[4];
   EncodeFixed32(bytes, static_cast<std::uint32_t>(value));
   return std::string(bytes, 4);
+}
+
+void ExpectTreeNotAheadOfDocuments(const std::string& data, const std::string& old, const std::string& updated) {
+  const TTOMOTree installed(data);
+  const TTOMOTree before(old);
+  for (const auto& [id, number] : DocumentEntries(data)) {
+    const std::string body = DocumentBody(data, number);
+    EXPECT_FALSE(body.empty()) << "document " << number;
+    const TTOMONode* earlier = before.FindNode(id);
+    const bool listedAsNewer =
+        !earlier || installed.FindNode(id)->Record().DocumentDate != earlier->Record().DocumentDate;
+    if (listedAsNewer) EXPECT_EQ(body, DocumentBody(updated, number)) << "document " << number;
+  }
 }

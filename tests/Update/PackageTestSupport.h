@@ -38,6 +38,10 @@ std::map<std::int32_t, std::int32_t> DocumentEntries(const std::string& folder);
 std::string TreeDump(const std::string& folder);
 // The plain body of a document ("" when it cannot be read).
 std::string DocumentBody(const std::string& folder, std::int32_t number);
+// The tree of DATA, updated from OLD towards NEW, never lists a document
+// newer than its file: every document it lists reads, and every one it dates
+// otherwise than OLD reads as NEW's.
+void ExpectTreeNotAheadOfDocuments(const std::string& data, const std::string& old, const std::string& updated);
 // Every file under `folder` with its bytes.
 std::map<std::string, std::string> Snapshot(const std::string& folder);
 

@@ -14,6 +14,7 @@
 #include "OperationTestSupport.h"
 #include "PackageTestSupport.h"
 #include "PackageWriter.h"
+#include "PowerCut.h"
 #include "Prompts.h"
 #include "TOMODocumentSet.h"
 #include "TOMOTree.h"
@@ -254,6 +255,33 @@ TEST(UpdatePackageArgument, QuotesAroundThePathAreDropped) {
   EXPECT_EQ(TUpdateOperation::PackagePathOfArgument("/a/\"b"), "/a/\"b");
 }
 
+// --- Power cut ------------------------------------------------------------------
+
+// Replaced and new documents alike reach the disk before the tree that lists
+// them: a power cut at any change of the update leaves no tree ahead of its
+// documents.
+TEST_F(UpdatePackageTest, APowerCutNeverLeavesTheTreeAheadOfItsDocuments) {
+  for (int n : {1, 2, 3}) ReplaceDocument(New(), EntryWithDocument(n), "texto novo " + std::to_string(n), NewerDate());
+  AddDocumentEntry(New(), "Documento novo", "um documento que a base não tinha", NewerDate());
+  MakePackage();
+  TCutDriver driver;
+  driver.Prepare = [&] {
+    std::filesystem::remove_all(Data());
+    CopyFolder(Old(), Data());
+    std::filesystem::remove_all(DownloadFolder());
+  };
+  driver.Commit = [&] { Apply(Out() + "/atualizacao.dat"); };
+  driver.Check = [&](const std::string& where) {
+    SCOPED_TRACE(where);
+    ExpectTreeNotAheadOfDocuments(Data(), Old(), New());
+  };
+  driver.RunUnderCut = [&](TCutPlan& plan, const std::function<void()>& run) {
+    RunUnderLxPowerCut(plan, Data(), run);
+  };
+  driver.CutBudget = 30;
+  EXPECT_GT(driver.RunEveryCut(), 0);
+}
+
 // --- Damaged and hostile packages ------------------------------------------------
 
 class HostilePackageTest : public UpdatePackageTest {
@@ -323,6 +351,12 @@ TEST_F(HostilePackageTest, LengthsThatRunPastTheEnd) {
   const std::string record = Fixed32(number) + "Título: x\n\n" + Fixed32(1000000) + "abc";
   ExpectRefused(Package(Fixed32(static_cast<std::int32_t>(tree.size())) + tree + record), "além do fim");
   ExpectRefused(Package(Fixed32(static_cast<std::int32_t>(tree.size())) + tree + Fixed32(number) + "Título"));
+}
+
+TEST_F(HostilePackageTest, ATreeThatExpandsPastItsBoundIsRefusedBeforeItIsWritten) {
+  constexpr std::int32_t kBombBytes = 32 * 1024 * 1024;
+  ExpectRefused(Package(Fixed32(kBombBytes) + std::string(kBombBytes, '\n')), "Arquivo de índice grande demais");
+  EXPECT_FALSE(std::filesystem::exists(DownloadFolder() + "/tomoidx.dat"));
 }
 
 TEST_F(HostilePackageTest, TreeThatDoesNotParse) {

@@ -55,10 +55,14 @@ std::vector<std::vector<FoundTriple>> Find(GroupReadMethod method, const std::st
 
 class GroupReading : public ::testing::Test {
  protected:
-  // 700 groups in three group folders; the word "comum" twice in each, "rara"
+  static constexpr int kGroups = 1100;
+  static_assert(kGroups >= lexdex::kParallelScanMinFiles && kGroups >= lexdex::kUringMinFiles);
+
+  // 1100 groups in five group folders (enough for the threads and rings of
+  // large readings); the word "comum" twice in each, "rara"
   // in every hundredth, and one group far larger than a read buffer.
   void SetUp() override {
-    for (int group = 1; group <= 700; ++group) {
+    for (int group = 1; group <= kGroups; ++group) {
       std::vector<Elem> elements = {{"comum", group, 0}, {"outra", 0, 1}, {"comum", group, 2}};
       if (group % 100 == 0) elements.push_back({"rara", -group, 3});
       if (group == 300) {
@@ -67,8 +71,8 @@ class GroupReading : public ::testing::Test {
       BuildGroup(group, elements);
       groups_.push_back(group);
     }
-    BuildGroup(701, {});  // an empty group
-    groups_.push_back(701);
+    BuildGroup(kGroups + 1, {});  // an empty group
+    groups_.push_back(kGroups + 1);
     index_.Close();
   }
 
@@ -79,7 +83,7 @@ class GroupReading : public ::testing::Test {
 TEST_F(GroupReading, EveryWayFindsTheTriplesInGroupOrder) {
   std::vector<FoundTriple> comum;
   std::vector<FoundTriple> rara;
-  for (int group = 1; group <= 700; ++group) {
+  for (int group = 1; group <= kGroups; ++group) {
     comum.push_back({group, group, 0});
     comum.push_back({group, group, 2});
     if (group % 100 == 0) rara.push_back({group, -group, 3});
@@ -106,8 +110,8 @@ TEST_F(GroupReading, MissingDamagedAndEmptyFilesAndFoldersGiveNothing) {
   fs::remove(index_.File("grp00/05.sl"));                      // a stale hint bit
   WriteWholeFile(index_.File("grp00/06.sl"), "\xff\xff\xff\x7f garbage");  // absurd N
   WriteWholeFile(index_.File("grp00/07.sl"), GroupFileBytes({Record("comum", {{1, 2}})}).substr(0, 12));
-  fs::remove_all(index_.File("grp02"));  // groups 512 to 700
-  const std::vector<int> groups = {4, 5, 6, 7, 8, 512, 600, 701};
+  fs::remove_all(index_.File("grp02"));  // groups 512 to 767
+  const std::vector<int> groups = {4, 5, 6, 7, 8, 512, 600, kGroups + 1};
   for (GroupReadMethod method : kMethods) {
     const auto found = Find(method, index_.Folder(), groups, {"comum"});
     EXPECT_EQ(found[0], (std::vector<FoundTriple>{{4, 4, 0}, {4, 4, 2}, {8, 8, 0}, {8, 8, 2}}))
@@ -125,7 +129,9 @@ TEST_F(GroupReading, NoGroupsNoWords) {
 TEST_F(GroupReading, IoUringWhereTheKernelOffersItVisitsTheFilesInOrder) {
   std::vector<std::size_t> visited;
   std::size_t bytes = 0;
-  const bool used = lexdex::ReadGroupFilesWithUring(index_.Folder(), groups_, 250, 400,
+  lexdex::GroupFolders folders(index_.Folder());
+  folders.OpenFoldersOf(groups_);
+  const bool used = lexdex::ReadGroupFilesWithUring(folders, groups_, 250, 400,
                                                     [&](std::size_t item, const std::uint8_t*, std::size_t size) {
                                                       visited.push_back(item);
                                                       bytes += size;
@@ -159,12 +165,14 @@ enum RefusalOutcome { kPlainReadingServed = 0, kFilterNotInstalled = 10, kRingSt
 TEST_F(GroupReading, WhereTheKernelRefusesIoUringTheLocalReadingFindsTheSameTriples) {
   const std::vector<std::string> words = {"comum", "rara", "enchimento7"};
   const auto expected = Find(GroupReadMethod::InOrder, index_.Folder(), groups_, words);
-  ASSERT_EQ(expected[0].size(), 1400u);
+  ASSERT_EQ(expected[0].size(), 2u * kGroups);
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (!RefuseIoUring()) ::_exit(kFilterNotInstalled);
-    if (lexdex::ReadGroupFilesWithUring(index_.Folder(), groups_, 0, groups_.size(),
+    lexdex::GroupFolders folders(index_.Folder());
+    folders.OpenFoldersOf(groups_);
+    if (lexdex::ReadGroupFilesWithUring(folders, groups_, 0, groups_.size(),
                                         [](std::size_t, const std::uint8_t*, std::size_t) {})) {
       ::_exit(kRingStillUsed);
     }

@@ -41,6 +41,7 @@ TEST(IndexPaths, NameGroupFilesByTwoLowerCaseHexPairs) {
   EXPECT_EQ(GroupFilePath("/i", 256), "/i/grp01/00.sl");
   EXPECT_EQ(GroupFilePath("/i", 30000), "/i/grp75/30.sl");
   EXPECT_EQ(GroupFilePath("/i", 65535), "/i/grpff/ff.sl");
+  EXPECT_STREQ(lexdex::GroupFileName(30000).data(), "30.sl");
   EXPECT_EQ(GroupFolderPath("/i", 30000), "/i/grp75");
   EXPECT_EQ(HintFilePath("/i"), "/i/hint.il");
 }
