@@ -65,6 +65,21 @@ void TfrmClientConfig::ShowConfig(TPage page, TInstalledCollection* collection, 
   dialog.exec();
 }
 
+void TfrmClientConfig::ShowAboutOnly(QWidget* parent) {
+  TfrmClientConfig dialog(nullptr, parent);
+  dialog.LockSettings();
+  dialog.exec();
+}
+
+void TfrmClientConfig::LockSettings() {
+  SelectPage(TPage::About);
+  for (const TPage page : {TPage::Installation, TPage::Update}) {
+    pageControl_->setTabEnabled(static_cast<int>(page), false);
+  }
+  applyButton_->setEnabled(false);
+  applyButton_->hide();
+}
+
 void TfrmClientConfig::SelectPage(TPage page) { pageControl_->setCurrentIndex(static_cast<int>(page)); }
 
 std::string TfrmClientConfig::AboutText() {

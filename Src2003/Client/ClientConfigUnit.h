@@ -50,8 +50,13 @@ class TfrmClientConfig : public QDialog {
 
   // Creates the dialog on `page`, shows it modally and frees it.
   static void ShowConfig(TPage page, TInstalledCollection* collection, QWidget* parent);
+  // The dialog on its "Sobre" page with nothing that can be applied: while
+  // an operation works with the folders, the settings stay as they are.
+  static void ShowAboutOnly(QWidget* parent);
 
   void SelectPage(TPage page);
+  // Only the "Sobre" page can be chosen; "Aplicar" is gone.
+  void LockSettings();
 
   // Stores the fields, then the document folder and the tree follow the data
   // folder. A data folder that does not exist is reported by raising after

@@ -147,6 +147,11 @@ void TfrmClientMain::ConfigActionExecute() {
 }
 
 void TfrmClientMain::AboutActionExecute() {
+  // Where "Configurações..." is closed, "Sobre..." must not open the settings.
+  if (!actions_.ConfigAction->isEnabled()) {
+    TfrmClientConfig::ShowAboutOnly(this);
+    return;
+  }
   TfrmClientConfig::ShowConfig(TfrmClientConfig::TPage::About, &Collection(), this);
 }
 

@@ -26,6 +26,7 @@
 #include "TOMOTreeModel.h"
 #include "TextSearchPanel.h"
 #include "TextView.h"
+#include "UpdateBaseUnit.h"
 #include "WaitCursor.h"
 #include "WindowPlacement.h"
 #include "WordIndex.h"
@@ -90,6 +91,9 @@ TfrmClientMain::~TfrmClientMain() {
   // An update window still open goes with this window's children, and its
   // operation's kind change must not reach actions already gone.
   disconnect(&UpdateKindNotifier(), nullptr, this, nullptr);
+  // Operation windows go with this window's children, after its actions:
+  // their `destroyed` must not reach UpdateActions.
+  for (TfrmUpdateBase* window : findChildren<TfrmUpdateBase*>()) disconnect(window, nullptr, this, nullptr);
   disconnect(textEdit_, nullptr, this, nullptr);
   for (QLineEdit* line : findChildren<QLineEdit*>()) disconnect(line, nullptr, this, nullptr);
   Config().SetBoolean(ShowTree, !treePageControl_->isHidden());
@@ -199,6 +203,10 @@ bool TfrmClientMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmClientMain::closeEvent(QCloseEvent* event) {
+  if (!EndOperationsForQuit()) {
+    event->ignore();
+    return;
+  }
   ShowNode(nullptr);  // keeps the text's scroll position
   SaveWindowPlacement(*this, Config().Store());
   event->accept();

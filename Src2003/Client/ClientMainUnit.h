@@ -115,6 +115,10 @@ class TfrmClientMain : public QMainWindow {
   // the package named by `packageArgument`.
   void StartUpdate(int kind, const QString& packageArgument = {});
   void ConnectUpdateActions();
+  // Before the program ends: an operation still running is cancelled if the
+  // user agrees ("Sim"), and its window goes out of sight. False: the user
+  // chose to stay ("Não").
+  bool EndOperationsForQuit();
   // Views (ClientMainViews.cpp).
   void FillView(TTOMONode* node);
   void FillDocumentList();

@@ -1,9 +1,13 @@
-// The main window's update commands and the update asked for on the command
-// line (start-up stage 12).
+// The main window's update commands, the update asked for on the command
+// line (start-up stage 12), and the operations ended when the program ends.
 
 #include "ClientMainUnit.h"
 
+#include <algorithm>
+
 #include "ErrorDisplay.h"
+#include "Prompts.h"
+#include "UpdateBaseUnit.h"
 #include "UpdateOperation.h"
 #include "UpdateUnit.h"
 
@@ -27,4 +31,23 @@ void TfrmClientMain::StartUpdate(int kind, const QString& packageArgument) {
   } catch (...) {
     ShowCurrentError();
   }
+}
+
+namespace {
+
+constexpr char kQuitCaption[] = "Pandecta";
+constexpr char kQuitDuringOperation[] = "Há uma operação em andamento. Deseja cancelá-la e sair?";
+
+}  // namespace
+
+bool TfrmClientMain::EndOperationsForQuit() {
+  const QList<TfrmUpdateBase*> windows = findChildren<TfrmUpdateBase*>(Qt::FindDirectChildrenOnly);
+  const bool running = std::any_of(windows.begin(), windows.end(),
+                                   [](const TfrmUpdateBase* window) { return !window->Operation().Finished(); });
+  if (running && !Prompts().AskYesNoTitled(kQuitCaption, kQuitDuringOperation)) return false;
+  for (TfrmUpdateBase* window : windows) {
+    if (!window->Operation().Finished()) window->Operation().CancelOperation();
+    window->hide();
+  }
+  return true;
 }

@@ -35,3 +35,11 @@ void TInstallLabel::SetLines(const std::vector<std::string>& lines, int current)
     label->setFont(font);
   }
 }
+
+void TInstallLabel::MarkStageFailed(int stage) {
+  if (stage < 0 || stage >= LineCount()) return;
+  QLabel* label = Line(stage);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, Qt::red);
+  label->setPalette(palette);
+}

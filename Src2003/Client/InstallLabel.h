@@ -20,6 +20,8 @@ class TInstallLabel : public QWidget {
   // The lines (UTF-8) and the current one; a current line past the last
   // leaves none bold.
   void SetLines(const std::vector<std::string>& lines, int current);
+  // The operation stopped at `stage` without completing: that line turns red.
+  void MarkStageFailed(int stage);
   int LineCount() const { return static_cast<int>(labels_.size()); }
   QLabel* Line(int index) const { return labels_.at(static_cast<size_t>(index)); }
 

@@ -1,8 +1,12 @@
 #include "UpdateBaseUnit.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -38,6 +42,19 @@ constexpr int kButtonHeight = 25;
 constexpr int kTreeIndent = 19;
 constexpr int kLogFontPixels = 12;
 constexpr char kLogFontFamily[] = "Courier New";
+// Between the stage list or the progress bar and the buttons.
+constexpr int kStageListGap = 10;
+constexpr int kProgressGap = 9;
+// Every caption a button shows, for its width.
+constexpr const char* kButtonCaptions[] = {kHideCaption, kCloseCaption, "Cancelar", "<< Detalhes", "Detalhes >>"};
+
+// A log line without its marker ("!", "#", ":") and the blanks around it.
+std::string LineText(const std::string& line) {
+  const size_t start = line.find_first_not_of("!#: ");
+  if (start == std::string::npos) return {};
+  const size_t end = line.find_last_not_of(' ');
+  return line.substr(start, end - start + 1);
+}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int top) {
   auto* button = new QPushButton(caption, parent);
@@ -58,6 +75,7 @@ TfrmUpdateBase::TfrmUpdateBase(std::unique_ptr<TOperation> operation, QWidget* p
   CreateActions();
   detailCaption_ = QString::fromUtf8(kDetailCaption);
   operation_->SetView(this);
+  connect(operation_.get(), &TOperation::ChainEnded, this, &TfrmUpdateBase::ShowOutcome);
   ShowStages(operation_->Stages(), operation_->CurrentStage());
   // The detail panel is laid out shown; the window starts without it.
   DetailVisibleActionExecute();
@@ -102,6 +120,28 @@ void TfrmUpdateBase::CreateControls() {
   treeView_->setGeometry(kPanelBorder, treeTop, kClientWidth - 2 * kPanelBorder,
                          kTopPanelHeight - treeTop - kPanelBorder);
 
+  outcomePanel_ = new QFrame(topPanel_);
+  outcomePanel_->setObjectName("OutcomePanel");
+  auto* outcomeLayout = new QVBoxLayout(outcomePanel_);
+  outcomeLayout->setContentsMargins(0, 0, 0, 0);
+  headlineLabel_ = new QLabel(outcomePanel_);
+  headlineLabel_->setObjectName("Headline");
+  QFont headlineFont = headlineLabel_->font();
+  headlineFont.setBold(true);
+  headlineLabel_->setFont(headlineFont);
+  headlineLabel_->setWordWrap(true);
+  errorLabel_ = new QLabel(outcomePanel_);
+  errorLabel_->setObjectName("ErrorLine");
+  errorLabel_->setWordWrap(true);
+  QPalette errorPalette = errorLabel_->palette();
+  errorPalette.setColor(QPalette::WindowText, Qt::red);
+  errorLabel_->setPalette(errorPalette);
+  outcomeLayout->addWidget(headlineLabel_);
+  outcomeLayout->addWidget(errorLabel_);
+  outcomeLayout->addStretch();
+  outcomePanel_->hide();
+  FitButtons();
+
   detailPanel_ = new QFrame(this);
   detailPanel_->setObjectName("DetailPanel");
   detailPanel_->setGeometry(0, kTopPanelHeight, kClientWidth, kDetailPanelHeight);
@@ -127,6 +167,23 @@ void TfrmUpdateBase::CreateControls() {
   progressTimer_->setObjectName("ProgressTimer");
   progressTimer_->setInterval(kProgressTimerMs);
   connect(progressTimer_, &QTimer::timeout, this, &TfrmUpdateBase::ProgressTimerTimer);
+}
+
+void TfrmUpdateBase::FitButtons() {
+  int width = kButtonWidth;
+  const QString shown = hideButton_->text();
+  for (const char* caption : kButtonCaptions) {
+    hideButton_->setText(QString::fromUtf8(caption));
+    width = std::max(width, hideButton_->sizeHint().width());
+  }
+  hideButton_->setText(shown);
+  const int left = kClientWidth - kPanelBorder - width;
+  for (QPushButton* button : {hideButton_, cancelButton_, detailButton_}) {
+    button->setGeometry(left, button->y(), width, std::max(kButtonHeight, button->sizeHint().height()));
+  }
+  installLabel_->resize(left - kStageListGap - kPanelBorder, installLabel_->height());
+  progressPanel_->resize(left - kProgressGap - kPanelBorder, progressPanel_->height());
+  progressPaintBox_->resize(progressPanel_->width() - 2 * kProgressBevel, progressPaintBox_->height());
 }
 
 void TfrmUpdateBase::CreateActions() {
@@ -283,11 +340,58 @@ void TfrmUpdateBase::AddLog(const std::string& text, TLogColour colour, TLogStyl
   if (!logEmpty_) cursor.insertBlock(QTextBlockFormat(), format);
   cursor.insertText(QString::fromStdString(text), format);
   logEmpty_ = false;
+  NoteLogLine(text, colour);
   // Scrolled by a posted call: a step that logs many lines scrolls once.
   if (!scrollPosted_) {
     scrollPosted_ = true;
     QMetaObject::invokeMethod(this, &TfrmUpdateBase::ScrollLogToEnd, Qt::QueuedConnection);
   }
+}
+
+void TfrmUpdateBase::NoteLogLine(const std::string& text, TLogColour colour) {
+  const std::string line = LineText(text);
+  if (colour == TLogColour::Red) {
+    if (!line.empty()) errorLine_ = line;
+    lastLineRed_ = true;
+    return;
+  }
+  // A failed request tells its reason on the plain line after the red one.
+  if (lastLineRed_ && colour == TLogColour::WindowText && !line.empty()) errorLine_ += " " + line;
+  if (colour == TLogColour::Green && !line.empty()) resultLine_ = line;
+  lastLineRed_ = false;
+}
+
+QString TfrmUpdateBase::OutcomeHeadline() const {
+  if (operation_->Cancelled()) return QString::fromUtf8(kCancelledHeadline);
+  if (operation_->Failed()) return QString::fromUtf8(kFailedHeadline);
+  return QString::fromStdString(resultLine_);
+}
+
+void TfrmUpdateBase::ShowOutcome() {
+  if (!operation_->Finished() || outcomeShown_) return;
+  outcomeShown_ = true;
+  const bool failed = operation_->Failed() || operation_->Cancelled();
+  const std::vector<std::string>& stages = operation_->Stages();
+  if (failed) {
+    installLabel_->MarkStageFailed(operation_->CurrentStage());
+  } else {
+    installLabel_->SetLines(stages, static_cast<int>(stages.size()));
+  }
+  headlineLabel_->setText(OutcomeHeadline());
+  errorLabel_->setText(operation_->Failed() ? QString::fromStdString(errorLine_) : QString());
+  errorLabel_->setVisible(!errorLabel_->text().isEmpty());
+  // The outcome takes the top of the node list's place, or all of it.
+  const QRect area = treeView_->geometry();
+  const int outcomeHeight = treeView_->topLevelItemCount() == 0 ? area.height() : outcomePanel_->sizeHint().height();
+  outcomePanel_->setGeometry(area.x(), area.y(), area.width(), outcomeHeight);
+  outcomePanel_->show();
+  if (treeView_->topLevelItemCount() == 0) {
+    treeView_->hide();
+  } else {
+    treeView_->setGeometry(area.adjusted(0, outcomeHeight + kControlGap, 0, 0));
+  }
+  trayIcon_->setToolTip(QStringLiteral("%1: %2").arg(windowTitle(), headlineLabel_->text()));
+  UpdateActions();
 }
 
 void TfrmUpdateBase::ScrollLogToEnd() {

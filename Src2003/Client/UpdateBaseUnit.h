@@ -13,9 +13,13 @@
 //
 // A window whose operation is Finished reads "Fechar" on its Hide button and
 // frees itself when it is pressed: an owner keeps a QPointer to it.
+// Once the operation is over the window says how it ended: a headline (its
+// result, or that it failed or was cancelled), the error in red under it,
+// the stage it stopped at in red; the node list goes when it is empty.
 // Controls carry their names as objectName (TopPanel, JvInstallLabel,
 // ProgressPanel, ProgressPaintBox, HideButton, CancelButton, DetailButton,
-// TreeView, DetailPanel, RichEdit; JvTrayIcon, ProgressTimer; the actions).
+// TreeView, OutcomePanel, Headline, ErrorLine, DetailPanel, RichEdit;
+// JvTrayIcon, ProgressTimer; the actions).
 
 #include <memory>
 #include <vector>
@@ -27,6 +31,7 @@
 
 class QAction;
 class QFrame;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
@@ -90,6 +95,11 @@ class TfrmUpdateBase : public QDialog, public TOperationView {
   // The log's colour for a line colour, in this window's palette.
   QColor LogColour(TLogColour colour) const;
 
+  // What the window says once the operation is over: its last result line
+  // when it completed, else that it failed or was cancelled.
+  static constexpr char kFailedHeadline[] = "A operação falhou";
+  static constexpr char kCancelledHeadline[] = "Operação cancelada pelo usuário";
+
  protected:
   // Whether the desktop has a notification area. Without one, hiding
   // minimizes the window instead, so that it can still be found.
@@ -108,6 +118,16 @@ class TfrmUpdateBase : public QDialog, public TOperationView {
   void CancelUploadActionUpdate();
   void DetailVisibleActionUpdate();
   void HideWindow();
+  // The buttons as wide as their longest caption needs, the stage list and
+  // the progress bar beside them.
+  void FitButtons();
+  // The operation is over: the headline, the error line, the stage it
+  // stopped at, the tray tip; the node list goes when it is empty.
+  void ShowOutcome();
+  QString OutcomeHeadline() const;
+  // Keeps the last result line and the last error (with the line that
+  // explains it) for the outcome.
+  void NoteLogLine(const std::string& text, TLogColour colour);
   // Frees the window once the running step (if any) has returned.
   void Release();
   void ScrollLogToEnd();
@@ -122,6 +142,9 @@ class TfrmUpdateBase : public QDialog, public TOperationView {
   QPushButton* cancelButton_ = nullptr;
   QPushButton* detailButton_ = nullptr;
   QTreeWidget* treeView_ = nullptr;
+  QFrame* outcomePanel_ = nullptr;
+  QLabel* headlineLabel_ = nullptr;
+  QLabel* errorLabel_ = nullptr;
   QFrame* detailPanel_ = nullptr;
   QPlainTextEdit* richEdit_ = nullptr;
   TUpdateTrayIcon* trayIcon_ = nullptr;
@@ -141,4 +164,8 @@ class TfrmUpdateBase : public QDialog, public TOperationView {
   bool logEmpty_ = true;
   bool scrollPosted_ = false;
   bool releasing_ = false;
+  std::string resultLine_;
+  std::string errorLine_;
+  bool lastLineRed_ = false;
+  bool outcomeShown_ = false;
 };

@@ -99,5 +99,5 @@ void TDocumentListRefresh::TreeAboutToBeReplaced() {
   // The reload of state 4 is this operation's own.
   if (InStep() || Finished() || listedNodes_ == 0) return;
   AddLog(kTreeReplacedLine, TLogColour::Red);
-  CancelOperation();
+  StopOperation();
 }

@@ -18,6 +18,8 @@ TLogColour ColourOf(TIndexBuildReport::TLineKind kind) {
       return TLogColour::Blue;
     case TIndexBuildReport::TLineKind::Result:
       return TLogColour::Green;
+    case TIndexBuildReport::TLineKind::Error:
+      return TLogColour::Red;
     case TIndexBuildReport::TLineKind::Detail:
       break;
   }
@@ -52,9 +54,12 @@ TIndexBuildOperation::TIndexBuildOperation(TWordIndex& index, TInstalledCollecti
           &TIndexBuildOperation::TreeAboutToBeReplaced);
 }
 
-// The sequence holds the create lock: freeing it closes the engine (writing
-// its cached blocks) and releases the folder.
 TIndexBuildOperation::~TIndexBuildOperation() = default;
+
+// A completed build has closed the index in its last step; one that failed
+// or was cancelled lets go of it here, keeping what it indexed and the
+// out-of-date marker.
+void TIndexBuildOperation::OperationEnded() { sequence_->ReleaseIndex(); }
 
 void TIndexBuildOperation::Start() { PostStep(WM_OPERATIONSTEP, kBuildState, 0); }
 
@@ -75,5 +80,5 @@ void TIndexBuildOperation::TreeAboutToBeReplaced() {
   const bool counting = state == TIndexBuildSequence::TState::Start || state == TIndexBuildSequence::TState::Counting;
   if (!counting || Finished()) return;
   AddLog(kTreeReplacedLine, TLogColour::Red);
-  CancelOperation();
+  StopOperation();
 }

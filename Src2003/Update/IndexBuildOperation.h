@@ -13,6 +13,8 @@
 //
 // Cancel stops between documents: what was indexed stays in the index and
 // OutOfDate.txt, if present, stays too (only a completed build removes it).
+// Finished, failed or cancelled, the build lets go of the index at once,
+// whether or not a window still shows it.
 
 #include <memory>
 #include <string>
@@ -49,6 +51,7 @@ class TIndexBuildOperation : public TOperation {
 
  protected:
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override;
+  void OperationEnded() override;
 
  private:
   class TReport;

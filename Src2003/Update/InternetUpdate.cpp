@@ -297,6 +297,7 @@ int TUpdateOperation::InstallBatchStep(int count) {
   } else if (ChangedNodes().empty()) {
     // A data folder without a base takes the server's tree once every
     // document it lists has arrived.
+    CloseIndexUpdate();
     durableInstalls_.Flush();
     NewTree()->SaveToFile(collection_.DataFolder());
     collection_.LoadTree();
@@ -318,7 +319,10 @@ bool TUpdateOperation::TreeSaveDue() {
 
 void TUpdateOperation::SaveInstalledTree() {
   if (collection_.Tree() && collection_.Tree()->Modified()) {
-    // Every document the tree is about to list is on the disk first.
+    // The save rebuilds the title words through a lock of its own, so the
+    // update lets go of the index first; and every document the tree is
+    // about to list is on the disk before it.
+    CloseIndexUpdate();
     durableInstalls_.Flush();
     collection_.SaveTreeIfChanged();
     ++treeSaves_;
@@ -328,10 +332,9 @@ void TUpdateOperation::SaveInstalledTree() {
 }
 
 void TUpdateOperation::InternetEndStep() {
-  // The title words follow once, through the update's own lock, for the
-  // whole installed tree: also after an update that changed nothing, so a
-  // run interrupted after its last save gets its titles on the next one.
-  IndexTitles();
+  // The title words follow once, for the whole installed tree; an update
+  // with nothing to do leaves the index alone.
+  if (batchesInstalled_ > 0) IndexTitles();
   NextStage();
   SetFinished(true);
   AddLog("!! Atualização concluída com êxito.", TLogColour::Green, TLogStyle::Bold);

@@ -100,7 +100,10 @@ void TOperation::PostStep(int msg, int state, int parameter) {
 void TOperation::customEvent(QEvent* event) {
   if (event->type() != kOperationStepEvent) return QObject::customEvent(event);
   stepQueued_ = false;
+  // A cancel handled while the step posts its successor is not an idle end.
+  dispatching_ = true;
   RunStep(static_cast<TOperationStepEvent*>(event)->Step());
+  dispatching_ = false;
   EndChainUnlessRunning();
 }
 
@@ -109,6 +112,7 @@ void TOperation::RunStep(const TOperationStep& message) {
     AddLog(kCancelledLine, TLogColour::Red);
     return;
   }
+  if (failed_) return;
   int nextState = 0;
   int nextParameter = 0;
   inStep_ = true;
@@ -140,11 +144,18 @@ void TOperation::FailOperation(const std::exception& error) {
 }
 
 void TOperation::EndChainUnlessRunning() {
-  if (!Running()) emit ChainEnded();
+  if (Running()) return;
+  // A failed request ends the operation as a failed step does.
+  if (failed_) SetFinished(true);
+  if (finished_ && !ended_) {
+    ended_ = true;
+    OperationEnded();
+  }
+  emit ChainEnded();
 }
 
 bool TOperation::Running() const {
-  return posting_ || stepQueued_ || inStep_ || httpCli_->Busy() || OwnRequestsRunning();
+  return posting_ || stepQueued_ || inStep_ || dispatching_ || httpCli_->Busy() || OwnRequestsRunning();
 }
 
 void TOperation::AbortRequests() { httpCli_->Abort(); }
@@ -154,6 +165,15 @@ void TOperation::CancelOperation() {
   SetFinished(true);
   // A server that stalls must not hold the cancel until its timeout.
   AbortRequests();
+  // Nothing queued will tell the end of an idle operation.
+  EndChainUnlessRunning();
+}
+
+void TOperation::StopOperation() {
+  failed_ = true;
+  SetFinished(true);
+  AbortRequests();
+  EndChainUnlessRunning();
 }
 
 void TOperation::SetCancelled(bool cancelled) {

@@ -22,7 +22,8 @@
 //
 // What happens to each step message:
 //   1. Cancelled: the line "# Operação cancelada pelo usuário!" and nothing
-//      more, so a cancel logs once and runs no further step.
+//      more, so a cancel logs once and runs no further step. Stopped by
+//      itself (StopOperation): nothing at all.
 //   2. Step runs with next state and parameter 0.
 //   3. It raised ELxAbort (the user declined a prompt): CancelOperation,
 //      nothing logged; a next state it had set is still posted, and that
@@ -31,6 +32,9 @@
 //      the message (red), the view's error display; nothing is posted, and a
 //      request it had started is aborted.
 //   5. A next state other than 0 is posted.
+// Once Finished and nothing more runs, OperationEnded is called, once: an
+// operation lets go of what it shares (the word index) there, not when its
+// window goes.
 // A step that starts a request (HttpCli().Get()) sets no next state and
 // fills SavedStep instead: the request's success posts it, its failure ends
 // the chain (a failed GET logs "# Erro no download! Código do erro: 001.404").
@@ -84,6 +88,10 @@ class TOperation : public QObject {
   void PostStep(int msg, int state, int parameter);
   // Sets Cancelled and Finished; a request that runs is aborted.
   virtual void CancelOperation();
+  // The operation stops by itself (what it worked on went away under it):
+  // Failed and Finished, no cancellation line; the reason is the caller's
+  // to log.
+  void StopOperation();
 
   bool Cancelled() const { return cancelled_; }
   bool Finished() const { return finished_; }
@@ -214,6 +222,9 @@ class TOperation : public QObject {
   void ReportFailedRequest(int requestKind, int error, const std::string& errorText);
   // Raises ChainEnded when nothing more will happen by itself.
   void EndChainUnlessRunning();
+  // The operation is over (finished, failed or cancelled) and no step or
+  // request runs. Must not raise.
+  virtual void OperationEnded() {}
 
  private:
   void RunStep(const TOperationStep& message);
@@ -237,6 +248,8 @@ class TOperation : public QObject {
   bool stepQueued_ = false;
   bool posting_ = false;
   bool inStep_ = false;
+  bool ended_ = false;
+  bool dispatching_ = false;
 
   std::int64_t progressPosition_ = 0;
   int progressMaximum_ = 0;

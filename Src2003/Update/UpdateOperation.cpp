@@ -110,6 +110,31 @@ void TUpdateOperation::OpenIndexUpdate() {
   }
 }
 
+void TUpdateOperation::CloseIndexUpdate() {
+  indexLockTried_ = false;
+  if (!indexLock_) return;
+  const std::unique_ptr<TWordIndexLockUpdate> lock = std::move(indexLock_);
+  bool whole = false;
+  try {
+    whole = lock->Finish();
+  } catch (const std::exception&) {
+  }
+  if (!whole) ReportIndexWriteFailure();
+}
+
+void TUpdateOperation::ReportIndexWriteFailure() {
+  if (indexWriteFailed_ || !wordIndex_) return;
+  indexWriteFailed_ = true;
+  try {
+    wordIndex_->MarkOutOfDate();
+  } catch (const std::exception&) {
+    // A folder that refuses the marker refused the index too; the log says it.
+  }
+  AddLog(kIndexWriteFailedLine, TLogColour::Red);
+}
+
+void TUpdateOperation::OperationEnded() { CloseIndexUpdate(); }
+
 void TUpdateOperation::IndexDocument(const TTOMONode& node) {
   if (!indexLock_ || node.Record().Kind != kKindRichText) return;
   try {
@@ -324,32 +349,33 @@ void TUpdateOperation::FinishStep() {
 }
 
 void TUpdateOperation::CommitTree() {
+  // The save may index the title words under the collection's own lock
+  // (marking the index out of date until they are in): this update's lock
+  // must be gone first.
+  CloseIndexUpdate();
+  bool saved = true;
   if (collection_.Tree()) {
     for (TTOMONode* node : ChangedNodes()) collection_.MergeNode(*node);
+    saved = collection_.Tree()->Modified();
     collection_.SaveTreeIfChanged();
   } else {
     // A data folder without a base takes the package's tree as it is.
     NewTree()->SaveToFile(collection_.DataFolder());
   }
-  IndexTitles();
   collection_.LoadTree();
+  // A package that changed nothing leaves the word index alone.
+  if (saved) IndexTitles();
 }
 
-// The collection's own title indexing cannot open the word index while this
-// update holds it, so the update indexes the titles through its own lock.
-// This runs on every completed update, even one that changed nothing: an
-// update interrupted after the tree was saved gets its titles here when the
-// package is applied again.
+// The title words of the whole installed tree, through the update's own
+// lock: a collection that follows no index (pandecta-tool) leaves them here.
 void TUpdateOperation::IndexTitles() {
   OpenIndexUpdate();
   if (!indexLock_ || !collection_.Tree()) return;
   try {
     indexLock_->IndexTitles(*collection_.Tree());
   } catch (const std::exception&) {
-    try {
-      wordIndex_->MarkOutOfDate();
-    } catch (const std::exception&) {
-    }
+    ReportIndexWriteFailure();
   }
 }
 

@@ -151,14 +151,27 @@ class TUpdateOperation : public TOperation {
   // The node of NewTree whose document `number` is to be installed, or nullptr.
   TTOMONode* DocumentToFetch(std::int32_t number) const;
   bool IndexLockHeld() const { return indexLock_ != nullptr; }
+  // A write to the word index failed: it was marked out of date and the log
+  // says so.
+  bool IndexWriteFailed() const { return indexWriteFailed_; }
+  static constexpr char kIndexWriteFailedLine[] = "# Erro ao gravar o índice de palavras; gere o índice novamente.";
   TInstalledCollection& Collection() const { return collection_; }
 
  protected:
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override;
   bool OwnRequestsRunning() const override;
   void AbortRequests() override;
+  // The word index is let go of as soon as the update is over.
+  void OperationEnded() override;
 
  private:
+  // Closes the update's own lock on the word index, checking that every
+  // write reached it; the next OpenIndexUpdate opens it again. The tree's
+  // save indexes the title words itself, under its own lock, so the index
+  // is closed around every save.
+  void CloseIndexUpdate();
+  // Marks the index out of date and logs why, once.
+  void ReportIndexWriteFailure();
   void StartStep();
   int OpenVolumeStep(int parameter);
   int CopyStep();
@@ -225,4 +238,5 @@ class TUpdateOperation : public TOperation {
   std::unordered_map<std::int32_t, TTOMONode*> documentsToFetch_;
   std::unique_ptr<TWordIndexLockUpdate> indexLock_;
   bool indexLockTried_ = false;
+  bool indexWriteFailed_ = false;
 };

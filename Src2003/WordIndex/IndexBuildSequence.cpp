@@ -12,16 +12,17 @@ TIndexBuildSequence::TIndexBuildSequence(TWordIndex& index, const TTOMOTree& tre
                                          TTOMODocumentSet& documents, TIndexBuildReport& report)
     : index_(index), tree_(tree), documentSet_(documents), report_(report), lock_(index.OpenRebuild()) {}
 
-TIndexBuildSequence::~TIndexBuildSequence() {
-  if (!Finished()) return;
-  try {
-    // Hint blocks reach the disk only as the engine closes: the marker goes
-    // once everything is there, never before.
-    if (lock_->Finish()) index_.MarkUpToDate();
-  } catch (...) {
-    // The marker stays: the index is rebuilt later.
-  }
-}
+namespace {
+
+constexpr char kPassedOverFormat[] = "# Documento não indexado: %s (%.4d): %s";
+constexpr char kPassedOverCountFormat[] = "# %d documento(s) não puderam ser lidos e ficaram fora do índice.";
+constexpr char kWriteFailedLine[] = "# Erro ao gravar o índice de palavras; gere o índice novamente.";
+
+}  // namespace
+
+TIndexBuildSequence::~TIndexBuildSequence() = default;
+
+void TIndexBuildSequence::ReleaseIndex() { lock_.reset(); }
 
 bool TIndexBuildSequence::Step() {
   switch (state_) {
@@ -75,7 +76,18 @@ void TIndexBuildSequence::IndexOneDocument() {
   ++nextDocument_;
   report_.AddLog(TIndexBuildReport::TLineKind::Detail, "  " + Win1252ToUtf8(entry.Title));
   report_.SetProgress(nextDocument_);
-  words_ += lock_->IndexText(entry.Id, ReadDocumentText(documentSet_, entry.DocumentNumber));
+  std::string text;
+  try {
+    text = ReadDocumentText(documentSet_, entry.DocumentNumber);
+  } catch (const std::exception& error) {
+    // One missing or damaged file must not keep the rest out of the index.
+    ++passedOver_;
+    report_.AddLog(TIndexBuildReport::TLineKind::Error,
+                   FormatMessage(kPassedOverFormat, Win1252ToUtf8(entry.Title).c_str(), entry.DocumentNumber,
+                                 error.what()));
+    return;
+  }
+  words_ += lock_->IndexText(entry.Id, std::move(text));
 }
 
 void TIndexBuildSequence::Finish() {
@@ -83,6 +95,24 @@ void TIndexBuildSequence::Finish() {
   // complete build, not left for the next save of the tree.
   lock_->IndexTitles(std::move(titledEntries_));
   titledEntries_.clear();
+  CloseIndex();
   report_.AddLog(TIndexBuildReport::TLineKind::Result, "! Processamento concluído");
+  if (passedOver_ > 0) {
+    report_.AddLog(TIndexBuildReport::TLineKind::Error, FormatMessage(kPassedOverCountFormat, passedOver_));
+  }
   state_ = TState::Finished;
+}
+
+void TIndexBuildSequence::CloseIndex() {
+  const std::unique_ptr<TWordIndexLockCreate> lock = std::move(lock_);
+  // Hint blocks reach the disk only as the engine closes: the marker goes
+  // once everything is there, never before.
+  bool whole = false;
+  try {
+    whole = lock->Finish();
+    if (whole) index_.MarkUpToDate();
+  } catch (const std::exception&) {
+    whole = false;
+  }
+  if (!whole) report_.AddLog(TIndexBuildReport::TLineKind::Error, kWriteFailedLine);
 }

@@ -22,6 +22,7 @@ class TIndexBuildReport {
     Stage,   // ": " a stage begins
     Result,  // "! " a result
     Detail,  // "  " the document being indexed
+    Error,   // "# " something went wrong, and the build goes on
   };
 
   virtual ~TIndexBuildReport() = default;
@@ -37,9 +38,11 @@ class TIndexBuildReport {
 //   0 start, 1 count the rich-text entries (one tree entry per step),
 //   2 index one document per step, 3 build the title group.
 // Constructing it takes the create lock, which marks the index out of date
-// and empties it; the lock is held until the sequence is destroyed. A
-// finished sequence then closes the index and, if every change reached the
-// disk, marks it up to date.
+// and empties it. The last step closes the index and, if every change
+// reached the disk, marks it up to date before "! Processamento concluído".
+// A sequence cut short holds the lock until ReleaseIndex or its end, and
+// leaves the marker. A document that cannot be read is passed over with a
+// line naming it and its reason; the end counts them.
 class TIndexBuildSequence {
  public:
   enum class TState { Start, Counting, Indexing, Finishing, Finished };
@@ -57,6 +60,8 @@ class TIndexBuildSequence {
   // An exception leaves the documents indexed so far in the index and the
   // index marked out of date.
   bool Step();
+  // Lets go of the index at once (a finished sequence already has).
+  void ReleaseIndex();
 
   TState State() const { return state_; }
   bool Finished() const { return state_ == TState::Finished; }
@@ -65,12 +70,16 @@ class TIndexBuildSequence {
   int DocumentsIndexed() const { return nextDocument_; }
   // Words handed to the engine so far.
   std::int64_t WordsIndexed() const { return words_; }
+  // Documents that could not be read, and stay out of the index.
+  int DocumentsPassedOver() const { return passedOver_; }
 
  private:
   void StartCounting();
   void CountOneEntry();
   void IndexOneDocument();
   void Finish();
+  // Closes the index, marking it up to date when it reached the disk whole.
+  void CloseIndex();
 
   TWordIndex& index_;
   const TTOMOTree& tree_;
@@ -84,5 +93,6 @@ class TIndexBuildSequence {
   std::vector<TTOMORecordH> titledEntries_;
   TState state_ = TState::Start;
   int nextDocument_ = 0;
+  int passedOver_ = 0;
   std::int64_t words_ = 0;
 };

@@ -7,11 +7,11 @@ inline constexpr const char* kIndexAlreadyOpenMessage =
     "tentar novamente.";
 inline constexpr const char* kIndexCannotOpenMessage =
     "Não foi possível abrir o índice de palavras. Gere novamente o índice através do menu "
-    "Arquivo->Solução de problemas.";
+    "Arquivo > Manutenção.";
 // %d: the group whose file holds the impossible positions.
 inline constexpr const char* kIndexDamagedMessage =
     "O índice de palavras está danificado (grupo %d). Gere novamente o índice através do menu "
-    "Arquivo->Solução de problemas.";
+    "Arquivo > Manutenção.";
 inline constexpr const char* kIndexInUseMessage = "Operação cancelada. Índice em uso.";
 
 // %s: the machine that holds the index folder.
@@ -29,7 +29,7 @@ inline constexpr const char* kCreateBusyMessage =
 inline constexpr const char* kOutOfDateNotice =
     "O índice está marcado como desatualizado, portanto documentos recentes podem não aparecer "
     "na lista de resultados. É aconselhável gerar novamente o índice através do menu "
-    "Arquivo->Solução de Problemas.";
+    "Arquivo > Manutenção.";
 
 // Clearing the index while this program has it open would pull it from
 // under its user (the build window or a running update).

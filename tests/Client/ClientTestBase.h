@@ -43,6 +43,8 @@ class ClientTest : public ::testing::Test {
 
   TfrmClientMain& OpenWindow();
   TfrmClientMain& Window() { return *window_; }
+  // Frees the main window, with every window it owns.
+  void DestroyWindow() { window_.reset(); }
   void ShowId(int id);
   std::vector<TErrorReport> errors_;
   TScriptedPrompts prompts_;

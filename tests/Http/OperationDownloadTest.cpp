@@ -84,7 +84,7 @@ TEST_F(OperationDownloadTest, NotFoundLogsTheCodeAndWritesNoFile) {
   EXPECT_EQ(operation->Ran(), (std::vector<std::string>{"1:0"}));
   EXPECT_EQ(view_.Texts(), (std::vector<std::string>{"# Erro no download! Código do erro: 001.404",
                                                      "  O servidor respondeu com o código HTTP 404."}));
-  EXPECT_FALSE(operation->Finished());
+  EXPECT_TRUE(operation->Finished());
 }
 
 TEST_F(OperationDownloadTest, CancelDuringASlowDownloadAbortsItAndDropsThePart) {

@@ -87,8 +87,8 @@ TEST_F(OperationTransferTest, AFailedGetLogsItsCodeAndPostsNothing) {
   EXPECT_EQ(view_.Lines[0].Text, "# Erro no download! Código do erro: 001.404");
   EXPECT_EQ(view_.Lines[0].Colour, TLogColour::Red);
   EXPECT_EQ(view_.Lines[1].Text, "  " + HttpErrorText(404));
-  // The user cancels and closes the window.
-  EXPECT_FALSE(operation_.Finished());
+  // Failed is finished: the window offers only "Fechar".
+  EXPECT_TRUE(operation_.Finished());
   EXPECT_TRUE(operation_.Failed());
 }
 

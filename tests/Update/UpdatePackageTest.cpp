@@ -23,6 +23,7 @@
 #include "UpdatePackageFormat.h"
 #include "UpdateSources.h"
 #include "WordIndex.h"
+#include "WordIndexLockSearch.h"
 
 namespace {
 
@@ -154,6 +155,32 @@ TEST_F(UpdatePackageTest, OneVolumeIsJoinedWithoutPromptAndTurnsOldIntoNew) {
   EXPECT_EQ(Found("capivara"), 1);
   // The new title reaches the title words although the update held the index.
   EXPECT_EQ(Found("ornitorrinco"), 1);
+}
+
+TEST_F(UpdatePackageTest, TheIndexIsFreeOnceTheUpdateEndsAndNothingToDoNeverTakesIt) {
+  ReplaceDocument(New(), EntryWithDocument(0), "zebrafish", NewerDate());
+  BuildIndex();
+  MakePackage();
+  const std::string package = Out() + "/atualizacao.dat";
+  {
+    TTOMODocumentFolder documents(Data());
+    TInstalledCollection collection([this] { return Data(); }, [this] { return index_.get(); });
+    collection.LoadTree();
+    TUpdateOperation update(collection, index_.get());
+    update.SetView(&view_);
+    update.StartPackage(package);
+    ASSERT_TRUE(RunChain(update));
+    ASSERT_TRUE(update.Completed());
+    // The operation still exists (its window would be open): the index is free.
+    EXPECT_FALSE(update.IndexLockHeld());
+    EXPECT_EQ(index_->Lock(), nullptr);
+    EXPECT_EQ(index_->Search("zebrafish").Count(), 1);
+  }
+  // The same package again changes nothing: it must not need the index,
+  // which a search holds meanwhile.
+  const auto search = index_->OpenSearch("zebrafish");
+  EXPECT_TRUE(Apply(package));
+  EXPECT_FALSE(index_->IsOutOfDate());
 }
 
 TEST_F(UpdatePackageTest, SecondVolumeIsAskedForAtTheSamePathAndSwapped) {

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <functional>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -124,6 +125,11 @@ TEST_F(UpdatePackageWindowTest, UpdateThatFailsReloadsTheTreeWhenClosed) {
   EXPECT_FALSE(window->Update().Completed());
   EXPECT_EQ(errors_, 1);
   EXPECT_TRUE(LogText(*window).contains("Formato de arquivo inválido"));
+  // The window says it failed, and why, and can only be closed.
+  EXPECT_EQ(window->findChild<QLabel*>("Headline")->text(), "A operação falhou");
+  EXPECT_EQ(window->findChild<QLabel*>("ErrorLine")->text(), "Formato de arquivo inválido");
+  EXPECT_FALSE(window->findChild<QPushButton*>("CancelButton")->isEnabled());
+  EXPECT_EQ(window->findChild<QPushButton*>("HideButton")->text(), "Fechar");
   const int reloads = reloads_;
   window->findChild<QPushButton*>("HideButton")->click();
   ASSERT_TRUE(RunUntil([] { return TfrmUpdate::Instance() == nullptr; }));

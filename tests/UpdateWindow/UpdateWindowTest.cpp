@@ -86,10 +86,23 @@ TEST_F(UpdateWindowTest, TheFormStartsWithoutItsDetails) {
   EXPECT_EQ(Button("HideButton")->text(), "Ocultar");
   EXPECT_EQ(Button("CancelButton")->text(), "Cancelar");
   EXPECT_TRUE(Button("CancelButton")->isEnabled());
-  EXPECT_EQ(Button("HideButton")->size(), QSize(75, 25));
-  EXPECT_EQ(Find<QWidget>("JvInstallLabel")->size(), QSize(439, 79));
-  EXPECT_EQ(Find<QWidget>("ProgressPanel")->size(), QSize(440, 13));
-  EXPECT_EQ(Bar()->width(), 436);
+  // The buttons are 75 x 25 at least, wide enough for every caption they
+  // show; the stage list and the bar end before them.
+  for (const char* name : {"HideButton", "CancelButton", "DetailButton"}) {
+    QPushButton* button = Button(name);
+    EXPECT_GE(button->width(), 75);
+    EXPECT_GE(button->height(), 25);
+    for (const char* caption : {"Ocultar", "Fechar", "Cancelar", "<< Detalhes", "Detalhes >>"}) {
+      button->setText(caption);
+      EXPECT_GE(button->width(), button->sizeHint().width()) << caption;
+    }
+  }
+  const int buttonsLeft = Button("HideButton")->x();
+  EXPECT_EQ(Find<QWidget>("JvInstallLabel")->height(), 79);
+  EXPECT_LT(Find<QWidget>("JvInstallLabel")->geometry().right(), buttonsLeft);
+  EXPECT_EQ(Find<QWidget>("ProgressPanel")->height(), 13);
+  EXPECT_LT(Find<QWidget>("ProgressPanel")->geometry().right(), buttonsLeft);
+  EXPECT_EQ(Bar()->width(), Find<QWidget>("ProgressPanel")->width() - 4);
   EXPECT_EQ(Find<QTreeWidget>("TreeView")->indentation(), 19);
   QPlainTextEdit* log = Log();
   EXPECT_TRUE(log->isReadOnly());
@@ -148,18 +161,20 @@ TEST_F(UpdateWindowTest, TheBarWaitsForTheTimerAndGrowsInBlocks) {
   EXPECT_TRUE(timer->isActive());
   EXPECT_EQ(timer->interval(), 500);
   window_->ProgressTimerTimer();
-  EXPECT_EQ(Bar()->PaintedWidth(), 216);
+  const int full = Bar()->width();
+  const int half = ProgressBarWidth(500, 1000, full);
+  EXPECT_EQ(Bar()->PaintedWidth(), half);
 
   // At the maximum the bar is painted at once.
   operation_->SetProgress(1000);
-  EXPECT_EQ(Bar()->PaintedWidth(), 436);
+  EXPECT_EQ(Bar()->PaintedWidth(), full);
   // Going down is not erased.
   operation_->SetProgress(500);
   window_->ProgressTimerTimer();
-  EXPECT_EQ(Bar()->PaintedWidth(), 216);
-  EXPECT_EQ(Bar()->DrawnWidth(), 436);
+  EXPECT_EQ(Bar()->PaintedWidth(), half);
+  EXPECT_EQ(Bar()->DrawnWidth(), full);
   const QImage drawn = Bar()->grab().toImage();
-  EXPECT_EQ(drawn.pixelColor(430, 4), Bar()->ProgressTile().toImage().pixelColor(6, 4));
+  EXPECT_EQ(drawn.pixelColor(full - 6, 4), Bar()->ProgressTile().toImage().pixelColor(6, 4));
 
   operation_->ResetProgress(10);
   EXPECT_EQ(Bar()->DrawnWidth(), 0);
@@ -185,7 +200,7 @@ TEST_F(UpdateWindowTest, ChunksOfABodyMoveBatchBytesAndTheBar) {
   operation_->HttpCliDocData(chunk.data(), 1000);
   operation_->HttpCliDocData(chunk.data(), 48);
   EXPECT_EQ(operation_->BatchBytes(), 2048);
-  EXPECT_EQ(Bar()->PaintedWidth(), 436);
+  EXPECT_EQ(Bar()->PaintedWidth(), Bar()->width());
 }
 
 TEST_F(UpdateWindowTest, TheTileLeavesAOnePixelGapPerBlock) {

@@ -67,7 +67,7 @@ TEST_F(IndexBuild, IndexesTextDocumentsAndTitlesThenMarksTheIndexUpToDate) {
 
 // A build empties the index first: until it has closed the index whole, a
 // crash would leave it partial, so it says it is out of date meanwhile.
-TEST_F(IndexBuild, TheIndexIsMarkedOutOfDateFromTheStartUntilTheBuildClosesIt) {
+TEST_F(IndexBuild, TheIndexIsMarkedOutOfDateFromTheStartUntilTheLastStepClosesIt) {
   WriteTestBase(dataFolder, {{1, 0, "Lei", kKindRichText, "texto"}});
   BuildTestIndex(index, {{1, "antigo"}});
   ASSERT_FALSE(index.IsOutOfDate());
@@ -77,8 +77,10 @@ TEST_F(IndexBuild, TheIndexIsMarkedOutOfDateFromTheStartUntilTheBuildClosesIt) {
     TIndexBuildSequence build(index, tree, documents, report);
     EXPECT_TRUE(index.IsOutOfDate());
     while (build.Step()) {
+      EXPECT_TRUE(index.IsOutOfDate());
     }
-    EXPECT_TRUE(index.IsOutOfDate());
+    // The last step closed the index whole and cleared the marker.
+    EXPECT_FALSE(index.IsOutOfDate());
   }
   EXPECT_FALSE(index.IsOutOfDate());
   {
@@ -97,46 +99,51 @@ TEST_F(IndexBuild, TreeOfFoldersOnlyIndexesNothing) {
   EXPECT_EQ(SearchUtf8(index, "pasta").Count(), 0);
 }
 
-TEST_F(IndexBuild, HoldsTheIndexForItsWholeLife) {
+TEST_F(IndexBuild, HoldsTheIndexUntilItsLastStep) {
   WriteTestBase(dataFolder, {{1, 0, "Lei", kKindRichText, "texto"}});
   const TTOMOTree tree(dataFolder);
   TTOMODocumentFolder documents(dataFolder);
-  {
-    TIndexBuildSequence build(index, tree, documents, report);
-    while (build.Step()) {
-    }
-    try {
-      index.Search("texto");
-      FAIL() << "the build holds the index";
-    } catch (const EWordIndexError& error) {
-      EXPECT_EQ(error.Message(), kIndexAlreadyOpenMessage);
-    }
-    try {
-      TIndexBuildSequence second(index, tree, documents, report);
-      FAIL() << "one build at a time";
-    } catch (const EWordIndexError& error) {
-      EXPECT_EQ(error.Message(), kIndexAlreadyOpenMessage);
-    }
+  TIndexBuildSequence build(index, tree, documents, report);
+  build.Step();
+  try {
+    index.Search("texto");
+    FAIL() << "the build holds the index";
+  } catch (const EWordIndexError& error) {
+    EXPECT_EQ(error.Message(), kIndexAlreadyOpenMessage);
   }
+  try {
+    TIndexBuildSequence second(index, tree, documents, report);
+    FAIL() << "one build at a time";
+  } catch (const EWordIndexError& error) {
+    EXPECT_EQ(error.Message(), kIndexAlreadyOpenMessage);
+  }
+  while (build.Step()) {
+  }
+  // Finished, the sequence still exists and the index is free.
   EXPECT_EQ(Describe(SearchUtf8(index, "texto")), "1,0:5");
 }
 
-TEST_F(IndexBuild, UnreadableDocumentStopsTheBuildAndKeepsTheMarker) {
+TEST_F(IndexBuild, UnreadableDocumentIsPassedOverAndTheBuildCompletes) {
   WriteTestBase(dataFolder, {{1, 0, "Lei", kKindRichText, "primeiro"},
-                             {2, 0, "Decreto", kKindRichText, "segundo"}});
+                             {2, 0, "Decreto", kKindRichText, "segundo"},
+                             {3, 0, "Portaria", kKindRichText, "terceiro"}});
   std::remove(PathJoin(dataFolder, "Doc00000/Doc00002.dat").c_str());
   index.MarkOutOfDate();
   {
     const TTOMOTree tree(dataFolder);
     TTOMODocumentFolder documents(dataFolder);
     TIndexBuildSequence build(index, tree, documents, report);
-    EXPECT_THROW(
-        while (build.Step()) {}, ELxException);
-    EXPECT_EQ(build.DocumentsIndexed(), 2);
+    while (build.Step()) {
+    }
+    EXPECT_EQ(build.DocumentsIndexed(), 3);
+    EXPECT_EQ(build.DocumentsPassedOver(), 1);
   }
-  EXPECT_TRUE(index.IsOutOfDate());
+  EXPECT_FALSE(index.IsOutOfDate());
   EXPECT_EQ(Describe(SearchUtf8(index, "primeiro")), "1,0:8");
-  EXPECT_EQ(prompts.Notices(), (std::vector<std::string>{kOutOfDateNotice}));
+  EXPECT_EQ(Describe(SearchUtf8(index, "terceiro")), "3,0:8");
+  EXPECT_EQ(Describe(SearchUtf8(index, "decreto")), "2:T");  // its title still
+  EXPECT_EQ(report.Lines.back(), "# 1 documento(s) não puderam ser lidos e ficaram fora do índice.");
+  EXPECT_TRUE(prompts.Notices().empty());
 }
 
 TEST_F(IndexBuild, DocumentTextIsTheViewText) {
