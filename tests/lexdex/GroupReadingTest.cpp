@@ -7,9 +7,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <mutex>
 #include <set>
+#include <thread>
+#include <vector>
 
 #include "FolderKind.h"
 #include "GroupFileReading.h"
@@ -226,10 +229,29 @@ TEST(ParallelWork, NeverMoreThreadsThanItems) {
 }
 
 TEST(ParallelWork, AFailingItemStopsTheRestAndReachesTheCaller) {
+  constexpr std::size_t kFailingItem = 50;
   std::atomic<int> done{0};
-  EXPECT_THROW(lexdex::RunInParallel(100000, 8,
-                                     [&](unsigned, std::size_t item) {
-                                       if (item == 50) throw std::bad_alloc();
+  std::atomic<bool> thrown{false};
+  // The items after the failing one wait until it has thrown and its thread
+  // has had time to tell the others, so that a thread of the failing item
+  // that is put off by a busy machine cannot let the rest run to the end.
+  const auto waitForTheFailure = [&] {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!thrown && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  };
+  constexpr unsigned kThreads = 8;
+  std::vector<char> waited(kThreads, 0);  // each thread writes only its own
+  EXPECT_THROW(lexdex::RunInParallel(100000, kThreads,
+                                     [&](unsigned thread, std::size_t item) {
+                                       if (item == kFailingItem) {
+                                         thrown = true;
+                                         throw std::bad_alloc();
+                                       }
+                                       if (item > kFailingItem && !waited[thread]) {
+                                         waitForTheFailure();
+                                         waited[thread] = 1;
+                                       }
                                        ++done;
                                      }),
                std::bad_alloc);
