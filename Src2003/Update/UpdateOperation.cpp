@@ -38,6 +38,11 @@ std::int32_t BytesLeft(TLxStream& stream) { return stream.Size() - stream.Positi
 TUpdateOperation::TUpdateOperation(TInstalledCollection& collection, TWordIndex* wordIndex, QObject* parent)
     : TOperation(parent), collection_(collection), wordIndex_(wordIndex) {
   SetStages({"Verificando atualizações disponíveis", "Transferindo arquivos", "Operação concluída"});
+  // The title words are written by the collection's save of the tree; a
+  // failure there is this update's to report while it runs.
+  connect(&collection_, &TInstalledCollection::TitleWordsCutShort, this, [this] {
+    if (!Finished()) ReportIndexWriteFailure();
+  });
 }
 
 TUpdateOperation::~TUpdateOperation() {
@@ -99,7 +104,12 @@ void TUpdateOperation::OpenIndexUpdate() {
   indexLockTried_ = true;
   if (!wordIndex_) return;
   try {
-    if (!wordIndex_->IsOutOfDate()) indexLock_ = wordIndex_->OpenUpdate();
+    if (wordIndex_->IsOutOfDate()) return;
+    // While the update writes, the index says it is out of date: an update
+    // cut short (a crash, a power cut) never leaves words that disagree with
+    // the documents or the titles served as right. A whole Finish clears it.
+    wordIndex_->MarkOutOfDate();
+    indexLock_ = wordIndex_->OpenUpdate();
   } catch (const std::exception&) {
     indexLock_.reset();
     try {
@@ -113,13 +123,22 @@ void TUpdateOperation::OpenIndexUpdate() {
 void TUpdateOperation::CloseIndexUpdate() {
   indexLockTried_ = false;
   if (!indexLock_) return;
-  const std::unique_ptr<TWordIndexLockUpdate> lock = std::move(indexLock_);
+  std::unique_ptr<TWordIndexLockUpdate> lock = std::move(indexLock_);
   bool whole = false;
   try {
     whole = lock->Finish();
   } catch (const std::exception&) {
   }
-  if (!whole) ReportIndexWriteFailure();
+  lock.reset();  // the marker is settled with the folder free
+  if (!whole) {
+    ReportIndexWriteFailure();
+    return;
+  }
+  try {
+    wordIndex_->MarkUpToDate();
+  } catch (const std::exception&) {
+    // The marker stays: the index is only taken for out of date.
+  }
 }
 
 void TUpdateOperation::ReportIndexWriteFailure() {
