@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "ConfigUnit.h"
 #include "DocumentFetcher.h"
@@ -104,12 +105,7 @@ void TUpdateOperation::OpenIndexUpdate() {
   indexLockTried_ = true;
   if (!wordIndex_) return;
   try {
-    if (wordIndex_->IsOutOfDate()) return;
-    // While the update writes, the index says it is out of date: an update
-    // cut short (a crash, a power cut) never leaves words that disagree with
-    // the documents or the titles served as right. A whole Finish clears it.
-    wordIndex_->MarkOutOfDate();
-    indexLock_ = wordIndex_->OpenUpdate();
+    if (!wordIndex_->IsOutOfDate()) indexLock_ = wordIndex_->OpenUpdate();
   } catch (const std::exception&) {
     indexLock_.reset();
     try {
@@ -130,14 +126,15 @@ void TUpdateOperation::CloseIndexUpdate() {
   } catch (const std::exception&) {
   }
   lock.reset();  // the marker is settled with the folder free
+  const bool marked = std::exchange(markedForTitles_, false);
   if (!whole) {
     ReportIndexWriteFailure();
-    return;
-  }
-  try {
-    wordIndex_->MarkUpToDate();
-  } catch (const std::exception&) {
-    // The marker stays: the index is only taken for out of date.
+  } else if (marked && !indexWriteFailed_) {
+    try {
+      wordIndex_->MarkUpToDate();
+    } catch (const std::exception&) {
+      // The marker stays: the index is only taken for out of date.
+    }
   }
 }
 
@@ -392,6 +389,11 @@ void TUpdateOperation::IndexTitles() {
   OpenIndexUpdate();
   if (!indexLock_ || !collection_.Tree()) return;
   try {
+    // The tree is saved already, so no later update rewrites these titles:
+    // until they reach the disk whole the index says it is out of date, and
+    // an update cut short here leaves it so.
+    wordIndex_->MarkOutOfDate();
+    markedForTitles_ = true;
     indexLock_->IndexTitles(*collection_.Tree());
   } catch (const std::exception&) {
     ReportIndexWriteFailure();
