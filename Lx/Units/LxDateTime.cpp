@@ -124,17 +124,58 @@ TDateParts DecodeDateTime(TDateTime value) {
   return parts;
 }
 
-std::string DateToStr(TDateTime value) {
+namespace {
+
+// Years of four digits are written digit by digit: an index file holds
+// hundreds of thousands of dates, and printf took most of the time of
+// writing one. Other years keep printf's "%04d" form.
+constexpr int kLastFourDigitYear = 9999;
+
+char* PutTwoDigits(char* out, int value) {
+  *out++ = static_cast<char>('0' + value / 10);
+  *out++ = static_cast<char>('0' + value % 10);
+  return out;
+}
+
+void AppendDateParts(std::string& text, const TDateParts& p, bool withTime) {
+  if (p.Year < 0 || p.Year > kLastFourDigitYear) {
+    text += FormatMessage("%02d/%02d/%04d", p.Day, p.Month, p.Year);
+    if (withTime) text += FormatMessage(" %02d:%02d:%02d", p.Hour, p.Minute, p.Second);
+    return;
+  }
+  char buffer[sizeof "dd/mm/yyyy hh:nn:ss"];
+  char* out = PutTwoDigits(buffer, p.Day);
+  *out++ = '/';
+  out = PutTwoDigits(out, p.Month);
+  *out++ = '/';
+  out = PutTwoDigits(PutTwoDigits(out, p.Year / 100), p.Year % 100);
+  if (withTime) {
+    *out++ = ' ';
+    out = PutTwoDigits(out, p.Hour);
+    *out++ = ':';
+    out = PutTwoDigits(out, p.Minute);
+    *out++ = ':';
+    out = PutTwoDigits(out, p.Second);
+  }
+  text.append(buffer, static_cast<std::size_t>(out - buffer));
+}
+
+}  // namespace
+
+void AppendDateTimeText(std::string& text, TDateTime value) {
   const TDateParts p = DecodeDateTime(value);
-  return FormatMessage("%02d/%02d/%04d", p.Day, p.Month, p.Year);
+  AppendDateParts(text, p, p.Hour != 0 || p.Minute != 0 || p.Second != 0);
+}
+
+std::string DateToStr(TDateTime value) {
+  std::string text;
+  AppendDateParts(text, DecodeDateTime(value), false);
+  return text;
 }
 
 std::string DateTimeToStr(TDateTime value) {
-  const TDateParts p = DecodeDateTime(value);
-  std::string text = FormatMessage("%02d/%02d/%04d", p.Day, p.Month, p.Year);
-  if (p.Hour != 0 || p.Minute != 0 || p.Second != 0) {
-    text += FormatMessage(" %02d:%02d:%02d", p.Hour, p.Minute, p.Second);
-  }
+  std::string text;
+  AppendDateTimeText(text, value);
   return text;
 }
 

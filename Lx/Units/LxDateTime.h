@@ -32,6 +32,8 @@ TDateParts DecodeDateTime(TDateTime value);
 //   45658.0 gives "01/01/2025", 45658.75 gives "01/01/2025 18:00:00".
 // The time is shown unless hours, minutes and seconds are all zero.
 std::string DateTimeToStr(TDateTime value);
+// The same text appended to `text`, for writers that build long lines.
+void AppendDateTimeText(std::string& text, TDateTime value);
 // Only the date part: 45658.75 gives "01/01/2025".
 std::string DateToStr(TDateTime value);
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "LxText.h"
+
 namespace {
 
 constexpr char kSeparator = ',';
@@ -10,12 +12,13 @@ constexpr unsigned char kLastBlank = 32;
 
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= kLastBlank; }
 
-bool NeedsQuotes(std::string_view item) {
-  for (char c : item) {
-    if (IsBlankOrControl(c) || c == kSeparator || c == kQuote) return true;
-  }
-  return false;
-}
+// A blank or control character, a comma or a quote makes an item quoted.
+// Without branches, so that LxAnyByte tests many bytes a step.
+constexpr auto kMakesQuoted = [](unsigned char c) -> unsigned char {
+  return (c <= kLastBlank ? 1 : 0) | (c == kSeparator ? 1 : 0) | (c == kQuote ? 1 : 0);
+};
+
+bool NeedsQuotes(std::string_view item) { return LxAnyByte(item, kMakesQuoted); }
 
 // The list is scanned like a NUL-terminated string: nothing after a NUL counts.
 std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
@@ -92,12 +95,32 @@ void AppendCommaItem(std::string& line, std::string_view item) {
     line += item;
     return;
   }
+  // Copied in runs, each ending at a quote of the item, which is doubled.
   line += kQuote;
-  for (char c : item) {
-    if (c == kQuote) line += kQuote;
-    line += c;
+  for (size_t quote; (quote = item.find(kQuote)) != std::string_view::npos;) {
+    line.append(item.substr(0, quote + 1));
+    line += kQuote;
+    item.remove_prefix(quote + 1);
   }
+  line += item;
   line += kQuote;
+}
+
+void QuoteAppendedCommaItem(std::string& line, std::size_t start) {
+  const std::string_view item = std::string_view(line).substr(start);
+  if (!NeedsQuotes(item)) return;
+  if (item.find(kQuote) == std::string_view::npos) {
+    // The item moves one place to the right, behind its opening quote.
+    const std::size_t length = item.size();
+    line += kQuote;
+    std::char_traits<char>::move(&line[start + 1], &line[start], length);
+    line[start] = kQuote;
+    line += kQuote;
+    return;
+  }
+  const std::string unquoted(item);
+  line.resize(start);
+  AppendCommaItem(line, unquoted);
 }
 
 std::string JoinCommaList(const std::vector<std::string>& items) {

@@ -44,3 +44,6 @@ std::string JoinCommaList(const std::vector<std::string>& items);
 
 // Appends one item, quoted if needed, to a line being built.
 void AppendCommaItem(std::string& line, std::string_view item);
+// Quotes, as AppendCommaItem would, the item that was appended to `line` from
+// position `start` on, for items written straight into the line.
+void QuoteAppendedCommaItem(std::string& line, std::size_t start);

@@ -1,11 +1,16 @@
 #include "TOMORecord.h"
 
+#include <charconv>
+#include <iterator>
 #include <limits>
 
 #include "CommaList.h"
+#include "LxText.h"
 #include "TextEscape.h"
 
 namespace {
+
+constexpr char kItemSeparator = ',';
 
 // Position of each field in a record line's comma list.
 enum RecordItem {
@@ -89,19 +94,43 @@ void StoreItem(TTOMORecordH& record, int index, std::string_view item) {
   }
 }
 
-// Title and AuxText are written unescaped; a line break or a NUL inside them
-// would cut the record, so they are written as blanks.
-std::string OneLine(std::string_view text) {
-  std::string line(text);
-  for (char& c : line) {
-    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
-  }
-  return line;
+void AppendNumber(std::string& line, std::int32_t value) {
+  char digits[std::numeric_limits<std::int32_t>::digits10 + 2];
+  const auto written = std::to_chars(std::begin(digits), std::end(digits), value);
+  line.append(digits, written.ptr);
 }
 
-void AppendItem(std::string& line, std::string_view item) {
-  line += ',';
-  AppendCommaItem(line, item);
+constexpr auto kBreaksTheLine = [](unsigned char c) -> unsigned char {
+  return (c == '\r' ? 1 : 0) | (c == '\n' ? 1 : 0) | (c == '\0' ? 1 : 0);
+};
+
+// Title and AuxText are written unescaped; a line break or a NUL inside them
+// would cut the record, so they are written as blanks.
+void AppendOneLineItem(std::string& line, std::string_view text) {
+  if (!LxAnyByte(text, kBreaksTheLine)) {
+    AppendCommaItem(line, text);
+    return;
+  }
+  std::string oneLine(text);
+  for (char& c : oneLine) {
+    if (kBreaksTheLine(static_cast<unsigned char>(c))) c = ' ';
+  }
+  AppendCommaItem(line, oneLine);
+}
+
+void AppendSummaryItem(std::string& line, std::string_view summary) {
+  if (NeedsEscape(summary)) {
+    AppendCommaItem(line, EscapeText(summary));
+  } else {
+    AppendCommaItem(line, summary);
+  }
+}
+
+void AppendDateItem(std::string& line, TDateTime value) {
+  const std::size_t start = line.size();
+  AppendDateTimeText(line, value);
+  // A date with a time of day holds a blank and is quoted.
+  QuoteAppendedCommaItem(line, start);
 }
 
 }  // namespace
@@ -116,22 +145,36 @@ TTOMORecordH ParseRecordItems(std::string_view commaList) {
   return record;
 }
 
-std::string FormatRecordLine(const TTOMORecordH& record) {
-  std::string line(1, kRecordLineMark);
-  line += std::to_string(record.Id);
-  AppendItem(line, std::to_string(record.ParentId));
-  AppendItem(line, OneLine(record.Title));
-  AppendItem(line, EscapeText(record.Summary));
-  AppendItem(line, DateTimeToStr(record.Changed));
-  if (record.DocumentNumber == 0) return line;
-  AppendItem(line, std::to_string(record.DocumentNumber));
-  AppendItem(line, std::to_string(record.DocumentSize));
+void AppendRecordLine(std::string& line, const TTOMORecordH& record) {
+  line += kRecordLineMark;
+  AppendNumber(line, record.Id);
+  line += kItemSeparator;
+  AppendNumber(line, record.ParentId);
+  line += kItemSeparator;
+  AppendOneLineItem(line, record.Title);
+  line += kItemSeparator;
+  AppendSummaryItem(line, record.Summary);
+  line += kItemSeparator;
+  AppendDateItem(line, record.Changed);
+  if (record.DocumentNumber == 0) return;
+  line += kItemSeparator;
+  AppendNumber(line, record.DocumentNumber);
+  line += kItemSeparator;
+  AppendNumber(line, record.DocumentSize);
+  line += kItemSeparator;
   // A Kind of code 0 is written as the empty item, which reads back as 0; the
   // character itself would end the line for the reader.
-  AppendItem(line, record.Kind == 0 ? std::string() : OneLine(std::string(1, record.Kind)));
-  AppendItem(line, DateTimeToStr(record.DocumentDate));
-  AppendItem(line, DateTimeToStr(record.AuxDate));
-  AppendItem(line, DateTimeToStr(record.PublishedDate));
-  AppendItem(line, OneLine(record.AuxText));
+  if (record.Kind != 0) AppendOneLineItem(line, std::string_view(&record.Kind, 1));
+  for (const TDateTime date : {record.DocumentDate, record.AuxDate, record.PublishedDate}) {
+    line += kItemSeparator;
+    AppendDateItem(line, date);
+  }
+  line += kItemSeparator;
+  AppendOneLineItem(line, record.AuxText);
+}
+
+std::string FormatRecordLine(const TTOMORecordH& record) {
+  std::string line;
+  AppendRecordLine(line, record);
   return line;
 }

@@ -49,3 +49,6 @@ TTOMORecordH ParseRecordItems(std::string_view commaList);
 // Line breaks in Title and AuxText (which are not escaped) become blanks, so
 // that a record always stays on one line.
 std::string FormatRecordLine(const TTOMORecordH& record);
+// The same line appended to `line`, for a writer that reuses one buffer for
+// every line of a large index.
+void AppendRecordLine(std::string& line, const TTOMORecordH& record);

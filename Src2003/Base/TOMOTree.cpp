@@ -87,13 +87,12 @@ void TTOMOTree::Detach(TTOMONode& node) {
 
 void TTOMOTree::SaveToFile(const std::string& folder) const {
   TTOMOFile writer(folder);
-  for (TTOMONode* node = Root(); node != nullptr; node = node->NextInPreOrder()) {
-    if (node == Root() && node->record_.ParentId != kRootParentId) {
-      TTOMORecordH root = node->record_;
-      root.ParentId = kRootParentId;
-      writer.WriteLine(FormatRecordLine(root));
-    } else {
-      writer.WriteLine(FormatRecordLine(node->record_));
+  if (const TTOMONode* root = Root()) {
+    TTOMORecordH top = root->record_;
+    top.ParentId = kRootParentId;
+    writer.WriteRecordLine(top);
+    for (const TTOMONode* node = root->NextInPreOrder(); node != nullptr; node = node->NextInPreOrder()) {
+      writer.WriteRecordLine(node->record_);
     }
   }
   writer.Commit();

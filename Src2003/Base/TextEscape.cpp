@@ -1,5 +1,7 @@
 #include "TextEscape.h"
 
+#include "LxText.h"
+
 namespace {
 
 constexpr char kEscape = '\\';
@@ -7,26 +9,34 @@ constexpr unsigned char kFirstPlainCode = 32;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Without branches, so that LxAnyByte tests many bytes a step.
+constexpr auto kNeedsEscape = [](unsigned char c) -> unsigned char {
+  return (c < kFirstPlainCode ? 1 : 0) | (c == kEscape ? 1 : 0);
+};
+
 }  // namespace
 
 std::string EscapeText(std::string_view text) {
   std::string escaped;
-  escaped.reserve(text.size());
-  for (char c : text) {
-    const unsigned char code = static_cast<unsigned char>(c);
-    if (code < kFirstPlainCode) {
-      escaped += kEscape;
-      escaped += static_cast<char>('0' + code / 10);
-      escaped += static_cast<char>('0' + code % 10);
-    } else if (c == kEscape) {
-      escaped += kEscape;
-      escaped += kEscape;
+  escaped.reserve(text.size() + text.size() / 8);
+  // Copied in runs of plain characters; only the rare escapes go one by one.
+  std::size_t runStart = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const unsigned char code = static_cast<unsigned char>(text[at]);
+    if (!kNeedsEscape(code)) continue;
+    escaped.append(text.substr(runStart, at - runStart));
+    if (code == kEscape) {
+      escaped.append({kEscape, kEscape});
     } else {
-      escaped += c;
+      escaped.append({kEscape, static_cast<char>('0' + code / 10), static_cast<char>('0' + code % 10)});
     }
+    runStart = at + 1;
   }
+  escaped.append(text.substr(runStart));
   return escaped;
 }
+
+bool NeedsEscape(std::string_view text) { return LxAnyByte(text, kNeedsEscape); }
 
 std::string UnescapeText(std::string_view text) {
   enum class State { Plain, Escape, Digit };

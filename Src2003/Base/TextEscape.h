@@ -12,4 +12,7 @@
 // character 7 followed by "x"; a backslash before anything but a digit or a
 // backslash is dropped; an escape cut off at the end adds nothing.
 std::string EscapeText(std::string_view text);
+// True when EscapeText would change the text (it holds a character below
+// code 32 or a backslash); most texts need no escape and are written as they are.
+bool NeedsEscape(std::string_view text);
 std::string UnescapeText(std::string_view text);
