@@ -1,5 +1,8 @@
 // The main window's search: the search page, the result tree and list, and
 // the hits marked in the text.
+#include <functional>
+#include <utility>
+
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -135,12 +138,82 @@ void TfrmClientMain::SetSearchResults(TSearchResultList results) {
 
 // The views point into the results: they let go before the results go.
 void TfrmClientMain::DropSearchResults() {
-  resultListModel_->BeginRebuild();
-  resultTreeModel_->Clear();
-  resultListModel_->EndRebuild();
+  ClearSearchViews();
   searchResults_.reset();
   searchPage_->ShowResultCount(0);
   searchPage_->ResultList().SetSearched(false);
+}
+
+void TfrmClientMain::ClearSearchViews() {
+  resultListModel_->BeginRebuild();
+  resultTreeModel_->Clear();
+  resultListModel_->EndRebuild();
+}
+
+namespace {
+
+// The Id of the entry a chosen row or item stands for, or -1.
+int ChosenId(const QItemSelectionModel& selection, const std::function<int(const QModelIndex&)>& itemOf,
+             const TResultTree& items) {
+  const QModelIndexList chosen = selection.selectedIndexes();
+  const int item = chosen.isEmpty() ? -1 : itemOf(chosen.first());
+  return item < 0 ? -1 : items.Item(item).Node->Id();
+}
+
+}  // namespace
+
+void TfrmClientMain::RememberSearchViews() {
+  const TResultTree& items = resultTreeModel_->Items();
+  TResultListView& list = searchPage_->ResultList();
+  TSearchViewMark& mark = reloadSearchMark_;
+  mark = {};
+  mark.PageShown = pageControl_->currentWidget() == searchPage_;
+  const QModelIndex top = list.indexAt(QPoint(0, 0));
+  if (top.isValid() && resultListModel_->ItemAt(top.row()) >= 0) {
+    mark.TopRow = top.row();
+    mark.TopId = items.Item(resultListModel_->ItemAt(top.row())).Node->Id();
+  }
+  mark.ListChosenId = ChosenId(
+      *list.selectionModel(), [this](const QModelIndex& row) { return resultListModel_->ItemAt(row.row()); }, items);
+  mark.TreeChosenId = ChosenId(
+      *searchTreeView_->selectionModel(), [this](const QModelIndex& index) { return resultTreeModel_->ItemOf(index); },
+      items);
+}
+
+// The results are built anew against the new tree: an entry the new tree no
+// longer has drops out, the others keep their rows and their choice.
+void TfrmClientMain::RestoreSearchViews() {
+  const TSearchViewMark mark = std::exchange(reloadSearchMark_, {});
+  if (!searchResults_) return;
+  RebuildSearchViews();
+  const TResultTree& items = resultTreeModel_->Items();
+  searchPage_->ShowResultCount(items.HitCount());
+  TResultListView& list = searchPage_->ResultList();
+  const auto rowOfId = [&](int id) {
+    const int item = id < 0 ? -1 : items.ItemOf(FindNode(id));
+    return item < 0 ? -1 : items.DisplayRowOf(item);
+  };
+  const int rows = resultListModel_->rowCount();
+  const int topRow = rowOfId(mark.TopId) >= 0 ? rowOfId(mark.TopId) : std::min(mark.TopRow, rows - 1);
+  if (topRow >= 0) list.scrollTo(resultListModel_->index(topRow), QAbstractItemView::PositionAtTop);
+  if (const int row = rowOfId(mark.ListChosenId); row >= 0) {
+    list.setCurrentIndex(resultListModel_->index(row));
+  }
+  if (const int item = mark.TreeChosenId < 0 ? -1 : items.ItemOf(FindNode(mark.TreeChosenId)); item >= 0) {
+    selectingSearchItem_ = true;
+    searchTreeView_->setCurrentIndex(resultTreeModel_->IndexOfItem(item));
+    selectingSearchItem_ = false;
+  }
+  reloadSearchMark_.PageShown = mark.PageShown;
+}
+
+// Showing the entry again moved the right pane to it; the search page, if
+// it was on screen, comes back.
+void TfrmClientMain::RestoreSearchPage() {
+  if (!std::exchange(reloadSearchMark_.PageShown, false)) return;
+  pageControl_->setCurrentWidget(searchPage_);
+  titleLabel_->setText(QString::fromUtf8(kSearchTitle));
+  UpdateActions();
 }
 
 void TfrmClientMain::RebuildSearchViews() {

@@ -125,11 +125,13 @@ void TfrmClientMain::ConnectCollection() {
 }
 
 // The views hold nodes of the old tree: they let go of them before it goes.
+// The search results hold only Ids and stay.
 void TfrmClientMain::CollectionTreeAboutToBeReplaced() {
   reloadedId_ = currentNode_ ? currentNode_->Id() : 0;
   reloadPause_ = std::make_unique<THistoryPause>(*history_);
+  RememberSearchViews();
   ShowNode(nullptr);
-  DropSearchResults();
+  ClearSearchViews();
   listModel_->Clear();
   treeModel_->SetTree(nullptr);
   searchPage_->FilterTree().SetTree(nullptr);
@@ -143,7 +145,10 @@ void TfrmClientMain::CollectionTreeReplaced() {
   searchPage_->FilterTree().SetTree(Tree());
   filterTreeCurrent_ = false;
   history_->Revalidate();
+  // The results first, so that the entry shown again gets its hits marked.
+  RestoreSearchViews();
   if (Tree()) ShowNode(Tree()->FindNode(reloadedId_));
+  RestoreSearchPage();
 }
 
 void TfrmClientMain::ShowNode(TTOMONode* node) {

@@ -161,6 +161,13 @@ class TfrmClientMain : public QMainWindow {
   void FillFilterTree();
   void RebuildSearchViews();
   void DropSearchResults();
+  // Across a reload of the tree: the result views let go of the old nodes
+  // but the results stay, and the views come back on the new tree with the
+  // same rows, chosen rows and page, by entry Id.
+  void ClearSearchViews();
+  void RememberSearchViews();
+  void RestoreSearchViews();
+  void RestoreSearchPage();
   void SearchTreeViewChange(const QModelIndex& current);
   void SearchListClick(int row);
   void SearchListOpen(int row);
@@ -203,6 +210,15 @@ class TfrmClientMain : public QMainWindow {
   // history for what is shown meanwhile.
   int reloadedId_ = 0;
   std::unique_ptr<THistoryPause> reloadPause_;
+  // The search views as they were before the reload, by entry Id (-1: none).
+  struct TSearchViewMark {
+    bool PageShown = false;
+    int TopRow = -1;
+    int TopId = -1;
+    int ListChosenId = -1;
+    int TreeChosenId = -1;
+  };
+  TSearchViewMark reloadSearchMark_;
   TTOMOTreeModel* treeModel_ = nullptr;
   TResultTreeModel* resultTreeModel_ = nullptr;
   TResultListModel* resultListModel_ = nullptr;

@@ -64,6 +64,7 @@ void TInstalledCollection::SaveTreeIfChanged() {
   // not waiting for it) left the title group as it was: the marker goes back
   // to what it said before. Only an update cut short keeps it.
   if (!wasOutOfDate && titles != TTitleUpdate::CutShort) index->MarkUpToDate();
+  if (titles == TTitleUpdate::CutShort) emit TitleWordsCutShort();
 }
 
 void TInstalledCollection::MarkOutOfDateQuietly(TWordIndex& index) {

@@ -67,6 +67,9 @@ class TInstalledCollection : public QObject {
   void TreeReplaced();
   // Before a changed tree is written: views built from it are out of date.
   void TreeAboutToBeSaved();
+  // After a save whose title words began and did not reach the disk whole
+  // (a full or read-only index folder): the index stays marked out of date.
+  void TitleWordsCutShort();
 
  private:
   enum class TTitleUpdate { NotBegun, Whole, CutShort };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "ConfigUnit.h"
 #include "DocumentFetcher.h"
@@ -38,6 +39,11 @@ std::int32_t BytesLeft(TLxStream& stream) { return stream.Size() - stream.Positi
 TUpdateOperation::TUpdateOperation(TInstalledCollection& collection, TWordIndex* wordIndex, QObject* parent)
     : TOperation(parent), collection_(collection), wordIndex_(wordIndex) {
   SetStages({"Verificando atualizações disponíveis", "Transferindo arquivos", "Operação concluída"});
+  // The title words are written by the collection's save of the tree; a
+  // failure there is this update's to report while it runs.
+  connect(&collection_, &TInstalledCollection::TitleWordsCutShort, this, [this] {
+    if (!Finished()) ReportIndexWriteFailure();
+  });
 }
 
 TUpdateOperation::~TUpdateOperation() {
@@ -113,13 +119,23 @@ void TUpdateOperation::OpenIndexUpdate() {
 void TUpdateOperation::CloseIndexUpdate() {
   indexLockTried_ = false;
   if (!indexLock_) return;
-  const std::unique_ptr<TWordIndexLockUpdate> lock = std::move(indexLock_);
+  std::unique_ptr<TWordIndexLockUpdate> lock = std::move(indexLock_);
   bool whole = false;
   try {
     whole = lock->Finish();
   } catch (const std::exception&) {
   }
-  if (!whole) ReportIndexWriteFailure();
+  lock.reset();  // the marker is settled with the folder free
+  const bool marked = std::exchange(markedForTitles_, false);
+  if (!whole) {
+    ReportIndexWriteFailure();
+  } else if (marked && !indexWriteFailed_) {
+    try {
+      wordIndex_->MarkUpToDate();
+    } catch (const std::exception&) {
+      // The marker stays: the index is only taken for out of date.
+    }
+  }
 }
 
 void TUpdateOperation::ReportIndexWriteFailure() {
@@ -373,6 +389,11 @@ void TUpdateOperation::IndexTitles() {
   OpenIndexUpdate();
   if (!indexLock_ || !collection_.Tree()) return;
   try {
+    // The tree is saved already, so no later update rewrites these titles:
+    // until they reach the disk whole the index says it is out of date, and
+    // an update cut short here leaves it so.
+    wordIndex_->MarkOutOfDate();
+    markedForTitles_ = true;
     indexLock_->IndexTitles(*collection_.Tree());
   } catch (const std::exception&) {
     ReportIndexWriteFailure();

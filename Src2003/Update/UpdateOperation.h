@@ -239,4 +239,7 @@ class TUpdateOperation : public TOperation {
   std::unique_ptr<TWordIndexLockUpdate> indexLock_;
   bool indexLockTried_ = false;
   bool indexWriteFailed_ = false;
+  // The index was marked out of date for the title words written at the end;
+  // a whole Finish clears the marker.
+  bool markedForTitles_ = false;
 };

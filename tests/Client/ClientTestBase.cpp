@@ -57,6 +57,10 @@ void ClientTest::AddDocument(int id, int parentId, const std::string& title, cha
   records_.push_back(record);
 }
 
+void ClientTest::RemoveEntry(int id) {
+  std::erase_if(records_, [id](const TTOMORecordH& record) { return record.Id == id; });
+}
+
 void ClientTest::SetPublishedDate(int id, TDateTime date) {
   for (TTOMORecordH& record : records_) {
     if (record.Id == id) record.PublishedDate = date;

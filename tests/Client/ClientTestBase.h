@@ -32,6 +32,8 @@ class ClientTest : public ::testing::Test {
   // Entries, in file order; the root (Id 0) comes first.
   void AddFolder(int id, int parentId, const std::string& title, const std::string& summary = "");
   void AddDocument(int id, int parentId, const std::string& title, char kind = kKindRichText);
+  // Leaves an entry added before out of the next SaveIndex.
+  void RemoveEntry(int id);
   // Sets the publication date of an entry added before.
   void SetPublishedDate(int id, TDateTime date);
   void SaveIndex();

@@ -1,4 +1,6 @@
 #include <chrono>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -28,9 +31,13 @@
 #include "LxCodePage.h"
 #include "LxDateTime.h"
 #include "LxDirectoryLock.h"
+#include "PackageTestSupport.h"
 #include "ResultListModel.h"
 #include "ResultListView.h"
 #include "TOMOTree.h"
+#include "TempFolder.h"
+#include "UpdateOperation.h"
+#include "UpdateUnit.h"
 #include "WordIndex.h"
 #include "WordIndexLockWrite.h"
 #include "WordIndexMessages.h"
@@ -508,6 +515,118 @@ TEST_F(SearchPageTest, IndexOutOfDateOrHeldElsewhere) {
   ASSERT_EQ(errors_.size(), 1u);
   EXPECT_EQ(errors_[0].Message, kIndexInUseMessage);
   EXPECT_EQ(Rows().size(), 4u);
+}
+
+// An update replaces the document tree under the search page: the results,
+// the query and the page stay, built anew on the new tree.
+class SearchAcrossUpdateTest : public SearchPageTest {
+ protected:
+  void SetUp() override {
+    SearchPageTest::SetUp();
+    Config().SetString(::DownloadFolder, DataFolder() + "-download");
+  }
+
+  // A package whose tree renames "Decreto B" (its Changed date is newer).
+  std::string WriteRenamingPackage() {
+    const std::string updated = DataFolder() + "-novo";
+    CopyFolder(DataFolder(), updated);
+    ChangeEntry(updated, 10, NewerDate(), "Decreto B revisto");
+    const std::string tree = ReadWholeFile(std::filesystem::path(updated) / "TOMOIdx.dat");
+    const std::string payload = ZlibBlock(Fixed32(static_cast<std::int32_t>(tree.size())) + tree);
+    const std::string package = DataFolder() + "-pacote.dat";
+    WriteWholeFile(package, Volume("Seqüência: 1\nTamanho Total: " + std::to_string(payload.size()) +
+                                       "\nTítulo: Revisão\nIdentificador: R-1\n",
+                                   payload));
+    return package;
+  }
+
+  // Runs the update window on `package` to its end and closes it.
+  void ApplyAndClose(const std::string& package, bool completes) {
+    emit Window().StartupUpdateRequested(QString::fromStdString(package));
+    TfrmUpdate* update = TfrmUpdate::Instance();
+    ASSERT_NE(update, nullptr);
+    ASSERT_TRUE(RunUntil([&] { return update->Update().Finished(); }));
+    EXPECT_EQ(update->Update().Completed(), completes);
+    update->findChild<QPushButton*>("HideButton")->click();
+    ASSERT_TRUE(RunUntil([] { return TfrmUpdate::Instance() == nullptr; }));
+  }
+
+  static bool RunUntil(const std::function<bool()>& done) {
+    constexpr int kTimeoutMs = 10'000;
+    constexpr int kSliceMs = 20;
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < kTimeoutMs) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, kSliceMs);
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return done();
+  }
+
+  int ListChosenRow() {
+    const QModelIndexList chosen = List().selectionModel()->selectedIndexes();
+    return chosen.isEmpty() ? -1 : chosen.first().row();
+  }
+  std::string TreeChosen() {
+    const QModelIndexList chosen = ResultTree().selectionModel()->selectedIndexes();
+    return chosen.isEmpty() ? "" : chosen.first().data().toString().toStdString();
+  }
+  std::string PageShown() { return Find<QStackedWidget>("PageControl").currentWidget()->objectName().toStdString(); }
+};
+
+TEST_F(SearchAcrossUpdateTest, AppliedPackageKeepsTheResultsQueryAndPageAndTheyOpenTheRightEntries) {
+  Search("renda");
+  const std::vector<std::string> before = Rows();
+  ASSERT_EQ(before, (std::vector<std::string>{"Legislação", "  Atos", "    Ato único", "  Decretos", "    Decreto B"}));
+  // A folder chosen in the result tree shows it; "Nova pesquisa" brings the
+  // search page back, where a row is chosen.
+  ResultTree().setCurrentIndex(ResultTree().model()->index(0, 0));
+  Action("SearchDocumentsAction").trigger();
+  List().setCurrentIndex(List().model()->index(RowOf("Ato único"), 0));
+
+  ApplyAndClose(WriteRenamingPackage(), true);
+
+  // The same rows, the renamed entry under its new title: built on the new tree.
+  std::vector<std::string> expected = before;
+  expected.back() = "    Decreto B revisto";
+  EXPECT_EQ(Rows(), expected);
+  EXPECT_EQ(Find<QLabel>("SearchResultCountLabel").text(), "2 documentos encontrados");
+  EXPECT_EQ(Find<QLineEdit>("SearchDocText").text(), "renda");
+  EXPECT_EQ(PageShown(), "SearchDocTabSheet");
+  EXPECT_EQ(Find<QLabel>("TitleLabel").text(), " Pesquisa");
+  EXPECT_EQ(ListChosenRow(), RowOf("Ato único"));
+  EXPECT_EQ(TreeChosen(), "Legislação");
+  EXPECT_EQ(Window().CurrentNode()->Id(), 1);
+
+  DoubleClickRow(RowOf("Decreto B revisto"));
+  ASSERT_NE(Window().CurrentNode(), nullptr);
+  EXPECT_EQ(Window().CurrentNode()->Id(), 10);
+  EXPECT_EQ(Selected(), "renda");
+  EXPECT_TRUE(Action("SearchNextWordAction").isEnabled());
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(SearchAcrossUpdateTest, AFailedUpdateReloadsTheTreeAndARemovedEntryDropsOut) {
+  Search("renda");
+  DoubleClickRow(RowOf("Ato único"));
+  ASSERT_EQ(Window().CurrentNode()->Id(), 12);
+  List().setCurrentIndex(List().model()->index(RowOf("Ato único"), 0));
+  // The installed tree loses the entry while the window still shows it.
+  RemoveEntry(12);
+  SaveIndex();
+  WriteWholeFile(DataFolder() + "-pacote.dat", "não é pacote\n\n");
+
+  ApplyAndClose(DataFolder() + "-pacote.dat", false);
+
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"Legislação", "  Decretos", "    Decreto B"}));
+  EXPECT_EQ(Find<QLabel>("SearchResultCountLabel").text(), "1 documento encontrado");
+  EXPECT_EQ(ListChosenRow(), -1);
+  EXPECT_EQ(Find<QLineEdit>("SearchDocText").text(), "renda");
+  // The entry shown is gone: the text page gave way to an empty list.
+  EXPECT_EQ(Window().CurrentNode(), nullptr);
+  DoubleClickRow(RowOf("Decreto B"));
+  EXPECT_EQ(Window().CurrentNode()->Id(), 10);
+  EXPECT_EQ(Selected(), "renda");
 }
 
 }  // namespace

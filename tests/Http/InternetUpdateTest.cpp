@@ -9,29 +9,38 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include <QTimer>
 
+#include "CutPlan.h"
 #include "DocumentFileFormat.h"
 #include "DocumentFileName.h"
+#include "FileWrites.h"
 #include "HttpTestServers.h"
+#include "IndexBuildSequence.h"
 #include "InstalledCollection.h"
 #include "LxCodePage.h"
 #include "LxFileStream.h"
 #include "OperationTestSupport.h"
 #include "PackageTestSupport.h"
 #include "PowerCut.h"
+#include "Prompts.h"
+#include "SearchResultList.h"
 #include "TOMODocumentSet.h"
 #include "TOMOStream.h"
 #include "TOMOTree.h"
 #include "THttpCli.h"
 #include "UpdateOperation.h"
+#include "WordIndex.h"
 
 namespace fs = std::filesystem;
 
@@ -528,6 +537,176 @@ TEST_F(InternetUpdateTest, CancelWithRequestsInFlightLeavesNoPartialFiles) {
   }
   EXPECT_EQ(TreeDump(Path("data")), TreeDump(Path("old")));
   UpdateAgainFromLighttpd();
+}
+
+// --- With a word index ------------------------------------------------------------
+
+class TQuietBuildReport : public TIndexBuildReport {
+ public:
+  void AddLog(TLineKind, const std::string&) override {}
+  void ResetProgress(int) override {}
+  void SetProgress(int) override {}
+};
+
+// Engine writes that find the disk full: every byte the word index would
+// write is refused.
+class TFullDiskEngineWrites : public lexdex::FileWrites {
+ public:
+  ssize_t Write(int, const void*, std::size_t) override {
+    errno = ENOSPC;
+    return -1;
+  }
+  std::size_t WriteStream(const void*, std::size_t, std::FILE*) override {
+    errno = ENOSPC;
+    return 0;
+  }
+};
+
+// The update indexes each batch's documents and rebuilds the title words at
+// each save of the tree. Two documents over the tree-save size come in two
+// batches, each followed by a save, each renaming its entry with a word no
+// other title has.
+class InternetUpdateIndexTest : public InternetUpdateTest {
+ protected:
+  // Past the bytes after which a batch saves the tree (1 MiB).
+  static constexpr std::int32_t kBatchSavingBytes = (1 << 20) + 4096;
+  static constexpr std::int32_t kRenamedNumbers[] = {3, 5};
+  static constexpr const char* kNewTitleWords[] = {"tarifazul", "pedagiorox"};
+  static constexpr int kTitleCutBudget = 130;
+
+  void SetUp() override {
+    InternetUpdateTest::SetUp();
+    index_.SetPause([](std::chrono::milliseconds) {});
+    for (int i = 0; i < 2; ++i) {
+      ServeNewerDocument(kRenamedNumbers[i], kBatchSavingBytes);
+      EditRecord(Path("new"), IdOf(kRenamedNumbers[i]),
+                 [&](TTOMORecordH& record) {
+                   record.Title = std::string("Tabela ") + kNewTitleWords[i];
+                   record.DocumentSize = kBatchSavingBytes;
+                 });
+    }
+    WriteLayout();
+    // The installed base's index, built once and copied in before each run.
+    TWordIndex built(Path("extra-old"));
+    TTOMOTree tree(Path("old"));
+    TTOMODocumentFolder documents(Path("old"));
+    TQuietBuildReport report;
+    TIndexBuildSequence build(built, tree, documents, report);
+    while (build.Step()) {
+    }
+    ASSERT_FALSE(built.IsOutOfDate());
+  }
+  void TearDown() override {
+    collection_.reset();
+    InternetUpdateTest::TearDown();
+  }
+
+  void PrepareRun() {
+    fs::remove_all(Path("data"));
+    fs::remove_all(Path("extra"));
+    fs::remove_all(DownloadFolder());
+    CopyFolder(Path("old"), Path("data"));
+    CopyFolder(Path("extra-old"), Path("extra"));
+  }
+  // One update with the index, its log kept in `view`.
+  void RunIndexedUpdate(const std::string& url, TRecordingView& view) {
+    collection_ = std::make_unique<TInstalledCollection>([this] { return Path("data"); }, [this] { return &index_; });
+    collection_->LoadTree();
+    auto update = std::make_unique<TUpdateOperation>(*collection_, &index_);
+    update->SetDownloadFolder(DownloadFolder());
+    update->SetUpdateURL(url);
+    update->SetView(&view);
+    Run(*update);
+  }
+
+  // The entries whose title holds `word`: by the installed tree, and by the
+  // word index's title matches.
+  std::set<std::int32_t> TitledInTree(const std::string& word) {
+    std::set<std::int32_t> ids;
+    TTOMOTree tree(Path("data"));
+    for (auto it = tree.Iterator(); !it.Eof(); it.Next()) {
+      if (Win1252ToUtf8(it.Current()->Record().Title).find(word) != std::string::npos) ids.insert(it.Current()->Id());
+    }
+    return ids;
+  }
+  std::set<std::int32_t> TitledInIndex(const std::string& word) {
+    std::set<std::int32_t> ids;
+    const TSearchResultList found = index_.Search(Utf8ToWin1252(word));
+    for (int i = 0; i < found.Count(); ++i) {
+      if (found.Items(i).TitleMatch()) ids.insert(found.Items(i).DocumentId());
+    }
+    return ids;
+  }
+
+  TWordIndex index_{Path("extra")};
+  TScriptedPrompts prompts_;
+  TScopedPrompts scopedPrompts_{prompts_};
+};
+
+// Cut at any change the update, the program or the engine makes, the index
+// either says it is out of date or finds every new title word on exactly the
+// entries the installed tree gives it.
+TEST_F(InternetUpdateIndexTest, ACutAtAnyBatchLeavesTitleWordsInStepWithTheTreeOrTheIndexMarked) {
+  TLighttpd server(Path("www"), false);
+  ASSERT_TRUE(server.Start()) << server.Error();
+  PrepareRun();
+  TRecordingView whole;
+  RunIndexedUpdate(server.Url("/atualizacao"), whole);
+  ASSERT_THAT(whole.Texts(), Contains(kSuccessLine)) << ::testing::PrintToString(whole.Texts());
+  ASSERT_FALSE(index_.IsOutOfDate());
+  for (const char* word : kNewTitleWords) {
+    EXPECT_EQ(TitledInIndex(word).size(), 1u) << word;
+    EXPECT_EQ(TitledInIndex(word), TitledInTree(word)) << word;
+  }
+
+  int marked = 0, renamedAndFound = 0;
+  TCutDriver driver;
+  driver.Prepare = [&] { PrepareRun(); };
+  driver.Commit = [&] {
+    TRecordingView view;
+    RunIndexedUpdate(server.Url("/atualizacao"), view);
+  };
+  driver.Check = [&](const std::string& where) {
+    collection_.reset();
+    // A holder cut off leaves its record; the next program would take the
+    // folder over once the record is stale.
+    fs::remove(Path("extra") + "/lock.dat");
+    if (index_.IsOutOfDate()) {
+      ++marked;
+      return;
+    }
+    for (const char* word : kNewTitleWords) {
+      const std::set<std::int32_t> titled = TitledInTree(word);
+      EXPECT_EQ(TitledInIndex(word), titled) << where << ": " << word;
+      renamedAndFound += titled.empty() ? 0 : 1;
+    }
+  };
+  driver.RunUnderCut = RunUnderLxAndEngineCut;
+  // About 250 changes, most of them the documents' bytes; the few changes
+  // of the title words written at the end are all met only at a stride of 2.
+  driver.CutBudget = kTitleCutBudget;
+  const int cuts = driver.RunEveryCut();
+  EXPECT_GE(cuts, 10);
+  EXPECT_GT(marked, 0);
+  RecordProperty("cut_points", cuts);
+  RecordProperty("renamed_and_found", renamedAndFound);
+}
+
+// A full disk under the index folder: the update still completes, the log
+// says the index could not be written, and the index says it is out of date.
+TEST_F(InternetUpdateIndexTest, AnIndexWriteFailureIsLoggedAndMarksTheIndexOutOfDate) {
+  TLighttpd server(Path("www"), false);
+  ASSERT_TRUE(server.Start()) << server.Error();
+  PrepareRun();
+  TFullDiskEngineWrites full;
+  lexdex::SetWrites(&full);
+  TRecordingView view;
+  RunIndexedUpdate(server.Url("/atualizacao"), view);
+  lexdex::SetWrites(nullptr);
+  EXPECT_THAT(view.Texts(), Contains(kSuccessLine));
+  EXPECT_EQ(view.CountOf(TUpdateOperation::kIndexWriteFailedLine), 1) << ::testing::PrintToString(view.Texts());
+  EXPECT_TRUE(index_.IsOutOfDate());
+  ExpectBaseEquals(Path("new"));
 }
 
 }  // namespace
