@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include "ClientMainUnit.h"
 #include "ConfigUnit.h"
@@ -107,4 +108,16 @@ void ClientTest::ShowId(int id) {
   TTOMONode* node = window_->Tree()->FindNode(id);
   ASSERT_NE(node, nullptr) << id;
   window_->ShowNode(node);
+}
+
+bool ClientTest::RunUntil(const std::function<bool()>& done) {
+  constexpr int kTimeoutMs = 10'000;
+  constexpr int kSliceMs = 20;
+  QElapsedTimer timer;
+  timer.start();
+  while (!done() && timer.elapsed() < kTimeoutMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, kSliceMs);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  return done();
 }

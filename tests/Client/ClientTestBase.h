@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +49,8 @@ class ClientTest : public ::testing::Test {
   // Frees the main window, with every window it owns.
   void DestroyWindow() { window_.reset(); }
   void ShowId(int id);
+  // Lets events run until `done` holds or 10 s have passed; whether it holds.
+  static bool RunUntil(const std::function<bool()>& done);
   std::vector<TErrorReport> errors_;
   TScriptedPrompts prompts_;
 

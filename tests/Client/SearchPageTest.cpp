@@ -551,17 +551,6 @@ class SearchAcrossUpdateTest : public SearchPageTest {
     ASSERT_TRUE(RunUntil([] { return TfrmUpdate::Instance() == nullptr; }));
   }
 
-  static bool RunUntil(const std::function<bool()>& done) {
-    constexpr int kTimeoutMs = 10'000;
-    constexpr int kSliceMs = 20;
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < kTimeoutMs) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, kSliceMs);
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return done();
-  }
 
   int ListChosenRow() {
     const QModelIndexList chosen = List().selectionModel()->selectedIndexes();

@@ -15,20 +15,7 @@
 
 namespace {
 
-class UpdateCommandsTest : public ClientTest {
- protected:
-  static bool RunUntil(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < kTimeoutMs) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, kSliceMs);
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return done();
-  }
-  static constexpr int kTimeoutMs = 10'000;
-  static constexpr int kSliceMs = 20;
-};
+class UpdateCommandsTest : public ClientTest {};
 
 TEST_F(UpdateCommandsTest, CommandsFollowTheRunningUpdateAndTheStartupPackageOpensIt) {
   SaveIndex();

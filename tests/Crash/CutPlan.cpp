@@ -15,6 +15,12 @@ bool TCutPlan::Refuse() {
   return Seen >= CutAt;
 }
 
+bool TCutPlan::RefuseAsIoError() {
+  if (!Refuse()) return false;
+  errno = EIO;
+  return true;
+}
+
 const char* KindName(TCutPlan::TKind kind) { return kind == TCutPlan::TKind::Fail ? "falha" : "queda"; }
 
 namespace {
@@ -25,37 +31,32 @@ class TCutFileOperations : public TLxFileOperations {
   explicit TCutFileOperations(TCutPlan& plan) : plan_(plan) {}
 
   int OpenForWriting(const char* path, int flags, mode_t mode) override {
-    return Refused() ? -1 : TLxFileOperations::OpenForWriting(path, flags, mode);
+    return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::OpenForWriting(path, flags, mode);
   }
   ssize_t WriteAt(int handle, const void* bytes, std::size_t count, off_t offset) override {
-    return Refused() ? -1 : TLxFileOperations::WriteAt(handle, bytes, count, offset);
+    return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::WriteAt(handle, bytes, count, offset);
   }
   ssize_t Write(int handle, const void* bytes, std::size_t count) override {
-    return Refused() ? -1 : TLxFileOperations::Write(handle, bytes, count);
+    return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::Write(handle, bytes, count);
   }
-  int Truncate(int handle, off_t size) override { return Refused() ? -1 : TLxFileOperations::Truncate(handle, size); }
-  int Sync(int handle) override { return Refused() ? -1 : TLxFileOperations::Sync(handle); }
+  int Truncate(int handle, off_t size) override { return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::Truncate(handle, size); }
+  int Sync(int handle) override { return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::Sync(handle); }
   int Rename(const char* from, const char* to) override {
-    return Refused() ? -1 : TLxFileOperations::Rename(from, to);
+    return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::Rename(from, to);
   }
   int Exchange(const char* first, const char* second) override {
     if (plan_.NoExchange) {
       errno = EINVAL;
       return -1;
     }
-    return Refused() ? -1 : TLxFileOperations::Exchange(first, second);
+    return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::Exchange(first, second);
   }
-  int Remove(const char* path) override { return Refused() ? -1 : TLxFileOperations::Remove(path); }
+  int Remove(const char* path) override { return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::Remove(path); }
   int MakeDirectory(const char* path, mode_t mode) override {
-    return Refused() ? -1 : TLxFileOperations::MakeDirectory(path, mode);
+    return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::MakeDirectory(path, mode);
   }
 
  private:
-  bool Refused() {
-    if (!plan_.Refuse()) return false;
-    errno = EIO;
-    return true;
-  }
   TCutPlan& plan_;
 };
 

@@ -21,6 +21,9 @@ struct TCutPlan {
 
   // True when the change about to be made must not happen.
   bool Refuse();
+  // Refuse(), and a refused change reads as an I/O error (errno EIO), as a
+  // seam's call reports it.
+  bool RefuseAsIoError();
   // Whether the run reached its cut point.
   bool Reached() const { return Seen >= CutAt; }
 };

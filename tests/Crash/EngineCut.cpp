@@ -14,25 +14,20 @@ class TCutEngineWrites : public lexdex::FileWrites {
   explicit TCutEngineWrites(TCutPlan& plan) : plan_(plan) {}
 
   int Open(const char* path, int flags, mode_t mode) override {
-    return Refused() ? -1 : FileWrites::Open(path, flags, mode);
+    return plan_.RefuseAsIoError() ? -1 : FileWrites::Open(path, flags, mode);
   }
   ssize_t Write(int fd, const void* bytes, std::size_t count) override {
-    return Refused() ? -1 : FileWrites::Write(fd, bytes, count);
+    return plan_.RefuseAsIoError() ? -1 : FileWrites::Write(fd, bytes, count);
   }
   std::size_t WriteStream(const void* bytes, std::size_t count, std::FILE* file) override {
-    return Refused() ? 0 : FileWrites::WriteStream(bytes, count, file);
+    return plan_.RefuseAsIoError() ? 0 : FileWrites::WriteStream(bytes, count, file);
   }
-  int FlushStream(std::FILE* file) override { return Refused() ? EOF : FileWrites::FlushStream(file); }
-  int Rename(const char* from, const char* to) override { return Refused() ? -1 : FileWrites::Rename(from, to); }
-  int Remove(const char* path) override { return Refused() ? -1 : FileWrites::Remove(path); }
-  int MakeDirectory(const char* path) override { return Refused() ? -1 : FileWrites::MakeDirectory(path); }
+  int FlushStream(std::FILE* file) override { return plan_.RefuseAsIoError() ? EOF : FileWrites::FlushStream(file); }
+  int Rename(const char* from, const char* to) override { return plan_.RefuseAsIoError() ? -1 : FileWrites::Rename(from, to); }
+  int Remove(const char* path) override { return plan_.RefuseAsIoError() ? -1 : FileWrites::Remove(path); }
+  int MakeDirectory(const char* path) override { return plan_.RefuseAsIoError() ? -1 : FileWrites::MakeDirectory(path); }
 
  private:
-  bool Refused() {
-    if (!plan_.Refuse()) return false;
-    errno = EIO;
-    return true;
-  }
   TCutPlan& plan_;
 };
 

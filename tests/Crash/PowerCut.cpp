@@ -47,7 +47,7 @@ class TPowerCutFileOperations : public TLxFileOperations {
   explicit TPowerCutFileOperations(TCutPlan& plan) : plan_(plan) {}
 
   int OpenForWriting(const char* path, int flags, mode_t mode) override {
-    if (Refused()) return -1;
+    if (plan_.RefuseAsIoError()) return -1;
     const std::optional<TFileKey> before = KeyOfPath(path);
     if (before && !durable_.contains(*before)) durable_[*before] = ReadAll(path);
     const int handle = TLxFileOperations::OpenForWriting(path, flags, mode);
@@ -58,14 +58,14 @@ class TPowerCutFileOperations : public TLxFileOperations {
     return handle;
   }
   ssize_t WriteAt(int handle, const void* bytes, std::size_t count, off_t offset) override {
-    return Refused() ? -1 : TLxFileOperations::WriteAt(handle, bytes, count, offset);
+    return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::WriteAt(handle, bytes, count, offset);
   }
   ssize_t Write(int handle, const void* bytes, std::size_t count) override {
-    return Refused() ? -1 : TLxFileOperations::Write(handle, bytes, count);
+    return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::Write(handle, bytes, count);
   }
-  int Truncate(int handle, off_t size) override { return Refused() ? -1 : TLxFileOperations::Truncate(handle, size); }
+  int Truncate(int handle, off_t size) override { return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::Truncate(handle, size); }
   int Sync(int handle) override {
-    if (Refused()) return -1;
+    if (plan_.RefuseAsIoError()) return -1;
     const int rc = TLxFileOperations::Sync(handle);
     if (rc != 0) return rc;
     // The handle may be open for writing only: read the file through /proc.
@@ -73,14 +73,14 @@ class TPowerCutFileOperations : public TLxFileOperations {
     return rc;
   }
   int Rename(const char* from, const char* to) override {
-    return Refused() ? -1 : TLxFileOperations::Rename(from, to);
+    return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::Rename(from, to);
   }
   int Exchange(const char* first, const char* second) override {
-    return Refused() ? -1 : TLxFileOperations::Exchange(first, second);
+    return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::Exchange(first, second);
   }
-  int Remove(const char* path) override { return Refused() ? -1 : TLxFileOperations::Remove(path); }
+  int Remove(const char* path) override { return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::Remove(path); }
   int MakeDirectory(const char* path, mode_t mode) override {
-    return Refused() ? -1 : TLxFileOperations::MakeDirectory(path, mode);
+    return plan_.RefuseAsIoError() ? -1 : TLxFileOperations::MakeDirectory(path, mode);
   }
 
   // Every file under `root` that the run wrote goes back to its last sync.
@@ -97,11 +97,6 @@ class TPowerCutFileOperations : public TLxFileOperations {
   }
 
  private:
-  bool Refused() {
-    if (!plan_.Refuse()) return false;
-    errno = EIO;
-    return true;
-  }
 
   TCutPlan& plan_;
   std::map<TFileKey, std::string> durable_;
