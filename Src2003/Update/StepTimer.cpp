@@ -4,6 +4,7 @@
 
 void TStepTimer::Record(int state, TDuration duration) {
   ++steps_;
+  totalByState_[state] += duration;
   if (duration > kStepGoal) ++stepsOverGoal_;
   if (duration > longest_ || steps_ == 1) {
     longest_ = duration;
@@ -20,5 +21,17 @@ std::string TStepTimer::Summary() const {
   std::snprintf(line, sizeof line, "Passos: %lld; o mais longo: %.1f ms (estado %d); acima de %lld ms: %lld",
                 static_cast<long long>(steps_), LongestMilliseconds(), longestState_,
                 static_cast<long long>(kStepGoal.count()), static_cast<long long>(stepsOverGoal_));
+  return line;
+}
+
+std::string TStepTimer::StateTotals() const {
+  std::string line = "Tempo por estado:";
+  char item[48];
+  const char* separator = " ";
+  for (const auto& [state, total] : totalByState_) {
+    std::snprintf(item, sizeof item, "%s%d: %.3f s", separator, state, std::chrono::duration<double>(total).count());
+    line += item;
+    separator = "; ";
+  }
   return line;
 }

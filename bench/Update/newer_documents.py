@@ -3,7 +3,9 @@
 date becomes a day in 2031, so an update from a base with this tree fetches
 (or a package made against it installs) exactly those documents again.
 
-    newer_documents.py TOMOIdx.dat COUNT
+    newer_documents.py TOMOIdx.dat COUNT [NUMBERS_FILE]
+
+NUMBERS_FILE, when given, receives the changed document numbers, one a line.
 """
 import re
 import sys
@@ -17,6 +19,7 @@ def main():
     with open(path, 'rb') as tree:
         lines = tree.read().split(b'\r\n')
     changed = 0
+    numbers = []
     for i, line in enumerate(lines):
         if changed >= count or not line.startswith(b'.'):
             continue
@@ -24,8 +27,12 @@ def main():
         if found and int(DOCUMENT_DATE.search(line).group(1)) > 0:
             lines[i] = newer
             changed += 1
+            numbers.append(int(DOCUMENT_DATE.search(line).group(1)))
     with open(path, 'wb') as tree:
         tree.write(b'\r\n'.join(lines))
+    if len(sys.argv) > 3:
+        with open(sys.argv[3], 'w') as listing:
+            listing.writelines(f'{number}\n' for number in numbers)
     print(f'{changed} documents marked newer')
 
 
