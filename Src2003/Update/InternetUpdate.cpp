@@ -324,10 +324,14 @@ void TUpdateOperation::MergeInstalledBatch() {
   OpenIndexUpdate();
 }
 
-// The batch's documents enter the word index one a step.
+// The batch's documents enter the word index one a step (two for the
+// reading of its text and the indexing).
 int TUpdateOperation::IndexReceivedStep(int index, int& nextParameter) {
   if (index < static_cast<int>(batchDocuments_.size())) {
-    IndexDocument(*batchDocuments_[index]);
+    if (!IndexDocumentPart(*batchDocuments_[index])) {
+      nextParameter = index;
+      return kStateIndexReceived;
+    }
     if (index + 1 < static_cast<int>(batchDocuments_.size())) {
       nextParameter = index + 1;
       return kStateIndexReceived;

@@ -158,13 +158,19 @@ void TUpdateOperation::OperationEnded() {
   CloseIndexUpdate();
 }
 
-void TUpdateOperation::IndexDocument(const TTOMONode& node) {
-  if (!indexLock_ || node.Record().Kind != kKindRichText) return;
+bool TUpdateOperation::IndexDocumentPart(const TTOMONode& node) {
+  if (!indexLock_ || node.Record().Kind != kKindRichText) return true;
   try {
-    indexLock_->IndexText(node.Id(), ReadDocumentText(collection_.Documents(), node.Record().DocumentNumber));
+    if (!textToIndex_) {
+      textToIndex_ = ReadDocumentText(collection_.Documents(), node.Record().DocumentNumber);
+      return false;
+    }
+    indexLock_->IndexText(node.Id(), std::move(*textToIndex_));
   } catch (const std::exception&) {
     // An unreadable document stays out of the word index; the update goes on.
   }
+  textToIndex_.reset();
+  return true;
 }
 
 void TUpdateOperation::AskForDisk() {
@@ -380,7 +386,7 @@ int TUpdateOperation::DocumentBodyStep() {
 
 int TUpdateOperation::DocumentIndexStep() {
   OpenIndexUpdate();
-  IndexDocument(*installingNode_);
+  if (!IndexDocumentPart(*installingNode_)) return kStateDocumentIndex;
   installingNode_ = nullptr;
   AddLog("! Atualizado", TLogColour::Green);
   SetProgress(InStream()->Position());

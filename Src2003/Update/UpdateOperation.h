@@ -2,7 +2,7 @@
 
 // TUpdateOperation: the update of the installed collection, without any
 // window. Kind 4 applies an update package (states 10 to 19); the Internet
-// update (kind 1) shares BuildUpdateList, OpenIndexUpdate, IndexDocument and
+// update (kind 1) shares BuildUpdateList, OpenIndexUpdate, IndexDocumentPart and
 // the durable installs. The program shows it in TfrmUpdate, pandecta-tool
 // apply-package on the terminal.
 //
@@ -22,11 +22,12 @@
 // Package application runs 10 -> 11 <-> 12 -> 13 -> (11 for each further
 // volume) -> 14 -> 15 -> 16 ... 16 -> 17, logging every stage; a document
 // to install goes 16 -> 18 (a piece of its body, as often as it takes; the
-// last piece commits it) -> 19 (indexed) -> 16.
+// last piece commits it) -> 19 (its text read, then indexed: two steps) -> 16.
 
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -147,8 +148,10 @@ class TUpdateOperation : public TOperation {
   // marked out of date (rebuilt later) and documents go unindexed.
   void OpenIndexUpdate();
   // Indexes a rich-text document of the installed collection with the plain
-  // text of the index build; any error leaves it unindexed.
-  void IndexDocument(const TTOMONode& node);
+  // text of the index build, over two calls so that each stays a short step:
+  // the first reads the text (false: call again), the second indexes it
+  // (true). Any error leaves the document unindexed.
+  bool IndexDocumentPart(const TTOMONode& node);
   // Asks for the next volume until LocalFile exists; Cancel raises ELxAbort.
   void AskForDisk();
 
@@ -242,6 +245,8 @@ class TUpdateOperation : public TOperation {
   std::unique_ptr<TTOMODocument> installing_;
   TLxStream* installTarget_ = nullptr;
   std::int32_t installLeft_ = 0;
+  // The text IndexDocumentPart read, for its next call.
+  std::optional<std::string> textToIndex_;
   // Documents installed since the tree file was last saved.
   TDurableInstalls durableInstalls_;
   int batchesInstalled_ = 0;
