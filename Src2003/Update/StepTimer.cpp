@@ -1,10 +1,13 @@
 #include "StepTimer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 void TStepTimer::Record(int state, TDuration duration) {
   ++steps_;
-  totalByState_[state] += duration;
+  TStateTimes& times = byState_[state];
+  times.Total += duration;
+  times.Longest = std::max(times.Longest, duration);
   if (duration > kStepGoal) ++stepsOverGoal_;
   if (duration > longest_ || steps_ == 1) {
     longest_ = duration;
@@ -26,10 +29,12 @@ std::string TStepTimer::Summary() const {
 
 std::string TStepTimer::StateTotals() const {
   std::string line = "Tempo por estado:";
-  char item[48];
+  char item[80];
   const char* separator = " ";
-  for (const auto& [state, total] : totalByState_) {
-    std::snprintf(item, sizeof item, "%s%d: %.3f s", separator, state, std::chrono::duration<double>(total).count());
+  for (const auto& [state, times] : byState_) {
+    std::snprintf(item, sizeof item, "%s%d: %.3f s (máx. %.1f ms)", separator, state,
+                  std::chrono::duration<double>(times.Total).count(),
+                  std::chrono::duration<double, std::milli>(times.Longest).count());
     line += item;
     separator = "; ";
   }

@@ -93,11 +93,17 @@ run_update() {
   # 26), indexing (27), the end (25); the rest is waiting for the network.
   grep -a "^Tempo por estado:" "$run/log" | awk -v wall="$seconds" '{
       n = split(substr($0, 18), items, ";")
-      for (i = 1; i <= n; i++) { split(items[i], kv, ":"); t[kv[1] + 0] += kv[2] + 0 }
+      for (i = 1; i <= n; i++) {
+        split(items[i], kv, ":"); state = kv[1] + 0; t[state] += kv[2] + 0
+        split(items[i], mm, "máx. "); m[state] = mm[2] + 0
+      }
       list = t[20] + t[21] + t[22]; install = t[24] + t[26]; steps = list + t[23] + install + t[27] + t[25]
       printf "    phases: list %.1f%%, requests %.1f%%, installs %.1f%%, indexing %.1f%%, end %.1f%%, waiting %.1f%%\n",
         100 * list / wall, 100 * t[23] / wall, 100 * install / wall, 100 * t[27] / wall, 100 * t[25] / wall,
-        100 * (wall - steps) / wall }'
+        100 * (wall - steps) / wall
+      batch = m[23]; if (m[24] > batch) batch = m[24]; if (m[26] > batch) batch = m[26]; if (m[27] > batch) batch = m[27]
+      printf "    longest step: of the documents (23, 24, 26, 27) %.1f ms; once a run: list (22) %.1f ms, end (25) %.1f ms\n",
+        batch, m[22], m[25] }'
 }
 
 for DELAY in $DELAYS; do
