@@ -1,6 +1,6 @@
-// The Internet update of TUpdateOperation (kind 1): states 20 to 27.
+// The Internet update of TUpdateOperation (kind 1): states 20 to 28.
 //
-// 20 HEAD of tomoidxz.dat -> 21 GET of it -> 22 the list -> 23 one download
+// 20 HEAD of tomoidxz.dat -> 21 GET of it -> 22 expanded -> 28 the list -> 23 one download
 // per step until a batch holds more than kBatchLimitBytes -> 24 install the
 // batch (26: one document a step), merge the nodes the walk passed and save
 // the tree when due, then index (27: one document a step) -> 23 ... -> 25
@@ -140,9 +140,12 @@ void TUpdateOperation::IndexTransferStep() {
   HttpCli().Get();
 }
 
-int TUpdateOperation::UpdateListStep(int& nextParameter) {
+void TUpdateOperation::ExpandTreeStep() {
   AddLog("! Arquivo de índice recebido.", TLogColour::Green);
   DecompressIndexFile(DownloadFolder());
+}
+
+int TUpdateOperation::UpdateListStep(int& nextParameter) {
   AddLog(": Criando lista de documentos a serem atualizados...", TLogColour::Blue);
   BuildUpdateList();
   AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! Documentos a serem atualizados: %d", DocumentCount());

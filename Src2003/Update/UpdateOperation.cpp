@@ -230,6 +230,10 @@ void TUpdateOperation::Step(const TOperationStep& message, int& nextState, int& 
       IndexTransferStep();
       break;
     case kStateUpdateList:
+      ExpandTreeStep();
+      nextState = kStateBuildList;
+      break;
+    case kStateBuildList:
       nextState = UpdateListStep(nextParameter);
       break;
     case kStateDownload:

@@ -77,6 +77,8 @@ class TUpdateOperation : public TOperation {
   // saved when due), then indexed one document a step.
   static constexpr int kStateInstallReceived = 26;
   static constexpr int kStateIndexReceived = 27;
+  // The received tree file is expanded in state 22, read and compared in 28.
+  static constexpr int kStateBuildList = 28;
 
   // A batch of the Internet update downloads documents until more than this
   // many body bytes have arrived in it, then installs them and saves the tree.
@@ -198,6 +200,7 @@ class TUpdateOperation : public TOperation {
 
   void IndexSizeStep();
   void IndexTransferStep();
+  void ExpandTreeStep();
   int UpdateListStep(int& nextParameter);
   int DownloadStep(int index, int& nextParameter);
   int InstallBatchStep(int count, int& nextParameter);

@@ -11,7 +11,7 @@ import re
 import sys
 
 # A record line's document number, size, kind and document date.
-DOCUMENT_DATE = re.compile(rb'",(\d+),(\d+),([A-Z]),\d\d/\d\d/\d{4},')
+DOCUMENT_DATE = re.compile(rb',(\d+),(\d+),([A-Z]),\d\d/\d\d/\d{4},')
 
 
 def main():
@@ -23,7 +23,7 @@ def main():
     for i, line in enumerate(lines):
         if changed >= count or not line.startswith(b'.'):
             continue
-        newer, found = DOCUMENT_DATE.subn(rb'",\1,\2,\3,01/01/2031,', line, count=1)
+        newer, found = DOCUMENT_DATE.subn(rb',\1,\2,\3,01/01/2031,', line, count=1)
         if found and int(DOCUMENT_DATE.search(line).group(1)) > 0:
             lines[i] = newer
             changed += 1
