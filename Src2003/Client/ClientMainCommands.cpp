@@ -1,32 +1,38 @@
-// The main window's command handlers.
+// The main window's command handlers, and the wiring of its actions to them.
+#include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPrintDialog>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QDir>
 #include <QUrl>
 
+#include "BitmapPage.h"
 #include "ClientConfigUnit.h"
 #include "ClientErrors.h"
 #include "ClientMainUnit.h"
+#include "ConfigUnit.h"
 #include "DocumentPrinting.h"
-#include "LinkAddress.h"
+#include "ErrorDisplay.h"
+#include "IndexBuildUnit.h"
+#include "InstalledShare.h"
 #include "LxFilUtl.h"
+#include "MouseNavigation.h"
 #include "NavigationHistory.h"
 #include "Prompts.h"
 #include "QtText.h"
-#include "ShellOpen.h"
-#include "IndexBuildUnit.h"
-#include "InstalledShare.h"
 #include "RemoveDocumentUnit.h"
+#include "ShellOpen.h"
 #include "TOMOTree.h"
-#include "TextSearchPanel.h"
+#include "TextPage.h"
 #include "TextView.h"
+#include "TextZoom.h"
+#include "UpdateBaseUnit.h"
 #include "WordIndex.h"
 
 namespace {
@@ -34,79 +40,13 @@ namespace {
 constexpr char kCreateIndexTitle[] = "Gerar índice de palavras";
 constexpr char kCreateIndexQuestion[] = "Esta operação poderá levar alguns minutos. Deseja continuar?";
 constexpr char kNoTreeToIndex[] = "Não há árvore de documentos carregada para indexar.";
-constexpr char kTextNotFound[] = "Texto não encontrado";
 constexpr char kHelpNotOpened[] =
     "Não foi possível abrir um navegador para mostrar a ajuda. Abra-a em um navegador a partir deste endereço:\n";
 constexpr char kNoBitmapToPrint[] =
     "A imagem deste documento não pôde ser carregada, portanto não há o que imprimir. "
     "Tente atualizar o Pandecta para corrigir o problema.";
-constexpr char kMissingLinkTarget[] =
-    "Destino do atalho (%.4d) não encontrado. \r\n"
-    "Tente atualizar novamente sua base de dados e provavelmente este problema será corrigido.";
 
-}  // namespace
-
-void TfrmClientMain::TextEditLinkClick(int linkNumber) {
-  if (linkNumber < 0 || linkNumber >= static_cast<int>(links_.size())) {
-    throw ELxException(FormatMessage("Índice de lista fora dos limites (%d)", linkNumber));
-  }
-  const TTOMOHyperlinkRecord link = links_[static_cast<size_t>(linkNumber)];
-  if (!link.URL.empty()) {
-    OpenLinkAddress(Win1252ToQString(link.URL));
-    return;
-  }
-  TTOMONode* target = FindNode(link.Target);
-  if (!target) throw ETOMOError(FormatMessage(kMissingLinkTarget, link.Target));
-  ShowNode(target);
-}
-
-void TfrmClientMain::PrintCurrent(QPrinter& printer) {
-  const QString title = currentNode_ ? Win1252ToQString(currentNode_->Record().Title) : QString();
-  if (TextPageShown()) {
-    PrintTextDocument(*textEdit_->document(), title, printer);
-  } else if (BitmapPageShown()) {
-    if (bitmap_.isNull()) throw ETOMOError(kNoBitmapToPrint);
-    PrintBitmap(bitmap_, title, printer);
-  }
-}
-
-void TfrmClientMain::PrintActionExecute() {
-  // Nothing to print is said before a printer is chosen for it.
-  if (BitmapPageShown() && bitmap_.isNull()) throw ETOMOError(kNoBitmapToPrint);
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  PrintCurrent(printer);
-}
-
-void TfrmClientMain::SearchInCurrentDocActionExecute() {
-  const bool show = textSearchPanel_->isHidden();
-  textSearchPanel_->setVisible(show);
-  if (show && textSearchPanel_->SearchEdit().isEnabled()) textSearchPanel_->SearchEdit().setFocus();
-  UpdateActions();
-}
-
-void TfrmClientMain::TextHideSearchActionExecute() {
-  textSearchPanel_->hide();
-  UpdateActions();
-}
-
-void TfrmClientMain::TextFindNextActionExecute() {
-  const TFindOutcome outcome = FindInText(*textEdit_, textSearchPanel_->Options());
-  textSearchPanel_->ShowOutcome(outcome);
-  if (!outcome.Found) Prompts().Inform(kTextNotFound);
-}
-
-void TfrmClientMain::BrowseUpActionExecute() {
-  if (currentNode_ && currentNode_->Parent()) ShowNode(currentNode_->Parent());
-}
-
-void TfrmClientMain::ShowTreeActionExecute() {
-  treePageControl_->setVisible(treePageControl_->isHidden());
-  UpdateActions();
-}
-
-void TfrmClientMain::HelpActionExecute() {
+void HelpActionExecute() {
   const std::string helpFile = ProgramSharedPath(kHelpFile);
   const QUrl address = FileExists(helpFile) ? QUrl::fromLocalFile(QString::fromStdString(helpFile))
                                             : QUrl(QString::fromLatin1(kHelpPageAddress));
@@ -116,61 +56,124 @@ void TfrmClientMain::HelpActionExecute() {
   }
 }
 
-void TfrmClientMain::HomePageActionExecute() { OpenMaximized(QUrl(QString::fromLatin1(kHomePageAddress))); }
-
-void TfrmClientMain::ClearIndexActionExecute() {
-  if (WordIndex) WordIndex->DeleteIndex();
-}
-
-void TfrmClientMain::CreateIndexActionExecute() {
+void CreateIndexActionExecute(TfrmClientMain& window) {
   if (!TfrmBuildIndex::Instance()) {
-    if (!WordIndex || !Tree()) throw ELxException(kNoTreeToIndex);
+    if (!WordIndex || !window.Tree()) throw ELxException(kNoTreeToIndex);
     if (!Prompts().AskYesNoTitled(kCreateIndexTitle, kCreateIndexQuestion)) return;
-    auto* window = new TfrmBuildIndex(*WordIndex, Collection(), this);
-    connect(window, &QObject::destroyed, this, [this] { UpdateActions(); });
-    UpdateActions();
+    auto* build = new TfrmBuildIndex(*WordIndex, window.Collection(), &window);
+    QObject::connect(build, &QObject::destroyed, &window, [&window] { window.UpdateActions(); });
+    window.UpdateActions();
   }
-  TfrmBuildIndex* window = TfrmBuildIndex::Instance();
-  window->showNormal();
-  window->raise();
-  window->activateWindow();
+  TfrmBuildIndex* build = TfrmBuildIndex::Instance();
+  build->showNormal();
+  build->raise();
+  build->activateWindow();
 }
 
-void TfrmClientMain::RemoveDocumentsActionExecute() {
-  QPointer<TfrmRemoveDocuments> window = new TfrmRemoveDocuments(Collection(), this);
-  window->exec();
-  delete window.data();
+void RemoveDocumentsActionExecute(TfrmClientMain& window) {
+  QPointer<TfrmRemoveDocuments> refresh = new TfrmRemoveDocuments(window.Collection(), &window);
+  refresh->exec();
+  delete refresh.data();
 }
 
-void TfrmClientMain::ConfigActionExecute() {
-  TfrmClientConfig::ShowConfig(TfrmClientConfig::TPage::Installation, &Collection(), this);
-}
-
-void TfrmClientMain::AboutActionExecute() {
+void AboutActionExecute(TfrmClientMain& window) {
   // Where "Configurações..." is closed, "Sobre..." must not open the settings.
-  if (!actions_.ConfigAction->isEnabled()) {
-    TfrmClientConfig::ShowAboutOnly(this);
+  if (!window.Actions().ConfigAction->isEnabled()) {
+    TfrmClientConfig::ShowAboutOnly(&window);
     return;
   }
-  TfrmClientConfig::ShowConfig(TfrmClientConfig::TPage::About, &Collection(), this);
+  TfrmClientConfig::ShowConfig(TfrmClientConfig::TPage::About, &window.Collection(), &window);
 }
 
-void TfrmClientMain::EditCopyActionExecute() {
+// Copy and select-all act on the focused text control, else on the text
+// shown (nullptr: none).
+void EditCopyActionExecute(QTextEdit* shownText) {
   QWidget* focus = QApplication::focusWidget();
   if (auto* edit = qobject_cast<QTextEdit*>(focus)) {
     edit->copy();
   } else if (auto* line = qobject_cast<QLineEdit*>(focus)) {
     line->copy();
-  } else if (TextPageShown()) {
-    textEdit_->copy();
+  } else if (shownText) {
+    shownText->copy();
   }
 }
 
-void TfrmClientMain::EditSelectAllActionExecute() {
+void EditSelectAllActionExecute(QTextEdit* shownText) {
   QWidget* focus = QApplication::focusWidget();
   if (auto* line = qobject_cast<QLineEdit*>(focus)) {
     line->selectAll();
-  } else if (TextPageShown()) {
-    textEdit_->selectAll();
+  } else if (shownText) {
+    shownText->selectAll();
   }
+}
+
+// Draws texts at `percent` of their size from now on, and remembers it.
+void SetTextZoom(TTextView& view, int percent) {
+  view.SetZoomPercent(percent);
+  WriteTextZoom(Config().Store(), percent);
+}
+
+}  // namespace
+
+void TfrmClientMain::PrintCurrent(QPrinter& printer) {
+  const QString title = currentNode_ ? Win1252ToQString(currentNode_->Record().Title) : QString();
+  if (ShownText()) {
+    PrintTextDocument(*ShownText()->document(), title, printer);
+  } else if (pageControl_->currentWidget() == bitmapPage_) {
+    if (bitmapPage_->Bitmap().isNull()) throw ETOMOError(kNoBitmapToPrint);
+    PrintBitmap(bitmapPage_->Bitmap(), title, printer);
+  }
+}
+
+void TfrmClientMain::ConnectCommands() {
+  TClientActions& a = actions_;
+  auto on = [this](QAction* action, auto command) { connect(action, &QAction::triggered, this, Guarded(command)); };
+  on(a.PrintAction, [this] {
+    // Nothing to print is said before a printer is chosen for it.
+    if (pageControl_->currentWidget() == bitmapPage_ && bitmapPage_->Bitmap().isNull()) {
+      throw ETOMOError(kNoBitmapToPrint);
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) PrintCurrent(printer);
+  });
+  on(a.ClearIndexAction, [] {
+    if (WordIndex) WordIndex->DeleteIndex();
+  });
+  on(a.CreateIndexAction, [this] { CreateIndexActionExecute(*this); });
+  on(a.RemoveDocumentsAction, [this] { RemoveDocumentsActionExecute(*this); });
+  on(a.ConfigAction,
+     [this] { TfrmClientConfig::ShowConfig(TfrmClientConfig::TPage::Installation, &Collection(), this); });
+  on(a.AboutAction, [this] { AboutActionExecute(*this); });
+  on(a.ExitAction, [this] { close(); });
+  on(a.EditCopyAction, [this] { EditCopyActionExecute(ShownText()); });
+  on(a.EditSelectAllAction, [this] { EditSelectAllActionExecute(ShownText()); });
+  const auto andUpdate = [this](auto command) {
+    return [this, command] {
+      command();
+      UpdateActions();
+    };
+  };
+  on(a.SearchInCurrentDocAction, andUpdate([this] { textPage_->ToggleFindPanel(); }));
+  on(a.TextHideSearchAction, andUpdate([this] { textPage_->HideFindPanel(); }));
+  on(a.TextFindNextAction, [this] { textPage_->FindNext(); });
+  on(a.ShowTreeAction, andUpdate([this] { treePageControl_->setVisible(treePageControl_->isHidden()); }));
+  on(a.BrowseBackAction, [this] { history_->BrowseBack(); });
+  on(a.BrowseForwardAction, [this] { history_->BrowseForward(); });
+  connect(history_, &TNavigationHistory::Changed, this, &TfrmClientMain::UpdateActions);
+  new TMouseNavigation(*this, *a.BrowseBackAction, *a.BrowseForwardAction);
+  on(a.BrowseUpAction, [this] {
+    if (currentNode_ && currentNode_->Parent()) ShowNode(currentNode_->Parent());
+  });
+  on(a.HelpAction, [] { HelpActionExecute(); });
+  on(a.HomePageAction, [] { OpenMaximized(QUrl(QString::fromLatin1(kHomePageAddress))); });
+  TTextView& text = textPage_->View();
+  on(a.ZoomInAction, [&text] { SetTextZoom(text, ZoomInStep(text.ZoomPercent())); });
+  on(a.ZoomOutAction, [&text] { SetTextZoom(text, ZoomOutStep(text.ZoomPercent())); });
+  on(a.ZoomResetAction, [&text] { SetTextZoom(text, kNaturalZoomPercent); });
+  connect(&text, &TTextView::ZoomWheel, this,
+          [this](bool larger) { (larger ? actions_.ZoomInAction : actions_.ZoomOutAction)->trigger(); });
+  text.SetZoomPercent(ReadTextZoom(Config().Store()));
+  connect(&UpdateKindNotifier(), &TUpdateKindNotifier::UpdateKindChanged, this, &TfrmClientMain::UpdateActions);
+  ConnectUpdateCommands(*this);
 }

@@ -1,30 +1,28 @@
 #include "ClientMainUnit.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTreeView>
 
-#include "ClientEvents.h"
+#include <utility>
+
+#include "BitmapPage.h"
 #include "ConfigUnit.h"
 #include "DocumentListModel.h"
 #include "DocumentListView.h"
 #include "ErrorDisplay.h"
 #include "InstalledCollection.h"
-#include "FilterTree.h"
 #include "NavigationHistory.h"
-#include "Operation.h"
-#include "QtText.h"
-#include "ResultListView.h"
 #include "SearchPage.h"
+#include "ShownDocument.h"
+#include "StartupStages.h"
 #include "TOMOTree.h"
 #include "TOMOTreeModel.h"
-#include "TextSearchPanel.h"
+#include "TextPage.h"
 #include "TextView.h"
 #include "UpdateBaseUnit.h"
 #include "WaitCursor.h"
@@ -44,31 +42,21 @@ TfrmClientMain::TfrmClientMain(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(QString::fromUtf8(kWindowCaption));
   resize(kDefaultWidth, kDefaultHeight);
 
-  CreateActions();
-  CreateMenus();
-  CreateToolBars();
+  actions_ = CreateClientActions(*this);
+  const THistoryMenus historyMenus = CreateClientMenus(*this, actions_);
+  CreateClientToolBars(*this, actions_, historyMenus);
   CreateControls();
   history_ = new TNavigationHistory(
-      *historyBackMenu_, *historyForwardMenu_, [this](int id) { return FindNode(id); },
+      *historyMenus.Back, *historyMenus.Forward,
+      [this](int id) { return Tree() ? Tree()->FindNode(id) : nullptr; },
       [this](TTOMONode* node) { ShowNode(node); }, this);
   collection_ = new TInstalledCollection([] { return Config().GetString(DataFolder); },
                                          [] { return WordIndex.get(); }, this);
+  startup_ = new TStartupStages(*this);
   ConnectCollection();
-  ConnectActions();
+  ConnectCommands();
   ConnectSearch();
-  connect(treeView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) {
-            TTOMONode* node = treeModel_->NodeOf(current);
-            if (node && node != currentNode_) ShowNode(node);
-          });
-  connect(listBox_, &TDocumentListView::NodeClicked, this, [this](TTOMONode* node) { ShowNode(node); });
-  connect(textEdit_, &TTextView::LinkClicked, this, [this](int link) {
-    try {
-      TextEditLinkClick(link);
-    } catch (...) {
-      ShowCurrentError();
-    }
-  });
+  ConnectViews();
   RestoreWindowPlacement(*this, Config().Store());
 
   Config().SetProgramFolder(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString());
@@ -94,18 +82,17 @@ TfrmClientMain::~TfrmClientMain() {
   // Operation windows go with this window's children, after its actions:
   // their `destroyed` must not reach UpdateActions.
   for (TfrmUpdateBase* window : findChildren<TfrmUpdateBase*>()) disconnect(window, nullptr, this, nullptr);
-  disconnect(textEdit_, nullptr, this, nullptr);
+  disconnect(&textPage_->View(), nullptr, this, nullptr);
+  disconnect(&textPage_->View().Shown(), nullptr, this, nullptr);
   for (QLineEdit* line : findChildren<QLineEdit*>()) disconnect(line, nullptr, this, nullptr);
   Config().SetBoolean(ShowTree, !treePageControl_->isHidden());
   // The views hold nodes of the tree: let go of them before the tree goes.
-  DropSearchResults();
+  searchPage_->DropResults();
   listModel_->Clear();
   treeModel_->SetTree(nullptr);
 }
 
 TTOMOTree* TfrmClientMain::Tree() const { return collection_->Tree(); }
-
-TTOMONode* TfrmClientMain::FindNode(int id) const { return Tree() ? Tree()->FindNode(id) : nullptr; }
 
 void TfrmClientMain::LoadTree() {
   TWaitCursor wait;
@@ -117,102 +104,60 @@ void TfrmClientMain::SaveTreeIfChanged() {
   collection_->SaveTreeIfChanged();
 }
 
-void TfrmClientMain::ConnectCollection() {
-  connect(collection_, &TInstalledCollection::TreeAboutToBeReplaced, this,
-          &TfrmClientMain::CollectionTreeAboutToBeReplaced);
-  connect(collection_, &TInstalledCollection::TreeReplaced, this, &TfrmClientMain::CollectionTreeReplaced);
-  connect(collection_, &TInstalledCollection::TreeAboutToBeSaved, this, [this] { filterTreeCurrent_ = false; });
-}
-
-// The views hold nodes of the old tree: they let go of them before it goes.
+// The views hold nodes of the old tree: they let go of them before it goes,
+// and the entry shown before comes back by its Id, if the new tree has it.
 // The search results hold only Ids and stay.
-void TfrmClientMain::CollectionTreeAboutToBeReplaced() {
-  reloadedId_ = currentNode_ ? currentNode_->Id() : 0;
-  reloadPause_ = std::make_unique<THistoryPause>(*history_);
-  RememberSearchViews();
-  ShowNode(nullptr);
-  ClearSearchViews();
-  listModel_->Clear();
-  treeModel_->SetTree(nullptr);
-  searchPage_->FilterTree().SetTree(nullptr);
-  links_.clear();
-}
-
-// The entry shown before comes back by its Id, if the new tree has it.
-void TfrmClientMain::CollectionTreeReplaced() {
-  const std::unique_ptr<THistoryPause> pause = std::move(reloadPause_);
-  treeModel_->SetTree(Tree());
-  searchPage_->FilterTree().SetTree(Tree());
-  filterTreeCurrent_ = false;
-  history_->Revalidate();
-  // The results first, so that the entry shown again gets its hits marked.
-  RestoreSearchViews();
-  if (Tree()) ShowNode(Tree()->FindNode(reloadedId_));
-  RestoreSearchPage();
-}
-
-void TfrmClientMain::ShowNode(TTOMONode* node) {
-  if (node == currentNode_) return;
-  StoreScrollPosition();
-  TWaitCursor wait;
-  currentNode_ = node;
-  SelectTreeItem(node);
-  ShowTitleAndPage(node);
-  FillView(node);
-  if (!history_->Navigating()) {
-    history_->RecordHistory(node);
-    history_->ClearForward();
-  }
-  // A search's entry opens on its first hit; any other text where it was left.
-  MarkSearchHits(node);
-  if (SearchItemOf(node) < 0) RestoreScrollPosition(node);
-  UpdateActions();
-}
-
-void TfrmClientMain::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  if (shownOnce_) return;
-  shownOnce_ = true;
-  QCoreApplication::postEvent(this, new TClientMessage(kStartupStageEvent, kFirstStartupStage));
-}
-
-void TfrmClientMain::RunStartupStage(int stage) {
-  if (stage <= kLastFlushStage) QCoreApplication::processEvents();
-  if (stage < kFinalStartupStage) {
-    QCoreApplication::postEvent(this, new TClientMessage(kStartupStageEvent, stage + 1));
-    return;
-  }
-  if (!startupPackage_.isEmpty()) emit StartupUpdateRequested(startupPackage_);
-}
-
-void TfrmClientMain::customEvent(QEvent* event) {
-  auto* message = static_cast<TClientMessage*>(event);
-  if (event->type() == kStartupStageEvent) {
-    RunStartupStage(message->Value());
-  } else if (event->type() == kResizeEvent) {
-    // Only the last of a burst of resizes re-measures the rows.
-    if (message->Value() == width()) {
-      listBox_->doItemsLayout();
-      searchPage_->ResultList().doItemsLayout();
+void TfrmClientMain::ConnectCollection() {
+  connect(collection_, &TInstalledCollection::TreeAboutToBeReplaced, this, [this] {
+    reload_.Id = currentNode_ ? currentNode_->Id() : 0;
+    reload_.Pause = std::make_unique<THistoryPause>(*history_);
+    reload_.SearchPageShown = pageControl_->currentWidget() == searchPage_;
+    searchPage_->LetGoOfTree();
+    ShowNode(nullptr);
+    listModel_->Clear();
+    treeModel_->SetTree(nullptr);
+    textPage_->View().Shown().Clear();
+  });
+  connect(collection_, &TInstalledCollection::TreeReplaced, this, [this] {
+    const std::unique_ptr<THistoryPause> pause = std::move(reload_.Pause);
+    treeModel_->SetTree(Tree());
+    history_->Revalidate();
+    // The results first, so that the entry shown again gets its hits marked.
+    searchPage_->FollowNewTree();
+    if (Tree()) ShowNode(Tree()->FindNode(reload_.Id));
+    // Showing the entry again moved the right pane to it; the search page,
+    // if it was on screen, comes back.
+    if (std::exchange(reload_.SearchPageShown, false)) {
+      ShowSearchPage();
+      UpdateActions();
     }
-  } else {
-    QMainWindow::customEvent(event);
-  }
+  });
+  connect(collection_, &TInstalledCollection::TreeAboutToBeSaved, searchPage_, &TSearchPage::MarkFilterTreeStale);
 }
 
-bool TfrmClientMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == pageControl_ && event->type() == QEvent::Resize) {
-    QCoreApplication::postEvent(this, new TClientMessage(kResizeEvent, width()));
+void TfrmClientMain::ConnectViews() {
+  connect(treeView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) {
+            TTOMONode* node = treeModel_->NodeOf(current);
+            if (node && node != currentNode_) ShowNode(node);
+          });
+  connect(listBox_, &TDocumentListView::NodeClicked, this, [this](TTOMONode* node) { ShowNode(node); });
+  TTextView& text = textPage_->View();
+  text.Shown().SetCollection(collection_);
+  text.Shown().SetStillShown([this](int id) { return currentNode_ && currentNode_->Id() == id && ShownText(); });
+  connect(&text.Shown(), &TShownDocument::EntryWanted, this, [this](TTOMONode* entry) { ShowNode(entry); });
+  bitmapPage_->SetCollection(collection_);
+  // A document read teaches its entry date and size, which its icon shows.
+  const auto refreshIcon = [this](TTOMONode* entry) { treeModel_->RefreshIcon(entry); };
+  connect(&text.Shown(), &TShownDocument::Loaded, this, refreshIcon);
+  connect(bitmapPage_, &TBitmapPage::Loaded, this, refreshIcon);
+  // Copy and select-all follow the focused control and its selection.
+  const auto updateEdit = [this] { EnableEditCommands(actions_, ShownText()); };
+  connect(qApp, &QApplication::focusChanged, this, updateEdit);
+  connect(&text, &QTextEdit::selectionChanged, this, updateEdit);
+  connect(&text, &QTextEdit::textChanged, this, updateEdit);
+  for (QLineEdit* line : findChildren<QLineEdit*>()) {
+    connect(line, &QLineEdit::selectionChanged, this, updateEdit);
+    connect(line, &QLineEdit::textChanged, this, updateEdit);
   }
-  return QMainWindow::eventFilter(watched, event);
-}
-
-void TfrmClientMain::closeEvent(QCloseEvent* event) {
-  if (!EndOperationsForQuit()) {
-    event->ignore();
-    return;
-  }
-  ShowNode(nullptr);  // keeps the text's scroll position
-  SaveWindowPlacement(*this, Config().Store());
-  event->accept();
 }

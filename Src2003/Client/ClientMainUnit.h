@@ -1,36 +1,25 @@
 #pragma once
 
 #include <memory>
-#include <unordered_map>
-#include <vector>
 
-#include <QImage>
 #include <QMainWindow>
 
 #include "ClientActions.h"
-#include "SearchResultList.h"
-#include "TOMOHyperlink.h"
 
 class QLabel;
-class QMenu;
-class QSplitter;
 class QStackedWidget;
 class QTabWidget;
-class QToolBar;
 class QTreeView;
-class QScrollArea;
 class QPrinter;
+class TBitmapPage;
 class TDocumentListModel;
-class TResultListModel;
-class TResultTreeModel;
-class TSearchPage;
-class TSearchResultList;
-class TInstalledCollection;
 class TDocumentListView;
-class THelpHint;
 class THistoryPause;
+class TInstalledCollection;
 class TNavigationHistory;
-class TTextSearchPanel;
+class TSearchPage;
+class TStartupStages;
+class TTextPage;
 class TTextView;
 class TTOMONode;
 class TTOMOTree;
@@ -39,7 +28,9 @@ class TTOMOTreeModel;
 // The program's one top-level window: the document tree on the left, the
 // shown entry on the right (a folder's list, a text, a bitmap or the search
 // page), a menu and a tool bar whose commands are the actions of
-// TClientActions.
+// TClientActions. The pages do their own work — the reader view keeps the
+// shown document, the search page its search session — and the window wires
+// them to the tree, the history and the commands.
 class TfrmClientMain : public QMainWindow {
   Q_OBJECT
 
@@ -64,177 +55,63 @@ class TfrmClientMain : public QMainWindow {
   TTOMONode* CurrentNode() const { return currentNode_; }
   TTOMOTree* Tree() const;
   const TClientActions& Actions() const { return actions_; }
-  const std::vector<TTOMOHyperlinkRecord>& Links() const { return links_; }
-  const std::vector<int>& LineStarts() const { return lineStarts_; }
   TNavigationHistory& History() const { return *history_; }
-  // The link click of the text view.
-  void TextEditLinkClick(int linkNumber);
+  // The staged start-up after the first show, with the package named on
+  // the command line.
+  TStartupStages& Startup() const { return *startup_; }
   // Prints the shown text or bitmap on a printer set up by the caller.
   void PrintCurrent(QPrinter& printer);
   // Re-enables the commands after the state changed.
   void UpdateActions();
-  // Shows a search's results (the previous ones are dropped): filtered by
-  // the search page's settings, as the result tree and the result list.
-  void SetSearchResults(TSearchResultList results);
-  // The results shown, or nullptr before the first search.
-  const TSearchResultList* SearchResults() const { return searchResults_.get(); }
-  // The program was started with an update package to apply.
-  void SetStartupPackage(const QString& path) { startupPackage_ = path; }
-
- signals:
-  // Stage 12 of the start-up with a package named on the command line.
-  void StartupUpdateRequested(const QString& packagePath);
 
  protected:
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void customEvent(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Following the installed collection.
+  // While the collection replaces its tree: the entry to show again, no
+  // history for what is shown meanwhile, and whether the search page was on
+  // screen.
+  struct TReload {
+    int Id = 0;
+    std::unique_ptr<THistoryPause> Pause;
+    bool SearchPageShown = false;
+  };
+
+  // Following the installed collection (ClientMainUnit.cpp).
   void ConnectCollection();
-  void CollectionTreeAboutToBeReplaced();
-  void CollectionTreeReplaced();
-  TTOMONode* FindNode(int id) const;
+  void ConnectViews();
   // Layout (ClientMainLayout.cpp).
   void CreateControls();
-  QWidget* CreateLeftPane();
   QWidget* CreateRightPane();
-  QWidget* CreateTextPage();
-  QWidget* CreateBitmapPage();
-  QWidget* CreateSearchPage();
-  // Commands (ClientMainActions.cpp).
-  void CreateActions();
-  void CreateMenus();
-  void CreateToolBars();
-  void ConnectActions();
-  // Draws texts at `percent` of their size from now on, and remembers it.
-  void SetTextZoom(int percent);
-  // The update window in `kind` (TUpdateOperation's kinds); kind 4 applies
-  // the package named by `packageArgument`.
-  void StartUpdate(int kind, const QString& packageArgument = {});
-  void ConnectUpdateActions();
-  // Before the program ends: an operation still running is cancelled if the
-  // user agrees ("Sim"), and its window goes out of sight. False: the user
-  // chose to stay ("Não").
-  bool EndOperationsForQuit();
-  // Views (ClientMainViews.cpp).
-  void FillView(TTOMONode* node);
-  void FillDocumentList();
-  void ShowTextDocument(TTOMONode& node);
-  void ShowBitmapDocument(TTOMONode& node);
-  void ShowDocumentError(TTOMONode& node);
-  // Saves the tree after a document taught it its date and size; a failure
-  // is reported, and the document stays shown.
-  void SaveLearnedFacts();
-  void ClearText();
-  void StoreScrollPosition();
-  void RestoreScrollPosition(const TTOMONode* node);
-  void SelectTreeItem(const TTOMONode* node);
-  bool TextPageShown() const;
-  bool BitmapPageShown() const;
   // Commands (ClientMainCommands.cpp).
-  void PrintActionExecute();
-  void SearchInCurrentDocActionExecute();
-  void TextFindNextActionExecute();
-  void TextHideSearchActionExecute();
-  void BrowseUpActionExecute();
-  void ShowTreeActionExecute();
-  void HelpActionExecute();
-  void HomePageActionExecute();
-  void ClearIndexActionExecute();
-  void CreateIndexActionExecute();
-  void RemoveDocumentsActionExecute();
-  void ConfigActionExecute();
-  void AboutActionExecute();
-  void EditCopyActionExecute();
-  void EditSelectAllActionExecute();
-  void RunStartupStage(int stage);
+  void ConnectCommands();
+  // Views (ClientMainViews.cpp).
+  void ShowTitleAndPage(const TTOMONode* node);
+  void FillView(TTOMONode* node);
+  // The reader view while the text page is on screen, nullptr otherwise.
+  TTextView* ShownText() const;
   // Search (ClientMainSearch.cpp).
   void ConnectSearch();
-  void SearchDocumentsActionExecute();
-  void SearchDocumentsNowActionExecute();
-  void SearchWordActionExecute(bool forward);
-  void TreePageControlChange(int index);
-  void ShowTitleAndPage(const TTOMONode* node);
-  void FillFilterTree();
-  void RebuildSearchViews();
-  void DropSearchResults();
-  // Across a reload of the tree: the result views let go of the old nodes
-  // but the results stay, and the views come back on the new tree with the
-  // same rows, chosen rows and page, by entry Id.
-  void ClearSearchViews();
-  void RememberSearchViews();
-  void RestoreSearchViews();
-  void RestoreSearchPage();
-  void SearchTreeViewChange(const QModelIndex& current);
-  void SearchListClick(int row);
-  void SearchListOpen(int row);
-  void FollowSearchItem(int item);
-  // The result tree item of a node, -1 when it has none.
-  int SearchItemOf(const TTOMONode* node) const;
-  bool IsSearchHit(const TTOMONode* node) const;
-  // Marks the hits of the shown node's result and selects the first.
-  void MarkSearchHits(const TTOMONode* node);
-  void UpdateSearchActions();
-  void UpdateEditActions();
+  void ShowSearchPage();
 
   TClientActions actions_;
-  // Controls.
-  QToolBar* toolBar_ = nullptr;
-  QMenu* historyBackMenu_ = nullptr;
-  QMenu* historyForwardMenu_ = nullptr;
-  QSplitter* splitter_ = nullptr;
   QTabWidget* treePageControl_ = nullptr;
   QTreeView* treeView_ = nullptr;
-  QTreeView* searchTreeView_ = nullptr;
   QLabel* titleLabel_ = nullptr;
   QStackedWidget* pageControl_ = nullptr;
-  QWidget* listBoxTabSheet_ = nullptr;
-  QWidget* textTabSheet_ = nullptr;
-  QWidget* bitmapTabSheet_ = nullptr;
-  TSearchPage* searchPage_ = nullptr;
   TDocumentListView* listBox_ = nullptr;
-  TTextSearchPanel* textSearchPanel_ = nullptr;
-  TTextView* textEdit_ = nullptr;
-  QScrollArea* bitmapScrollBox_ = nullptr;
-  QLabel* bitmapImage_ = nullptr;
-  QLabel* bitmapDefaultImage_ = nullptr;
-  QLabel* helpLabel_ = nullptr;
-  THelpHint* helpHint_ = nullptr;
-
-  // State.
-  TInstalledCollection* collection_ = nullptr;
-  // While the collection replaces its tree: the entry to show again, and no
-  // history for what is shown meanwhile.
-  int reloadedId_ = 0;
-  std::unique_ptr<THistoryPause> reloadPause_;
-  // The search views as they were before the reload, by entry Id (-1: none).
-  struct TSearchViewMark {
-    bool PageShown = false;
-    int TopRow = -1;
-    int TopId = -1;
-    int ListChosenId = -1;
-    int TreeChosenId = -1;
-  };
-  TSearchViewMark reloadSearchMark_;
+  TTextPage* textPage_ = nullptr;
+  TBitmapPage* bitmapPage_ = nullptr;
+  TSearchPage* searchPage_ = nullptr;
   TTOMOTreeModel* treeModel_ = nullptr;
-  TResultTreeModel* resultTreeModel_ = nullptr;
-  TResultListModel* resultListModel_ = nullptr;
-  std::unique_ptr<TSearchResultList> searchResults_;
-  // Set while the window itself moves the result tree's selection, which
-  // then shows nothing.
-  bool selectingSearchItem_ = false;
   TDocumentListModel* listModel_ = nullptr;
+  TInstalledCollection* collection_ = nullptr;
   TNavigationHistory* history_ = nullptr;
+  TStartupStages* startup_ = nullptr;
   TTOMONode* currentNode_ = nullptr;
-  std::vector<TTOMOHyperlinkRecord> links_;
-  std::vector<int> lineStarts_;
-  // Text scroll position by entry Id, in 1/65536 of the range.
-  std::unordered_map<int, int> scrollById_;
-  QImage bitmap_;
-  bool shownOnce_ = false;
-  bool filterTreeCurrent_ = false;
-  QString startupPackage_;
+  TReload reload_;
 };
+
+// The update commands, and the update of a package the start-up asks for
+// (ClientMainUpdate.cpp).
+void ConnectUpdateCommands(TfrmClientMain& window);
