@@ -117,6 +117,7 @@ void TOperation::RunStep(const TOperationStep& message) {
   int nextParameter = 0;
   inStep_ = true;
   try {
+    const TStepTimer::TScope timing = stepTimer_.Time(message.State);
     Step(message, nextState, nextParameter);
   } catch (const ELxAbort&) {
     CancelOperation();

@@ -52,6 +52,7 @@
 #include "NodeList.h"
 #include "OperationLog.h"
 #include "OperationStep.h"
+#include "StepTimer.h"
 
 class QEvent;
 class TLxFileStream;
@@ -106,6 +107,8 @@ class TOperation : public QObject {
   bool Running() const;
   // A step is being run right now (the operation must outlive it).
   bool InStep() const { return inStep_; }
+  // How long its steps took: the longest one and its state.
+  const TStepTimer& StepTimes() const { return stepTimer_; }
 
   // The UpdateKind of the live operation that has one, else 0. The main
   // window enables its update commands by it; UpdateKindNotifier() tells
@@ -250,6 +253,7 @@ class TOperation : public QObject {
   bool inStep_ = false;
   bool ended_ = false;
   bool dispatching_ = false;
+  TStepTimer stepTimer_;
 
   std::int64_t progressPosition_ = 0;
   int progressMaximum_ = 0;

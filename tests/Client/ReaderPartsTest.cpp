@@ -19,6 +19,7 @@
 #include "ShownDocument.h"
 #include "TOMONode.h"
 #include "TOMOTree.h"
+#include "TextHitMarks.h"
 #include "TextView.h"
 
 namespace {
@@ -126,7 +127,8 @@ TEST_F(ReaderPartsTest, SessionStepsAcrossEntriesWithOneShowPerStep) {
   TTextView text;
   text.Shown().SetCollection(&collection_);
   TSearchSession session(list, nullptr);
-  session.Attach([this] { return collection_.Tree(); }, resultTree, [&text] { return &text; });
+  session.Attach([this] { return collection_.Tree(); }, resultTree,
+                 [&text] { return std::unique_ptr<TSearchTextView>(std::make_unique<TTextHitMarks>(text)); });
   std::vector<int> shown;
   QObject::connect(&session, &TSearchSession::ShowWanted, [&](TTOMONode* entry) {
     shown.push_back(entry ? entry->Id() : -1);

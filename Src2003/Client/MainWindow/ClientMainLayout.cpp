@@ -16,7 +16,9 @@
 #include "SearchPage.h"
 #include "SearchSession.h"
 #include "TOMOTreeModel.h"
+#include "TextHitMarks.h"
 #include "TextPage.h"
+#include "TextView.h"
 
 namespace {
 
@@ -59,7 +61,10 @@ void TfrmClientMain::CreateControls() {
   splitter->setChildrenCollapsible(false);
   setCentralWidget(splitter);
   // The search session shows its results in the left pane's "Pesquisa".
-  searchPage_->Session().Attach([this] { return Tree(); }, *resultTree, [this] { return ShownText(); });
+  searchPage_->Session().Attach([this] { return Tree(); }, *resultTree, [this]() -> std::unique_ptr<TSearchTextView> {
+    TTextView* text = ShownText();
+    return text ? std::make_unique<TTextHitMarks>(*text) : nullptr;
+  });
   // The lists' rows follow the width of the right pane.
   new TRowRelayout(*pageControl_, *this, {listBox_, &searchPage_->ResultList()});
 }

@@ -15,7 +15,7 @@ class TResultTree;
 class TResultTreeModel;
 class TTOMONode;
 class TTOMOTree;
-class TTextView;
+class TSearchTextView;
 struct TSearchFilter;
 
 // A search's results as the user works through them: the result tree in the
@@ -34,14 +34,15 @@ class TSearchSession : public QObject {
 
  public:
   using TTreeSource = std::function<TTOMOTree*()>;
-  // The text view while it shows the current entry, nullptr otherwise.
-  using TShownText = std::function<TTextView*()>;
+  // The hits' view of the text while it shows the current entry (the
+  // reader's TTextHitMarks), nullptr otherwise.
+  using TShownText = std::function<std::unique_ptr<TSearchTextView>()>;
 
   TSearchSession(TResultListView& list, QObject* parent);
   ~TSearchSession() override;
 
   // The window's parts the session works with: the tree its results point
-  // into, the result tree view of the left pane, the text view.
+  // into, the result tree view of the left pane, the text shown.
   void Attach(TTreeSource tree, QTreeView& resultTree, TShownText shownText);
   TTOMOTree* Tree() const { return tree_ ? tree_() : nullptr; }
 
@@ -57,8 +58,9 @@ class TSearchSession : public QObject {
   // Whether the entry's item in the result tree is a hit.
   bool IsHit(const TTOMONode* entry) const;
   bool HasItem(const TTOMONode* entry) const;
-  // Marks the hits of the shown entry's result and selects the first.
-  void MarkHits(const TTOMONode* entry);
+  // Marks the hits of the shown entry's result and selects the first;
+  // whether there were hits to mark.
+  bool MarkHits(const TTOMONode* entry);
   // Selects the next (or previous) hit in the shown entry; past its last
   // (or before its first) the entry of the list with hits after it (or
   // before it) is shown, at its first (or last) hit.

@@ -11,8 +11,7 @@
 #include "TOMODocumentSet.h"
 #include "TOMONode.h"
 #include "TOMOTree.h"
-#include "TextHitMarks.h"
-#include "TextView.h"
+#include "SearchTextView.h"
 #include "WaitCursor.h"
 
 TSearchSession::TSearchSession(TResultListView& list, QObject* parent) : QObject(parent), list_(list) {
@@ -71,37 +70,36 @@ bool TSearchSession::IsHit(const TTOMONode* entry) const {
   return item >= 0 && Items().Item(item).IsHit();
 }
 
-void TSearchSession::MarkHits(const TTOMONode* entry) {
-  TTextView* text = shownText_ ? shownText_() : nullptr;
-  if (!IsHit(entry) || !text) return;
+bool TSearchSession::MarkHits(const TTOMONode* entry) {
+  if (!IsHit(entry)) return false;
+  const std::unique_ptr<TSearchTextView> view = shownText_ ? shownText_() : nullptr;
   const TSearchResult& result = *Items().Item(ItemOf(entry)).Result;
-  if (result.Count() == 0) return;
-  TTextHitMarks view(*text);
-  result.Highlight(view);
+  if (!view || result.Count() == 0) return false;
+  result.Highlight(*view);
   // SelectNext moves past the caret, so a hit at the very start of the text
   // is selected directly.
-  if (result.Ranges(0).Start <= view.SelectionStart()) {
-    view.Select(result.Ranges(0).Start, result.Ranges(0).Length);
+  if (result.Ranges(0).Start <= view->SelectionStart()) {
+    view->Select(result.Ranges(0).Start, result.Ranges(0).Length);
   } else {
-    result.SelectNext(view, true);
+    result.SelectNext(*view, true);
   }
-  text->document()->setModified(false);
+  return true;
 }
 
 void TSearchSession::StepHit(const TTOMONode* entry, bool forward) {
-  TTextView* text = shownText_ ? shownText_() : nullptr;
-  if (!IsHit(entry) || !text) return;
+  if (!IsHit(entry)) return;
+  const std::unique_ptr<TSearchTextView> view = shownText_ ? shownText_() : nullptr;
+  if (!view) return;
   const int item = ItemOf(entry);
-  TTextHitMarks view(*text);
-  if (Items().Item(item).Result->SelectNext(view, forward)) return;
+  if (Items().Item(item).Result->SelectNext(*view, forward)) return;
   const int next = Items().NextHitWithRanges(item, forward);
   if (next < 0) return;
   FollowItem(next, true);
   const TSearchResult& result = *Items().Item(next).Result;
   emit ShowWanted(FindNode(result.DocumentId()));
-  text = shownText_();
-  if (!forward && text && result.Count() > 0) {
+  const std::unique_ptr<TSearchTextView> nextView = forward ? nullptr : shownText_();
+  if (nextView && result.Count() > 0) {
     const TSearchRange& last = result.Ranges(result.Count() - 1);
-    TTextHitMarks(*text).Select(last.Start, last.Length);
+    nextView->Select(last.Start, last.Length);
   }
 }

@@ -80,7 +80,8 @@ void TfrmClientMain::ShowNode(TTOMONode* node) {
   }
   // A search's entry opens on its first hit; any other text where it was left.
   TSearchSession& search = searchPage_->Session();
-  search.MarkHits(node);
+  // Marking changes the text's formats, not its content.
+  if (search.MarkHits(node)) textPage_->View().document()->setModified(false);
   if (node && ShownText() && !search.HasItem(node)) shown.RestoreScroll(node->Id());
   UpdateActions();
 }
