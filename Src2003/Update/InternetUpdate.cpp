@@ -1,10 +1,11 @@
-// The Internet update of TUpdateOperation (kind 1): states 20 to 25.
+// The Internet update of TUpdateOperation (kind 1): states 20 to 27.
 //
 // 20 HEAD of tomoidxz.dat -> 21 GET of it -> 22 the list -> 23 one download
 // per step until a batch holds more than kBatchLimitBytes -> 24 install the
-// batch, merge the nodes the walk passed, save the tree, index -> 23 ... ->
-// 25 the end. The installed tree file changes only in 24, after every
-// document of the batch is in place, so an interrupted update leaves a base
+// batch (26: one document a step), merge the nodes the walk passed and save
+// the tree when due, then index (27: one document a step) -> 23 ... -> 25
+// the end. The installed tree file changes only once every document of the
+// batch is in place, so an interrupted update leaves a base
 // whose tree lists only complete documents, and the next update fetches what
 // is still older than the server's.
 
@@ -270,23 +271,39 @@ void TUpdateOperation::AbortRequests() {
   if (fetcher_) fetcher_->AbortAll();
 }
 
-int TUpdateOperation::InstallBatchStep(int count) {
-  if (count > static_cast<int>(ChangedNodes().size())) count = static_cast<int>(ChangedNodes().size());
+int TUpdateOperation::InstallBatchStep(int count, int& nextParameter) {
+  batchCount_ = std::min(count, static_cast<int>(ChangedNodes().size()));
   if (DocumentCount() > 0) AddLog(": Copiando documentos...", TLogColour::Blue);
-  // Every document of the batch is in place before any node is merged: a
-  // failed copy leaves the tree in memory as it was, and nothing of the
-  // batch reaches the tree file.
-  for (int i = 0; i < count; ++i) {
-    TTOMONode* node = ChangedNodes()[i];
+  return InstallReceivedStep(0, nextParameter);
+}
+
+// Every document of the batch is in place before any node is merged: a
+// failed copy leaves the tree in memory as it was, and nothing of the batch
+// reaches the tree file. One document a step.
+int TUpdateOperation::InstallReceivedStep(int index, int& nextParameter) {
+  for (; index < batchCount_; ++index) {
+    TTOMONode* node = ChangedNodes()[index];
     if (DocumentToFetch(node->Record().DocumentNumber) != node) continue;
     InstallReceivedDocument(*node);
     batchDocuments_.push_back(node);
+    if (index + 1 < batchCount_) {
+      nextParameter = index + 1;
+      return kStateInstallReceived;
+    }
   }
+  MergeInstalledBatch();
+  nextParameter = 0;
+  return kStateIndexReceived;
+}
+
+void TUpdateOperation::MergeInstalledBatch() {
+  const int count = batchCount_;
   if (collection_.Tree()) {
     for (int i = 0; i < count; ++i) collection_.MergeNode(*ChangedNodes()[i]);
   }
   ChangedNodes().erase(ChangedNodes().begin(), ChangedNodes().begin() + count);
   requestCursor_ = std::max(0, requestCursor_ - count);
+  batchCount_ = 0;
   if (DocumentCount() > 0) {
     AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! %d documentos copiados", static_cast<int>(batchDocuments_.size()));
   }
@@ -305,7 +322,21 @@ int TUpdateOperation::InstallBatchStep(int count) {
   ++batchesInstalled_;
   AddLog("! Índice atualizado.", TLogColour::Green);
   OpenIndexUpdate();
-  for (TTOMONode* node : batchDocuments_) IndexDocument(*node);
+}
+
+// The batch's documents enter the word index one a step (two for the
+// reading of its text and the indexing).
+int TUpdateOperation::IndexReceivedStep(int index, int& nextParameter) {
+  if (index < static_cast<int>(batchDocuments_.size())) {
+    if (!IndexDocumentPart(*batchDocuments_[index])) {
+      nextParameter = index;
+      return kStateIndexReceived;
+    }
+    if (index + 1 < static_cast<int>(batchDocuments_.size())) {
+      nextParameter = index + 1;
+      return kStateIndexReceived;
+    }
+  }
   batchDocuments_.clear();
   AddLog("", TLogColour::WindowText);
   SetBatchBytes(0);

@@ -47,6 +47,7 @@ TUpdateOperation::TUpdateOperation(TInstalledCollection& collection, TWordIndex*
 }
 
 TUpdateOperation::~TUpdateOperation() {
+  installing_.reset();
   // The zlib layer reads from the package file: it goes first.
   SetInStream(nullptr);
   packageFile_.reset();
@@ -149,27 +150,27 @@ void TUpdateOperation::ReportIndexWriteFailure() {
   AddLog(kIndexWriteFailedLine, TLogColour::Red);
 }
 
-void TUpdateOperation::OperationEnded() { CloseIndexUpdate(); }
+void TUpdateOperation::OperationEnded() {
+  // A document cut off halfway is dropped (its next reader clears what it
+  // left); the stored one stays.
+  installTarget_ = nullptr;
+  installing_.reset();
+  CloseIndexUpdate();
+}
 
-void TUpdateOperation::IndexDocument(const TTOMONode& node) {
-  if (!indexLock_ || node.Record().Kind != kKindRichText) return;
+bool TUpdateOperation::IndexDocumentPart(const TTOMONode& node) {
+  if (!indexLock_ || node.Record().Kind != kKindRichText) return true;
   try {
-    indexLock_->IndexText(node.Id(), ReadDocumentText(collection_.Documents(), node.Record().DocumentNumber));
+    if (!textToIndex_) {
+      textToIndex_ = ReadDocumentText(collection_.Documents(), node.Record().DocumentNumber);
+      return false;
+    }
+    indexLock_->IndexText(node.Id(), std::move(*textToIndex_));
   } catch (const std::exception&) {
     // An unreadable document stays out of the word index; the update goes on.
   }
-}
-
-void TUpdateOperation::InstallDocument(std::int32_t number, const TLxStringList& properties, TLxStream& body,
-                                       std::int32_t length) {
-  // Not deleted first: the stored document stays until the new one is
-  // committed over it.
-  std::unique_ptr<TTOMODocument> document = collection_.Documents().GetDocument(number, false);
-  document->Properties() = properties;
-  TLxStream& target = document->OpenWrite();
-  if (length > 0) target.CopyFrom(body, length);
-  document->CloseDocument();
-  durableInstalls_.FileWritten(DocumentFileName(collection_.DataFolder(), number));
+  textToIndex_.reset();
+  return true;
 }
 
 void TUpdateOperation::AskForDisk() {
@@ -213,6 +214,12 @@ void TUpdateOperation::Step(const TOperationStep& message, int& nextState, int& 
     case kStateDocument:
       nextState = DocumentStep();
       break;
+    case kStateDocumentBody:
+      nextState = DocumentBodyStep();
+      break;
+    case kStateDocumentIndex:
+      nextState = DocumentIndexStep();
+      break;
     case kStateFinish:
       FinishStep();
       break;
@@ -229,7 +236,13 @@ void TUpdateOperation::Step(const TOperationStep& message, int& nextState, int& 
       nextState = DownloadStep(message.Parameter, nextParameter);
       break;
     case kStateInstallBatch:
-      nextState = InstallBatchStep(message.Parameter);
+      nextState = InstallBatchStep(message.Parameter, nextParameter);
+      break;
+    case kStateInstallReceived:
+      nextState = InstallReceivedStep(message.Parameter, nextParameter);
+      break;
+    case kStateIndexReceived:
+      nextState = IndexReceivedStep(message.Parameter, nextParameter);
       break;
     case kStateInternetEnd:
       InternetEndStep();
@@ -338,16 +351,45 @@ int TUpdateOperation::DocumentStep() {
   AddLogFmt(TLogColour::Blue, TLogStyle::Plain, ": (%.4d) %s", number, Utf8(HeaderValue(PackageTitleName())).c_str());
   const std::int32_t length = ReadLittleEndian32(in);
   CheckPackageLength(length, BytesLeft(in));
-  if (node) {
-    InstallDocument(number, Header(), in, length);
-    OpenIndexUpdate();
-    IndexDocument(*node);
-    AddLog("! Atualizado", TLogColour::Green);
-  } else {
+  if (!node) {
     in.Seek(length, soFromCurrent);
     AddLog("! Ignorado", TLogColour::Olive);
+    SetProgress(in.Position());
+    return kStateDocument;
   }
-  SetProgress(in.Position());
+  // Not deleted first: the stored document stays until the new one is
+  // committed over it.
+  installing_ = collection_.Documents().GetDocument(number, false);
+  installing_->Properties() = Header();
+  installTarget_ = &installing_->OpenWrite();
+  installingNode_ = node;
+  installLeft_ = length;
+  return DocumentBodyStep();
+}
+
+int TUpdateOperation::DocumentBodyStep() {
+  if (installLeft_ > 0) {
+    const std::int32_t count = std::min(installLeft_, kInstallStepBytes);
+    installTarget_->CopyFrom(*InStream(), count);
+    installLeft_ -= count;
+    SetProgress(InStream()->Position());
+    return kStateDocumentBody;
+  }
+  installTarget_ = nullptr;
+  if (!installing_->CloseDocumentPart(kInstallStepBytes)) return kStateDocumentBody;
+  installing_.reset();
+  // Synced now, a document a step, rather than all of them in the step
+  // that saves the tree.
+  durableInstalls_.SyncFile(DocumentFileName(collection_.DataFolder(), installingNode_->Record().DocumentNumber));
+  return kStateDocumentIndex;
+}
+
+int TUpdateOperation::DocumentIndexStep() {
+  OpenIndexUpdate();
+  if (!IndexDocumentPart(*installingNode_)) return kStateDocumentIndex;
+  installingNode_ = nullptr;
+  AddLog("! Atualizado", TLogColour::Green);
+  SetProgress(InStream()->Position());
   return kStateDocument;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 // TUpdateOperation: the update of the installed collection, without any
-// window. Kind 4 applies an update package (states 10 to 17); the Internet
-// update (kind 1) shares BuildUpdateList, OpenIndexUpdate, IndexDocument and
-// the document install. The program shows it in TfrmUpdate, pandecta-tool
+// window. Kind 4 applies an update package (states 10 to 19); the Internet
+// update (kind 1) shares BuildUpdateList, OpenIndexUpdate, IndexDocumentPart and
+// the durable installs. The program shows it in TfrmUpdate, pandecta-tool
 // apply-package on the terminal.
 //
 //   TUpdateOperation update(collection, WordIndex.get());
@@ -20,11 +20,14 @@
 // package again installs everything again.
 //
 // Package application runs 10 -> 11 <-> 12 -> 13 -> (11 for each further
-// volume) -> 14 -> 15 -> 16 ... 16 -> 17, logging every stage.
+// volume) -> 14 -> 15 -> 16 ... 16 -> 17, logging every stage; a document
+// to install goes 16 -> 18 (a piece of its body, as often as it takes; the
+// last piece commits it) -> 19 (its text read, then indexed: two steps) -> 16.
 
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -36,6 +39,7 @@ class TDocumentFetcher;
 struct TFetchResult;
 class TInstalledCollection;
 class TLxFileStream;
+class TTOMODocument;
 class TTOMONode;
 class TWordIndex;
 class TWordIndexLockUpdate;
@@ -57,6 +61,10 @@ class TUpdateOperation : public TOperation {
   static constexpr int kStateTree = 15;
   static constexpr int kStateDocument = 16;
   static constexpr int kStateFinish = 17;
+  // A document of the package is installed over several steps: its body
+  // copied a piece at a time (the last piece also commits it), then indexed.
+  static constexpr int kStateDocumentBody = 18;
+  static constexpr int kStateDocumentIndex = 19;
 
   // The states of the Internet update (InternetUpdate.cpp).
   static constexpr int kStateIndexSize = 20;
@@ -65,6 +73,10 @@ class TUpdateOperation : public TOperation {
   static constexpr int kStateDownload = 23;
   static constexpr int kStateInstallBatch = 24;
   static constexpr int kStateInternetEnd = 25;
+  // A batch is installed one document a step, then merged (and the tree
+  // saved when due), then indexed one document a step.
+  static constexpr int kStateInstallReceived = 26;
+  static constexpr int kStateIndexReceived = 27;
 
   // A batch of the Internet update downloads documents until more than this
   // many body bytes have arrived in it, then installs them and saves the tree.
@@ -83,6 +95,9 @@ class TUpdateOperation : public TOperation {
 
   // Bytes of a volume copied per step, so the window stays responsive.
   static constexpr std::int32_t kCopyStepBytes = 2048;
+  // Body bytes of a package's document installed per step: a large
+  // document (hundreds of KiB) takes several steps, none of them long.
+  static constexpr std::int32_t kInstallStepBytes = 64 * 1024;
   // The joined volumes, and the new tree file, in the download folder.
   static constexpr char kJoinedPackageName[] = "Atualiza.tmp";
 
@@ -133,12 +148,10 @@ class TUpdateOperation : public TOperation {
   // marked out of date (rebuilt later) and documents go unindexed.
   void OpenIndexUpdate();
   // Indexes a rich-text document of the installed collection with the plain
-  // text of the index build; any error leaves it unindexed.
-  void IndexDocument(const TTOMONode& node);
-  // Installs document `number` with these properties and `length` plain body
-  // bytes from `body` through the document file's commit: a failure leaves
-  // the document as it was.
-  void InstallDocument(std::int32_t number, const TLxStringList& properties, TLxStream& body, std::int32_t length);
+  // text of the index build, over two calls so that each stays a short step:
+  // the first reads the text (false: call again), the second indexes it
+  // (true). Any error leaves the document unindexed.
+  bool IndexDocumentPart(const TTOMONode& node);
   // Asks for the next volume until LocalFile exists; Cancel raises ELxAbort.
   void AskForDisk();
 
@@ -179,13 +192,20 @@ class TUpdateOperation : public TOperation {
   void OpenPackageStep();
   void TreeStep();
   int DocumentStep();
+  int DocumentBodyStep();
+  int DocumentIndexStep();
   void FinishStep();
 
   void IndexSizeStep();
   void IndexTransferStep();
   int UpdateListStep(int& nextParameter);
   int DownloadStep(int index, int& nextParameter);
-  int InstallBatchStep(int count);
+  int InstallBatchStep(int count, int& nextParameter);
+  int InstallReceivedStep(int index, int& nextParameter);
+  int IndexReceivedStep(int index, int& nextParameter);
+  // The documents of the batch are in place: merges its nodes, saves the
+  // tree when due.
+  void MergeInstalledBatch();
   // Keeps the fetcher's requests full with the documents of ChangedNodes
   // from entry `index` on.
   void RequestAhead(int index);
@@ -217,6 +237,16 @@ class TUpdateOperation : public TOperation {
   std::string downloadFolder_;
   std::string updateURL_;
   std::vector<TTOMONode*> batchDocuments_;
+  // The entries of ChangedNodes the batch being installed covers.
+  int batchCount_ = 0;
+  // The package's document being installed over several steps: the node
+  // it is for, its open document, and the body bytes still to copy.
+  TTOMONode* installingNode_ = nullptr;
+  std::unique_ptr<TTOMODocument> installing_;
+  TLxStream* installTarget_ = nullptr;
+  std::int32_t installLeft_ = 0;
+  // The text IndexDocumentPart read, for its next call.
+  std::optional<std::string> textToIndex_;
   // Documents installed since the tree file was last saved.
   TDurableInstalls durableInstalls_;
   int batchesInstalled_ = 0;
