@@ -35,6 +35,7 @@ class TTextView;
 class TTOMONode;
 class TTOMOTree;
 class TTOMOTreeModel;
+enum class TUpdateKind : int;
 
 // The program's one top-level window: the document tree on the left, the
 // shown entry on the right (a folder's list, a text, a bitmap or the search
@@ -113,7 +114,7 @@ class TfrmClientMain : public QMainWindow {
   void SetTextZoom(int percent);
   // The update window in `kind` (TUpdateOperation's kinds); kind 4 applies
   // the package named by `packageArgument`.
-  void StartUpdate(int kind, const QString& packageArgument = {});
+  void StartUpdate(TUpdateKind kind, const QString& packageArgument = {});
   void ConnectUpdateActions();
   // Before the program ends: an operation still running is cancelled if the
   // user agrees ("Sim"), and its window goes out of sight. False: the user

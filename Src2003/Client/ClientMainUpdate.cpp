@@ -13,19 +13,19 @@
 
 void TfrmClientMain::ConnectUpdateActions() {
   const TClientActions& a = actions_;
-  const std::pair<QAction*, int> commands[] = {
-      {a.UpdateInternetAction, TUpdateOperation::kKindInternet},
-      {a.UpdateLocalFileAction, TUpdateOperation::kKindLocalFile},
-      {a.UpdateFloppyAction, TUpdateOperation::kKindRemovable},
+  const std::pair<QAction*, TUpdateKind> commands[] = {
+      {a.UpdateInternetAction, TUpdateKind::Internet},
+      {a.UpdateLocalFileAction, TUpdateKind::LocalFile},
+      {a.UpdateFloppyAction, TUpdateKind::Removable},
   };
   for (const auto& [action, kind] : commands) {
     connect(action, &QAction::triggered, this, [this, kind = kind] { StartUpdate(kind); });
   }
   connect(this, &TfrmClientMain::StartupUpdateRequested, this,
-          [this](const QString& package) { StartUpdate(TUpdateOperation::kKindPackage, package); });
+          [this](const QString& package) { StartUpdate(TUpdateKind::Package, package); });
 }
 
-void TfrmClientMain::StartUpdate(int kind, const QString& packageArgument) {
+void TfrmClientMain::StartUpdate(TUpdateKind kind, const QString& packageArgument) {
   try {
     TfrmUpdate::StartUpdate(kind, this, Collection(), packageArgument);
   } catch (...) {

@@ -29,7 +29,7 @@
 #include "TOMODocumentFile.h"
 #include "TOMODocumentSet.h"
 #include "TOMOTree.h"
-#include "UpdateOperation.h"
+#include "PackageUpdate.h"
 #include "WordIndex.h"
 
 namespace fs = std::filesystem;
@@ -50,9 +50,9 @@ class TQuietReport : public TIndexBuildReport {
 };
 
 // The update with every step timed.
-class TTimedUpdate : public TUpdateOperation {
+class TTimedUpdate : public TPackageUpdate {
  public:
-  using TUpdateOperation::TUpdateOperation;
+  using TPackageUpdate::TPackageUpdate;
   double LongestStepMs = 0;
   int LongestState = 0;
   int Steps = 0;
@@ -61,7 +61,7 @@ class TTimedUpdate : public TUpdateOperation {
  protected:
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override {
     const auto start = TClock::now();
-    TUpdateOperation::Step(message, nextState, nextParameter);
+    TPackageUpdate::Step(message, nextState, nextParameter);
     const double ms = std::chrono::duration<double, std::milli>(TClock::now() - start).count();
     if (ms > kStepGoalMs) ++SlowSteps;
     if (ms > LongestStepMs) {

@@ -19,7 +19,7 @@
 #include "TOMODocumentSet.h"
 #include "TOMOTree.h"
 #include "UpdateList.h"
-#include "UpdateOperation.h"
+#include "PackageUpdate.h"
 #include "UpdatePackageFormat.h"
 #include "UpdateSources.h"
 #include "WordIndex.h"
@@ -108,7 +108,7 @@ class UpdatePackageTest : public OperationTest {
     TTOMODocumentFolder documents(Data());
     TInstalledCollection collection([this] { return Data(); }, [this] { return index_.get(); });
     collection.LoadTree();
-    TUpdateOperation update(collection, index_.get());
+    TPackageUpdate update(collection, index_.get());
     update.SetView(&view_);
     update.StartPackage(argument);
     EXPECT_TRUE(RunChain(update));
@@ -166,13 +166,13 @@ TEST_F(UpdatePackageTest, TheIndexIsFreeOnceTheUpdateEndsAndNothingToDoNeverTake
     TTOMODocumentFolder documents(Data());
     TInstalledCollection collection([this] { return Data(); }, [this] { return index_.get(); });
     collection.LoadTree();
-    TUpdateOperation update(collection, index_.get());
+    TPackageUpdate update(collection, index_.get());
     update.SetView(&view_);
     update.StartPackage(package);
     ASSERT_TRUE(RunChain(update));
     ASSERT_TRUE(update.Completed());
     // The operation still exists (its window would be open): the index is free.
-    EXPECT_FALSE(update.IndexLockHeld());
+    EXPECT_FALSE(update.Installer().IndexLockHeld());
     EXPECT_EQ(index_->Lock(), nullptr);
     EXPECT_EQ(index_->Search("zebrafish").Count(), 1);
   }
@@ -248,11 +248,29 @@ TEST_F(UpdatePackageTest, BitmapIsInstalled) {
   ExpectDataEqualsNew();
 }
 
+TEST_F(UpdatePackageTest, UpdateKindIsReadAtClassLevelWhileTheUpdateLives) {
+  int changes = 0;
+  const QMetaObject::Connection counting =
+      QObject::connect(&UpdateKindNotifier(), &TUpdateKindNotifier::UpdateKindChanged, [&] { ++changes; });
+  EXPECT_EQ(TUpdateOperation::ActiveUpdateKind(), TUpdateKind::None);
+  {
+    TInstalledCollection collection([this] { return Data(); }, [] { return nullptr; });
+    TPackageUpdate update(collection, nullptr);
+    EXPECT_EQ(TUpdateOperation::ActiveUpdateKind(), TUpdateKind::None);
+    update.SetUpdateKind(TUpdateKind::Package);
+    EXPECT_EQ(TUpdateOperation::ActiveUpdateKind(), TUpdateKind::Package);
+    EXPECT_EQ(changes, 1);
+  }
+  EXPECT_EQ(TUpdateOperation::ActiveUpdateKind(), TUpdateKind::None);
+  EXPECT_EQ(changes, 2);
+  QObject::disconnect(counting);
+}
+
 TEST(UpdatePackageArgument, QuotesAroundThePathAreDropped) {
-  EXPECT_EQ(TUpdateOperation::PackagePathOfArgument("\"/mídia/a b.dat\""), "/mídia/a b.dat");
-  EXPECT_EQ(TUpdateOperation::PackagePathOfArgument("\""), "\"");
-  EXPECT_EQ(TUpdateOperation::PackagePathOfArgument("\"\""), "");
-  EXPECT_EQ(TUpdateOperation::PackagePathOfArgument("/a/\"b"), "/a/\"b");
+  EXPECT_EQ(TPackageUpdate::PackagePathOfArgument("\"/mídia/a b.dat\""), "/mídia/a b.dat");
+  EXPECT_EQ(TPackageUpdate::PackagePathOfArgument("\""), "\"");
+  EXPECT_EQ(TPackageUpdate::PackagePathOfArgument("\"\""), "");
+  EXPECT_EQ(TPackageUpdate::PackagePathOfArgument("/a/\"b"), "/a/\"b");
 }
 
 // --- Power cut ------------------------------------------------------------------
