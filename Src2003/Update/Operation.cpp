@@ -25,9 +25,9 @@ void TOperation::PostStep(int msg, int state, int parameter) {
   if (!QCoreApplication::instance()) return;
   // The chain goes on while the pending events run: a request that ends
   // among them must not take the chain for ended.
-  posting_ = true;
+  ++holds_;
   QCoreApplication::processEvents();
-  posting_ = false;
+  --holds_;
   if (QCoreApplication::closingDown()) return;
   TOperationStep step;
   step.Msg = msg;
@@ -41,9 +41,9 @@ void TOperation::customEvent(QEvent* event) {
   if (event->type() != kOperationStepEvent) return QObject::customEvent(event);
   stepQueued_ = false;
   // A cancel handled while the step posts its successor is not an idle end.
-  dispatching_ = true;
+  ++holds_;
   RunStep(static_cast<TOperationStepEvent*>(event)->Step());
-  dispatching_ = false;
+  --holds_;
   EndChainUnlessRunning();
 }
 
@@ -57,6 +57,7 @@ void TOperation::RunStep(const TOperationStep& message) {
   int nextParameter = 0;
   inStep_ = true;
   try {
+    const TStepTimer::TScope timing = stepTimer_.Time(message.State);
     Step(message, nextState, nextParameter);
   } catch (const ELxAbort&) {
     CancelOperation();
@@ -95,7 +96,7 @@ void TOperation::EndChainUnlessRunning() {
 }
 
 bool TOperation::Running() const {
-  return posting_ || stepQueued_ || inStep_ || dispatching_ || RequestsRunning();
+  return holds_ > 0 || stepQueued_ || inStep_ || RequestsRunning();
 }
 
 void TOperation::CancelOperation() {

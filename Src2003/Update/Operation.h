@@ -47,6 +47,7 @@
 #include "LxExcept.h"
 #include "OperationReport.h"
 #include "OperationStep.h"
+#include "StepTimer.h"
 
 class QEvent;
 class TOperationView;
@@ -92,6 +93,8 @@ class TOperation : public QObject {
   bool Running() const;
   // A step is being run right now (the operation must outlive it).
   bool InStep() const { return inStep_; }
+  // How long its steps took: the longest one and its state.
+  const TStepTimer& StepTimes() const { return stepTimer_; }
   // Raises ChainEnded when nothing more will happen by itself (a request's
   // end calls this).
   void EndChainUnlessRunning();
@@ -126,12 +129,13 @@ class TOperation : public QObject {
   bool finished_ = false;
   bool failed_ = false;
   bool ended_ = false;
-  // What keeps the chain Running: a step queued, being posted, or being
-  // dispatched (with its successor's posting), and the step itself.
+  // What keeps the chain Running: a step queued; a step being posted or
+  // dispatched (with its successor's posting), counted as they nest; and the
+  // step itself.
   bool stepQueued_ = false;
-  bool posting_ = false;
-  bool dispatching_ = false;
+  int holds_ = 0;
   bool inStep_ = false;
+  TStepTimer stepTimer_;
 };
 
 // The class name a log line shows for an error: ELxException's own name,

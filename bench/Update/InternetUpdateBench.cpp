@@ -134,6 +134,7 @@ struct TRunFigures {
   std::map<int, double> SecondsByState;
   int Batches = 0;
   bool Succeeded = false;
+  std::string StepTimes;
 };
 
 TRunFigures Update(const fs::path& work, const std::string& url, TTinyproxy* proxy, bool withIndex) {
@@ -171,6 +172,7 @@ TRunFigures Update(const fs::path& work, const std::string& url, TTinyproxy* pro
   figures.Seconds = SecondsSince(start);
   figures.SecondsByState = update.SecondsByState;
   figures.Batches = update.BatchesInstalled();
+  figures.StepTimes = update.StepTimes().Summary();
   figures.Succeeded = update.Finished() && !update.Failed();
   return figures;
 }
@@ -188,6 +190,7 @@ void Report(const char* name, const TRunFigures& run, int documents, std::int64_
               "(%.1f ms a batch), waiting for the network %.2f s\n",
               at(20) + at(21) + at(22), at(23), at(24), run.Batches ? at(24) * 1000 / run.Batches : 0.0,
               run.Seconds - inSteps);
+  std::printf("  %s\n", run.StepTimes.c_str());
 }
 
 // The tree save's bytes written once more as plainly as C can: one fwrite of

@@ -25,6 +25,7 @@
 #include "LxConfigStore.h"
 #include "OperationRunner.h"
 #include "PackageWriter.h"
+#include "StepTimer.h"
 #include "TOMODocumentBody.h"
 #include "TOMODocumentFile.h"
 #include "TOMODocumentSet.h"
@@ -40,36 +41,13 @@ namespace {
 constexpr int kEntries = 12'000;
 constexpr int kDocuments = 3'000;
 constexpr int kReplaced = 2'000;
-constexpr double kStepGoalMs = 50.0;
+constexpr double kStepGoalMs = std::chrono::duration<double, std::milli>(TStepTimer::kStepGoal).count();
 
 class TQuietReport : public TIndexBuildReport {
  public:
   void AddLog(TLineKind, const std::string&) override {}
   void ResetProgress(int) override {}
   void SetProgress(int) override {}
-};
-
-// The update with every step timed.
-class TTimedUpdate : public TPackageUpdate {
- public:
-  using TPackageUpdate::TPackageUpdate;
-  double LongestStepMs = 0;
-  int LongestState = 0;
-  int Steps = 0;
-  int SlowSteps = 0;
-
- protected:
-  void Step(const TOperationStep& message, int& nextState, int& nextParameter) override {
-    const auto start = TClock::now();
-    TPackageUpdate::Step(message, nextState, nextParameter);
-    const double ms = std::chrono::duration<double, std::milli>(TClock::now() - start).count();
-    if (ms > kStepGoalMs) ++SlowSteps;
-    if (ms > LongestStepMs) {
-      LongestStepMs = ms;
-      LongestState = message.State;
-    }
-    ++Steps;
-  }
 };
 
 // NEW: OLD with the first kReplaced documents rewritten, a day later.
@@ -126,17 +104,18 @@ TRunFigures Apply(const fs::path& work, bool withIndex) {
   TTOMODocumentFolder documents(data.string());
   TInstalledCollection collection([data] { return data.string(); }, [] { return nullptr; });
   collection.LoadTree();
-  TTimedUpdate update(collection, withIndex ? &index : nullptr);
+  TPackageUpdate update(collection, withIndex ? &index : nullptr);
   update.SetDownloadFolder((work / "download").string());
   const auto start = TClock::now();
   update.StartPackage((work / "out" / "atualizacao.dat").string());
   RunOperation(update);
   TRunFigures figures;
   figures.Seconds = std::chrono::duration<double>(TClock::now() - start).count();
-  figures.LongestStepMs = update.LongestStepMs;
-  figures.LongestState = update.LongestState;
-  figures.SlowSteps = update.SlowSteps;
-  figures.Steps = update.Steps;
+  const TStepTimer& times = update.StepTimes();
+  figures.LongestStepMs = times.LongestMilliseconds();
+  figures.LongestState = times.LongestState();
+  figures.SlowSteps = static_cast<int>(times.StepsOverGoal());
+  figures.Steps = static_cast<int>(times.Steps());
   figures.Completed = update.Completed();
   return figures;
 }

@@ -4,7 +4,7 @@
 # installed by `pandecta-tool update` into an empty data folder; in the same
 # run `curl --parallel --parallel-max 8` fetches the same document files from
 # the same server, the anchor. Prints documents per second, peak RSS and
-# wall time of each.
+# wall time of each, and the update's longest step (PANDECTA_STEP_TIMES).
 #
 # Run alone, from the worktree, after building:
 #   flock -x /work/.machine.lock bench/Update/distant_update_bench.sh [ENTRIES DOCUMENTS [WORK]]
@@ -43,10 +43,10 @@ for DELAY in 0 30; do
   "$TOOL" config ExtraFolder "$WORK/extra-$DELAY" >/dev/null
   "$TOOL" config DownloadFolder "$WORK/download-$DELAY" >/dev/null
   START=$(date +%s.%N)
-  /usr/bin/time -f "%M" -o "$WORK/rss" "$TOOL" update --url "$URL/atualizacao" 2>"$WORK/log-$DELAY"
+  PANDECTA_STEP_TIMES=1 /usr/bin/time -f "%M" -o "$WORK/rss" "$TOOL" update --url "$URL/atualizacao" 2>"$WORK/log-$DELAY"
   UPDATE=$(echo "$(date +%s.%N) - $START" | bc)
   unset PANDECTA_SETTINGS_FILE
-  tail -1 "$WORK/log-$DELAY"
+  grep -a "Atualização concluída\|Passos:" "$WORK/log-$DELAY"
 
   printf 'D=%s ms  update: %.1f s, %.1f docs/s, peak RSS %d MB  |  curl-parallel-8: %.1f s, %.1f docs/s  |  ratio %.2f\n' \
     "$DELAY" "$UPDATE" "$(echo "$COUNT / $UPDATE" | bc -l)" "$(( $(cat "$WORK/rss") / 1024 ))" \

@@ -4,6 +4,7 @@
 
 #include "OperationRunner.h"
 #include "OperationTestSupport.h"
+#include "StepTimer.h"
 #include "TOMOFileError.h"
 #include "THttpCli.h"
 
@@ -139,6 +140,37 @@ TEST_F(OperationChainTest, AFailingStepAbortsTheRequestItStarted) {
   EXPECT_EQ(operation_.Ran(), (std::vector<std::string>{"1:0"}));
   EXPECT_EQ(view_.Texts(), (std::vector<std::string>{"# Exceção ETOMOFileError", "falhou depois de pedir"}));
   EXPECT_FALSE(operation_.Transfer().HttpCli().Busy());
+}
+
+TEST_F(OperationChainTest, EveryStepIsTimedEvenOneThatRaises) {
+  operation_.On(1, [](const TOperationStep&, int& next, int&) { next = 2; });
+  operation_.On(2, [](const TOperationStep&, int& next, int&) { next = 3; });
+  operation_.On(3, [](const TOperationStep&, int&, int&) { throw std::runtime_error("falhou"); });
+  operation_.PostStep(WM_OPERATIONSTEP, 1, 0);
+  EXPECT_EQ(RunOperation(operation_), 1);
+
+  const TStepTimer& times = operation_.StepTimes();
+  EXPECT_EQ(times.Steps(), 3);
+  EXPECT_GE(times.LongestState(), 1);
+  EXPECT_LE(times.LongestState(), 3);
+}
+
+TEST(StepTimerTest, KeepsTheLongestStepItsStateAndTheStepsOverTheGoal) {
+  using std::chrono::milliseconds;
+  TStepTimer timer;
+  EXPECT_EQ(timer.LongestState(), 0);
+  timer.Record(7, milliseconds(0));  // a first step of no measurable time still names its state
+  EXPECT_EQ(timer.LongestState(), 7);
+  timer.Record(16, milliseconds(283));
+  timer.Record(23, TStepTimer::kStepGoal);  // at the goal is not over it
+  timer.Record(24, milliseconds(51));
+  timer.Record(16, milliseconds(283));  // a tie keeps the first
+
+  EXPECT_EQ(timer.Steps(), 5);
+  EXPECT_EQ(timer.StepsOverGoal(), 3);
+  EXPECT_EQ(timer.Longest(), milliseconds(283));
+  EXPECT_EQ(timer.LongestState(), 16);
+  EXPECT_EQ(timer.Summary(), "Passos: 5; o mais longo: 283.0 ms (estado 16); acima de 50 ms: 3");
 }
 
 }  // namespace

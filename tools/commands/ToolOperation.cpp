@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "InstalledCollection.h"
 #include "LxFilUtl.h"
@@ -20,6 +21,12 @@ char applicationName[] = "pandecta-tool";
 char* applicationArgv[] = {applicationName, nullptr};
 
 constexpr char kKillAfterLineVariable[] = "PANDECTA_TEST_KILL_AFTER_LINE";
+constexpr char kStepTimesVariable[] = "PANDECTA_STEP_TIMES";
+
+bool StepTimesAsked() {
+  const char* value = std::getenv(kStepTimesVariable);
+  return value && *value && std::string(value) != "0";
+}
 
 // The terminal view, and the test hook that ends the process abruptly.
 class TToolOperationView : public TTerminalOperationView {
@@ -56,6 +63,7 @@ int RunToolOperation(TOperation& operation, const std::function<void()>& start) 
   start();
   const int result = RunOperation(operation);
   operation.SetView(nullptr);
+  if (StepTimesAsked()) std::fprintf(stderr, "%s\n", operation.StepTimes().Summary().c_str());
   return result;
 }
 

@@ -6,6 +6,10 @@
 // For the crash tests, PANDECTA_TEST_KILL_AFTER_LINE=k makes the process kill
 // itself right after the k-th log line, as a crash would.
 //
+// PANDECTA_STEP_TIMES=1 adds one line on standard error once the operation
+// has ended: its number of steps, the longest step and its state, and how
+// many steps took over 50 ms (TStepTimer::Summary), for the benchmarks.
+//
 //   TToolEventLoop loop;                       // before the operation exists
 //   TDocumentListRefresh refresh(collection);
 //   return RunToolOperation(refresh, [&refresh] { refresh.Start(); });
