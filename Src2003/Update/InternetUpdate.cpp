@@ -131,7 +131,7 @@ TInternetUpdate::TState TInternetUpdate::UpdateListStep(int& nextParameter) {
   if (DocumentCount() >= 1) {
     report.AddLog(": Transferindo documentos...", TLogColour::Blue, TLogStyle::Bold);
     report.AddLog("", TLogColour::WindowText);
-    batchBytes_ = 0;
+    transfer_.SetBatchBytes(0);
     StartDocumentFetcher();
     report.NextStage();
     nextParameter = 0;
@@ -152,7 +152,7 @@ TInternetUpdate::TState TInternetUpdate::DownloadStep(int index, int& nextParame
   const int count = static_cast<int>(ChangedNodes().size());
   // The documents are taken in the order of the list, whatever order they
   // arrive in: the log and the batches are those of one request at a time.
-  while (index < count && batchBytes_ <= kBatchLimitBytes) {
+  while (index < count && transfer_.BatchBytes() <= kBatchLimitBytes) {
     TTOMONode* node = ChangedNodes()[index];
     const std::int32_t number = node->Record().DocumentNumber;
     if (DocumentToFetch(number) == node) {
@@ -199,7 +199,7 @@ TInternetUpdate::TState TInternetUpdate::InstallBatchStep(int count) {
   for (TTOMONode* node : batchDocuments_) Installer().IndexDocument(*node);
   batchDocuments_.clear();
   report.AddLog("", TLogColour::WindowText);
-  batchBytes_ = 0;
+  transfer_.SetBatchBytes(0);
   return ChangedNodes().empty() ? TState::End : TState::Download;
 }
 
@@ -298,7 +298,7 @@ bool TInternetUpdate::TakeReceivedDocument(TTOMONode& node, const TFetchResult& 
   }
   report.AddLogFmt(TLogColour::Green, TLogStyle::Plain, "  Encerrado: %s", result.Url.c_str());
   report.AddLog("", TLogColour::WindowText);
-  batchBytes_ += result.Bytes;
+  transfer_.SetBatchBytes(transfer_.BatchBytes() + result.Bytes);
   fetcher_->Forget(number);
   return true;
 }

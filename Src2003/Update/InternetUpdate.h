@@ -119,8 +119,6 @@ class TInternetUpdate : public TUpdateOperation {
   int requestCursor_ = 0;
   // Download waits for the document of this entry (-1: it does not wait).
   int waitingIndex_ = -1;
-  // Body bytes of the documents taken into the running batch.
-  std::int64_t batchBytes_ = 0;
   std::vector<TTOMONode*> batchDocuments_;
   int batchesInstalled_ = 0;
   std::int64_t bytesSinceTreeSave_ = 0;

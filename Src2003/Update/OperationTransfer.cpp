@@ -67,7 +67,7 @@ void TOperationTransfer::HttpCliDocBegin() {
 void TOperationTransfer::HttpCliDocData(const char*, int length) {
   TOperationReport& report = operation_.Report();
   report.SetProgress(report.ProgressPosition() + length);
-  receivedBytes_ += length;
+  batchBytes_ += length;
   if (operation_.Cancelled()) httpCli_->Abort();
 }
 

@@ -51,14 +51,16 @@ class TOperationTransfer {
   void SetLocalFile(std::string file) { localFile_ = std::move(file); }
   // The step a successful request posts.
   TOperationStep& SavedStep() { return savedStep_; }
-  // Body bytes received by this transfer's requests.
-  std::int64_t ReceivedBytes() const { return receivedBytes_; }
+  // Body bytes received since the update last reset it: every chunk adds
+  // its length, and the Internet update counts its batches by it.
+  std::int64_t BatchBytes() const { return batchBytes_; }
+  void SetBatchBytes(std::int64_t bytes) { batchBytes_ = bytes; }
 
   // The client's events. Begin: LocalFile is created (replacing a file of
   // that name) and receives the body; URL, file and size are logged.
   void HttpCliDocBegin();
-  // A piece of the body: the operation's progress and ReceivedBytes move on
-  // by `length`; a cancelled operation aborts the request.
+  // A piece of the body: the operation's progress and BatchBytes move on by
+  // `length`; a cancelled operation aborts the request.
   void HttpCliDocData(const char* buffer, int length);
   // The whole body: "  Encerrado: <URL>", an empty line, LocalFile closed.
   void HttpCliDocEnd();
@@ -98,7 +100,7 @@ class TOperationTransfer {
   TOperation& operation_;
   std::string localFile_;
   TOperationStep savedStep_;
-  std::int64_t receivedBytes_ = 0;
+  std::int64_t batchBytes_ = 0;
   std::unique_ptr<TLxStream> inStream_;
   TLxStringList header_;
   // The file a body is being written to, and whether the running request

@@ -124,7 +124,7 @@ void BenchDownload(const std::string& url) {
   operation.PostStep(WM_OPERATIONSTEP, 1, 0);
   const int result = RunOperation(operation);
   const double seconds = timer.nsecsElapsed() / 1e9;
-  const double megabytes = operation.Transfer().ReceivedBytes() / (1024.0 * 1024.0);
+  const double megabytes = operation.Transfer().BatchBytes() / (1024.0 * 1024.0);
   std::printf("download: %s, %.1f MB in %.2f s, %.1f MB/s\n", result == 0 ? "ok" : "FAILED", megabytes, seconds,
               megabytes / seconds);
   QDir::temp().remove("bench_operation.dat");

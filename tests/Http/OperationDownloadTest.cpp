@@ -67,7 +67,7 @@ TEST_F(OperationDownloadTest, TheBodyLandsInLocalFileAndTheSavedStepRuns) {
   EXPECT_EQ(RunOperation(*operation), 0);
 
   EXPECT_EQ(ReadWholeFile(LocalFile()), body_);
-  EXPECT_EQ(operation->Transfer().ReceivedBytes(), kFileSize);
+  EXPECT_EQ(operation->Transfer().BatchBytes(), kFileSize);
   EXPECT_EQ(operation->Report().ProgressPosition(), kFileSize);
   EXPECT_EQ(operation->Ran(), (std::vector<std::string>{"1:0", "2:0"}));
   const std::string url = operation->Transfer().HttpCli().URL();

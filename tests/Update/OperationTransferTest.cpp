@@ -24,13 +24,14 @@ class OperationTransferTest : public OperationTest {
   TScriptedOperation operation_;
 };
 
-TEST_F(OperationTransferTest, ChunksRaiseReceivedBytesAndProgressByTheirLengths) {
+TEST_F(OperationTransferTest, ChunksRaiseBatchBytesAndProgressByTheirLengths) {
   operation_.Report().ResetProgress(4096);
+  operation_.Transfer().SetBatchBytes(0);
   const std::string chunk(1000, 'x');
   operation_.Transfer().HttpCliDocData(chunk.data(), 1000);
   operation_.Transfer().HttpCliDocData(chunk.data(), 1000);
   operation_.Transfer().HttpCliDocData(chunk.data(), 48);
-  EXPECT_EQ(operation_.Transfer().ReceivedBytes(), 2048);
+  EXPECT_EQ(operation_.Transfer().BatchBytes(), 2048);
   EXPECT_EQ(operation_.Report().ProgressPosition(), 2048);
   EXPECT_EQ(view_.Positions, (std::vector<int>{1000, 2000, 2048}));
 }

@@ -194,14 +194,14 @@ TEST_F(UpdateWindowTest, PiecesFasterThanTheTimerStillMoveTheBar) {
   EXPECT_GT(Bar()->PaintedWidth(), 0);
 }
 
-TEST_F(UpdateWindowTest, ChunksOfABodyMoveReceivedBytesAndTheBar) {
+TEST_F(UpdateWindowTest, ChunksOfABodyMoveBatchBytesAndTheBar) {
   window_->show();
   operation_->Report().ResetProgress(2048);
   const std::string chunk(1000, 'x');
   operation_->Transfer().HttpCliDocData(chunk.data(), 1000);
   operation_->Transfer().HttpCliDocData(chunk.data(), 1000);
   operation_->Transfer().HttpCliDocData(chunk.data(), 48);
-  EXPECT_EQ(operation_->Transfer().ReceivedBytes(), 2048);
+  EXPECT_EQ(operation_->Transfer().BatchBytes(), 2048);
   EXPECT_EQ(Bar()->PaintedWidth(), Bar()->width());
 }
 
