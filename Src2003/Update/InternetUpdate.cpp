@@ -1,6 +1,8 @@
 #include "InternetUpdate.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 
 #include "ConfigUnit.h"
 #include "DocumentFetcher.h"
@@ -71,29 +73,18 @@ void TInternetUpdate::Step(const TOperationStep& message, int& nextState, int& n
 }
 
 TInternetUpdate::TState TInternetUpdate::Run(TState state, int parameter, int& nextParameter) {
-  switch (state) {
-    case TState::IndexSize:
-      IndexSizeStep();
-      break;
-    case TState::IndexTransfer:
-      IndexTransferStep();
-      break;
-    case TState::UpdateList:
-      return UpdateListStep(nextParameter);
-    case TState::Download:
-      return DownloadStep(parameter, nextParameter);
-    case TState::InstallBatch:
-      return InstallBatchStep(parameter);
-    case TState::End:
-      EndStep();
-      break;
-    case TState::None:
-      break;
-  }
-  return TState::None;
+  using TWork = TState (TInternetUpdate::*)(int parameter, int& nextParameter);
+  // The work of each state, in the order of TState from IndexSize on.
+  static constexpr TWork kWork[] = {&TInternetUpdate::IndexSizeStep,  &TInternetUpdate::IndexTransferStep,
+                                    &TInternetUpdate::UpdateListStep, &TInternetUpdate::DownloadStep,
+                                    &TInternetUpdate::InstallBatchStep, &TInternetUpdate::EndStep};
+  const auto first = static_cast<std::ptrdiff_t>(TState::IndexSize);
+  const auto index = static_cast<std::ptrdiff_t>(state) - first;
+  if (index < 0 || index >= std::ssize(kWork)) return TState::None;
+  return (this->*kWork[index])(parameter, nextParameter);
 }
 
-void TInternetUpdate::IndexSizeStep() {
+TInternetUpdate::TState TInternetUpdate::IndexSizeStep(int, int&) {
   ForceDirectories(DownloadFolder());
   transfer_.SetLocalFile(PathJoin(DownloadFolder(), kCompressedIndexFileName));
   const std::string url = LowerCaseURL(PathJoin(UpdateURL(), kCompressedIndexFileName));
@@ -102,9 +93,10 @@ void TInternetUpdate::IndexSizeStep() {
   Report().AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  URL: %s", url.c_str());
   transfer_.HttpCli().SetURL(url);
   transfer_.HttpCli().Head();
+  return TState::None;
 }
 
-void TInternetUpdate::IndexTransferStep() {
+TInternetUpdate::TState TInternetUpdate::IndexTransferStep(int, int&) {
   TOperationReport& report = Report();
   THttpCli& http = transfer_.HttpCli();
   transfer_.SavedStep() = {WM_OPERATIONSTEP, static_cast<int>(TState::UpdateList), 0, 0};
@@ -116,9 +108,10 @@ void TInternetUpdate::IndexTransferStep() {
   report.AddLog(": Transferindo arquivo de índice...", TLogColour::Blue);
   http.SetMaxBodyBytes(kMaxCompressedTreeBytes);
   http.Get();
+  return TState::None;
 }
 
-TInternetUpdate::TState TInternetUpdate::UpdateListStep(int& nextParameter) {
+TInternetUpdate::TState TInternetUpdate::UpdateListStep(int, int& nextParameter) {
   TOperationReport& report = Report();
   report.AddLog("! Arquivo de índice recebido.", TLogColour::Green);
   transfer_.DecompressIndexFile(DownloadFolder());
@@ -175,7 +168,7 @@ TInternetUpdate::TState TInternetUpdate::DownloadStep(int index, int& nextParame
   return TState::InstallBatch;
 }
 
-TInternetUpdate::TState TInternetUpdate::InstallBatchStep(int count) {
+TInternetUpdate::TState TInternetUpdate::InstallBatchStep(int count, int&) {
   TOperationReport& report = Report();
   count = std::min(count, static_cast<int>(ChangedNodes().size()));
   if (DocumentCount() > 0) report.AddLog(": Copiando documentos...", TLogColour::Blue);
@@ -222,13 +215,14 @@ void TInternetUpdate::InstallBatch(int count) {
   requestCursor_ = std::max(0, requestCursor_ - count);
 }
 
-void TInternetUpdate::EndStep() {
+TInternetUpdate::TState TInternetUpdate::EndStep(int, int&) {
   // The title words follow once, for the whole installed tree; an update
   // with nothing to do leaves the index alone.
   if (batchesInstalled_ > 0) Installer().IndexTitles();
   Report().NextStage();
   SetFinished(true);
   Report().AddLog("!! Atualização concluída com êxito.", TLogColour::Green, TLogStyle::Bold);
+  return TState::None;
 }
 
 // --- The documents in flight ---------------------------------------------------------------

@@ -31,16 +31,9 @@ struct TFetchResult;
 
 class TInternetUpdate : public TUpdateOperation {
  public:
-  // The steps of the Internet update.
-  enum class TState : int {
-    None = 0,
-    IndexSize = 20,
-    IndexTransfer = 21,
-    UpdateList = 22,
-    Download = 23,
-    InstallBatch = 24,
-    End = 25,
-  };
+  // The steps of the Internet update, numbered 20 to 25 in this order (the
+  // number a step message carries).
+  enum class TState : int { None = 0, IndexSize = 20, IndexTransfer, UpdateList, Download, InstallBatch, End };
 
   // A batch downloads documents until more than this many body bytes have
   // arrived in it, then installs them.
@@ -87,14 +80,16 @@ class TInternetUpdate : public TUpdateOperation {
   void AbortRequests() override;
 
  private:
-  // The work of a state with its parameter, and the state that follows.
+  // The work of a state with its parameter, and the state that follows;
+  // each step below is one state's work. A request's completion posts the
+  // state after IndexSize and IndexTransfer.
   TState Run(TState state, int parameter, int& nextParameter);
-  void IndexSizeStep();
-  void IndexTransferStep();
-  TState UpdateListStep(int& nextParameter);
+  TState IndexSizeStep(int, int&);
+  TState IndexTransferStep(int, int&);
+  TState UpdateListStep(int, int& nextParameter);
   TState DownloadStep(int index, int& nextParameter);
-  TState InstallBatchStep(int count);
-  void EndStep();
+  TState InstallBatchStep(int count, int&);
+  TState EndStep(int, int&);
 
   // Keeps the fetcher's requests full with the documents of ChangedNodes
   // from entry `index` on.

@@ -29,8 +29,6 @@ class TOperationReport {
  public:
   TOperationReport();
   ~TOperationReport();
-  TOperationReport(const TOperationReport&) = delete;
-  TOperationReport& operator=(const TOperationReport&) = delete;
 
   // Not owned; nullptr: a silent view. Set it before the first step.
   void SetView(TOperationView* view);

@@ -42,8 +42,6 @@ class TOperationTransfer {
   // ProxyPort, ProxyUserName, ProxyPassword), now; an empty port is 80.
   explicit TOperationTransfer(TOperation& operation);
   ~TOperationTransfer();
-  TOperationTransfer(const TOperationTransfer&) = delete;
-  TOperationTransfer& operator=(const TOperationTransfer&) = delete;
 
   THttpCli& HttpCli() const { return *httpCli_; }
   // The file the next body is written to.

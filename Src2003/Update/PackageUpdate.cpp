@@ -1,5 +1,8 @@
 #include "PackageUpdate.h"
 
+#include <cstddef>
+#include <iterator>
+
 #include "ExpandIndexFile.h"
 #include "HeaderLines.h"
 #include "LxCodePage.h"
@@ -65,31 +68,15 @@ void TPackageUpdate::Step(const TOperationStep& message, int& nextState, int& ne
 }
 
 TPackageUpdate::TState TPackageUpdate::Run(TState state, int parameter) {
-  switch (state) {
-    case TState::Start:
-      StartStep();
-      return TState::OpenVolume;
-    case TState::OpenVolume:
-      return OpenVolumeStep(parameter);
-    case TState::Copy:
-      return CopyStep();
-    case TState::VolumeDone:
-      return VolumeDoneStep();
-    case TState::OpenPackage:
-      OpenPackageStep();
-      return TState::Tree;
-    case TState::Tree:
-      TreeStep();
-      return TState::Document;
-    case TState::Document:
-      return DocumentStep();
-    case TState::Finish:
-      FinishStep();
-      break;
-    case TState::None:
-      break;
-  }
-  return TState::None;
+  using TWork = TState (TPackageUpdate::*)(int parameter);
+  // The work of each state, in the order of TState from Start on.
+  static constexpr TWork kWork[] = {&TPackageUpdate::StartStep,   &TPackageUpdate::OpenVolumeStep,
+                                    &TPackageUpdate::CopyStep,    &TPackageUpdate::VolumeDoneStep,
+                                    &TPackageUpdate::OpenPackageStep, &TPackageUpdate::TreeStep,
+                                    &TPackageUpdate::DocumentStep, &TPackageUpdate::FinishStep};
+  const auto index = static_cast<std::ptrdiff_t>(state) - static_cast<std::ptrdiff_t>(TState::Start);
+  if (index < 0 || index >= std::ssize(kWork)) return TState::None;
+  return (this->*kWork[index])(parameter);
 }
 
 void TPackageUpdate::AskForDisk() {
@@ -106,7 +93,7 @@ void TPackageUpdate::OpenVolume() {
   if (header_.empty() || !IsPackageSignature(header_.front())) throw EUpdatePackageError(kInvalidFormat);
 }
 
-void TPackageUpdate::StartStep() {
+TPackageUpdate::TState TPackageUpdate::StartStep(int) {
   TOperationReport& report = Report();
   report.SetStageLine(0, "Copiando arquivo de atualização");
   report.SetStageLine(1, "Atualizando");
@@ -124,6 +111,7 @@ void TPackageUpdate::StartStep() {
   report.AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  Tamanho total: %d", report.ProgressMax());
   volumesCopied_ = 0;
   report.AddLog("! Ok", TLogColour::Green);
+  return TState::OpenVolume;
 }
 
 TPackageUpdate::TState TPackageUpdate::OpenVolumeStep(int parameter) {
@@ -135,7 +123,7 @@ TPackageUpdate::TState TPackageUpdate::OpenVolumeStep(int parameter) {
   return TState::Copy;
 }
 
-TPackageUpdate::TState TPackageUpdate::CopyStep() {
+TPackageUpdate::TState TPackageUpdate::CopyStep(int) {
   std::int32_t count = BytesLeft(*inStream_);
   TState next = TState::VolumeDone;
   if (count > kCopyStepBytes) {
@@ -147,7 +135,7 @@ TPackageUpdate::TState TPackageUpdate::CopyStep() {
   return next;
 }
 
-TPackageUpdate::TState TPackageUpdate::VolumeDoneStep() {
+TPackageUpdate::TState TPackageUpdate::VolumeDoneStep(int) {
   ++volumesCopied_;
   Report().AddLogFmt(TLogColour::Green, TLogStyle::Plain, ": Arquivo %d copiado", volumesCopied_);
   inStream_.reset();
@@ -160,7 +148,7 @@ void TPackageUpdate::CloseOutFile() {
   outFile_.reset();
 }
 
-void TPackageUpdate::OpenPackageStep() {
+TPackageUpdate::TState TPackageUpdate::OpenPackageStep(int) {
   CloseOutFile();
   Report().AddLog(": Processando arquivo", TLogColour::Blue);
   Report().NextStage();
@@ -171,9 +159,10 @@ void TPackageUpdate::OpenPackageStep() {
   const std::int32_t size = expanded->ExpandedSize();
   inStream_ = std::move(expanded);
   Report().ResetProgress(size);
+  return TState::Tree;
 }
 
-void TPackageUpdate::TreeStep() {
+TPackageUpdate::TState TPackageUpdate::TreeStep(int) {
   TOperationReport& report = Report();
   report.AddLog(": Lendo sumário...", TLogColour::Blue);
   const std::int32_t length = ReadLittleEndian32(*inStream_);
@@ -188,9 +177,10 @@ void TPackageUpdate::TreeStep() {
   BuildUpdateList();
   report.AddLog("! Ok.", TLogColour::Green);
   report.AddLog(": Processando documentos da atualização...", TLogColour::Blue);
+  return TState::Document;
 }
 
-TPackageUpdate::TState TPackageUpdate::DocumentStep() {
+TPackageUpdate::TState TPackageUpdate::DocumentStep(int) {
   TLxStream& in = *inStream_;
   if (BytesLeft(in) <= 0) return TState::Finish;
   TOperationReport& report = Report();
@@ -214,7 +204,7 @@ TPackageUpdate::TState TPackageUpdate::DocumentStep() {
   return TState::Document;
 }
 
-void TPackageUpdate::FinishStep() {
+TPackageUpdate::TState TPackageUpdate::FinishStep(int) {
   Report().AddLog("! Processamento concluído.", TLogColour::Green);
   Report().AddLog(": Finalizando...", TLogColour::Blue);
   Installer().CommitTree(ChangedNodes(), *NewTree());
@@ -224,6 +214,7 @@ void TPackageUpdate::FinishStep() {
   Report().NextStage();
   inStream_.reset();
   packageFile_.reset();
+  return TState::None;
 }
 
 std::string TPackageUpdate::PackagePath() const { return PathJoin(DownloadFolder(), kJoinedPackageName); }

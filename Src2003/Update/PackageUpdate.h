@@ -32,18 +32,9 @@ class TLxStream;
 
 class TPackageUpdate : public TUpdateOperation {
  public:
-  // The steps of applying a package.
-  enum class TState : int {
-    None = 0,
-    Start = 10,
-    OpenVolume = 11,
-    Copy = 12,
-    VolumeDone = 13,
-    OpenPackage = 14,
-    Tree = 15,
-    Document = 16,
-    Finish = 17,
-  };
+  // The steps of applying a package, numbered 10 to 17 in this order (the
+  // number a step message carries).
+  enum class TState : int { None = 0, Start = 10, OpenVolume, Copy, VolumeDone, OpenPackage, Tree, Document, Finish };
 
   // Bytes of a volume copied per step, so the window stays responsive.
   static constexpr std::int32_t kCopyStepBytes = 2048;
@@ -75,16 +66,17 @@ class TPackageUpdate : public TUpdateOperation {
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override;
 
  private:
-  // The work of a state, and the state that follows it.
+  // The work of a state, and the state that follows it; each step below is
+  // one state's work.
   TState Run(TState state, int parameter);
-  void StartStep();
+  TState StartStep(int);
   TState OpenVolumeStep(int parameter);
-  TState CopyStep();
-  TState VolumeDoneStep();
-  void OpenPackageStep();
-  void TreeStep();
-  TState DocumentStep();
-  void FinishStep();
+  TState CopyStep(int);
+  TState VolumeDoneStep(int);
+  TState OpenPackageStep(int);
+  TState TreeStep(int);
+  TState DocumentStep(int);
+  TState FinishStep(int);
   // Asks for the next volume until LocalFile exists; Cancel raises ELxAbort.
   void AskForDisk();
   // Opens LocalFile for reading, others denied writing, as the in stream,

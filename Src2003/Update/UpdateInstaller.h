@@ -40,8 +40,6 @@ class TUpdateInstaller {
   // the update's. None is owned.
   TUpdateInstaller(TInstalledCollection& collection, TWordIndex* wordIndex, TOperationReport& report);
   ~TUpdateInstaller();
-  TUpdateInstaller(const TUpdateInstaller&) = delete;
-  TUpdateInstaller& operator=(const TUpdateInstaller&) = delete;
 
   TInstalledCollection& Collection() const { return collection_; }
 
