@@ -18,7 +18,8 @@
 #include "PackageTestSupport.h"
 #include "TOMODocumentSet.h"
 #include "TOMOTree.h"
-#include "UpdateOperation.h"
+#include "InternetUpdate.h"
+#include "PackageUpdate.h"
 #include "UpdateUnit.h"
 #include "UpdatePackageFormat.h"
 
@@ -134,6 +135,18 @@ TEST_F(UpdatePackageWindowTest, UpdateThatFailsReloadsTheTreeWhenClosed) {
   window->findChild<QPushButton*>("HideButton")->click();
   ASSERT_TRUE(RunUntil([] { return TfrmUpdate::Instance() == nullptr; }));
   EXPECT_EQ(reloads_, reloads + 1);
+}
+
+TEST_F(UpdatePackageWindowTest, EachKindGetsItsOwnUpdateWhichTakesTheKindOnlyWhenStarted) {
+  for (const TUpdateKind kind : {TUpdateKind::Internet, TUpdateKind::LocalFile, TUpdateKind::Removable,
+                                 TUpdateKind::Package}) {
+    TfrmUpdate window(kind, *collection_, nullptr);
+    const bool internet = kind == TUpdateKind::Internet;
+    EXPECT_EQ(window.Internet() != nullptr, internet);
+    EXPECT_EQ(window.Package() != nullptr, !internet);
+    EXPECT_EQ(window.Update().UpdateKind(), TUpdateKind::None);
+  }
+  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateKind::None);
 }
 
 TEST_F(UpdatePackageWindowTest, ChosenPackageFileIsApplied) {
