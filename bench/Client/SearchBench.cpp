@@ -36,6 +36,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "SearchPage.h"
+#include "SearchSession.h"
 #include "ClientIcons.h"
 #include "ClientMainUnit.h"
 #include "ConfigUnit.h"
@@ -99,6 +101,7 @@ int main(int argc, char** argv) {
   auto* query = window->findChild<QLineEdit*>("SearchDocText");
   auto* button = window->findChild<QPushButton*>("SearchDocButton");
   auto* list = window->findChild<QListView*>("SearchDocListBox");
+  const TSearchSession& session = window->findChild<TSearchPage*>()->Session();
   // Every entry the word index finds is shown: the heaviest list.
   window->findChild<QRadioButton*>("SearchWhereBothRadio")->setChecked(true);
   query->setText(QString::fromStdString(word));
@@ -118,7 +121,7 @@ int main(int argc, char** argv) {
     WaitForPaint(listPaint);
     list->viewport()->removeEventFilter(&listPaint);
     std::printf("\"Procurar\" até a lista pintada (%d resultados, %d linhas): %.1f ms\n",
-                window->SearchResults() ? window->SearchResults()->Count() : 0, list->model()->rowCount(),
+                session.Results() ? session.Results()->Count() : 0, list->model()->rowCount(),
                 Milliseconds(timer));
   }
   for (int i = 0; i < repetitions; ++i) {
@@ -127,7 +130,7 @@ int main(int argc, char** argv) {
     TPaintWatch listPaint;
     list->viewport()->installEventFilter(&listPaint);
     timer.start();
-    window->SetSearchResults(std::move(found));
+    window->findChild<TSearchPage*>()->ShowSearchResults(std::move(found));
     const double filled = Milliseconds(timer);
     WaitForPaint(listPaint);
     list->viewport()->removeEventFilter(&listPaint);

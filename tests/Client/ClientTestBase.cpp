@@ -1,3 +1,6 @@
+#include "SearchPage.h"
+#include "SearchSession.h"
+#include "TextView.h"
 #include "ClientTestBase.h"
 
 #include <filesystem>
@@ -109,6 +112,10 @@ void ClientTest::ShowId(int id) {
   ASSERT_NE(node, nullptr) << id;
   window_->ShowNode(node);
 }
+
+TTextView& ClientTest::Reader() { return *window_->findChild<TTextView*>("TextEdit"); }
+
+TSearchSession& ClientTest::Session() { return window_->findChild<TSearchPage*>()->Session(); }
 
 bool ClientTest::RunUntil(const std::function<bool()>& done) {
   constexpr int kTimeoutMs = 10'000;

@@ -19,6 +19,8 @@
 class TTOMODocumentFolder;
 class TTOMOConfig;
 class TfrmClientMain;
+class TSearchSession;
+class TTextView;
 
 // A small document base in a scratch folder, settings in memory pointing at
 // it, errors and notices recorded instead of shown.
@@ -49,6 +51,10 @@ class ClientTest : public ::testing::Test {
   // Frees the main window, with every window it owns.
   void DestroyWindow() { window_.reset(); }
   void ShowId(int id);
+  // The window's reader view, which keeps the shown document, and the
+  // search page's session.
+  TTextView& Reader();
+  TSearchSession& Session();
   // Lets events run until `done` holds or 10 s have passed; whether it holds.
   static bool RunUntil(const std::function<bool()>& done);
   std::vector<TErrorReport> errors_;

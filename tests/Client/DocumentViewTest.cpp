@@ -8,6 +8,8 @@
 #include <QTextEdit>
 #include <QTreeView>
 
+#include "ShownDocument.h"
+#include "TextView.h"
 #include "ClientIcons.h"
 #include "ClientTestBase.h"
 #include "RichTextEditing.h"
@@ -83,7 +85,7 @@ TEST_F(DocumentViewTest, BodyWithoutPropertyBlockShowsWholeBody) {
   OpenWindow();
   ShowId(1);
   EXPECT_TRUE(Text().toPlainText().contains(QString::fromUtf8("sem cabeçalho")));
-  EXPECT_TRUE(Window().Links().empty());
+  EXPECT_TRUE(Reader().Shown().Links().empty());
 }
 
 TEST_F(DocumentViewTest, BrokenDocumentShowsTheErrorTextAndKeepsTheUnreadIcon) {
@@ -116,8 +118,8 @@ TEST_F(DocumentViewTest, LinksAreMarkedPlacedAndStruckThroughWhenTheTargetIsMiss
   OpenWindow();
   ShowId(1);
   ASSERT_TRUE(errors_.empty()) << errors_[0].Message;
-  EXPECT_EQ(Window().LineStarts(), (std::vector<int>{0, 7, 12}));
-  ASSERT_EQ(Window().Links().size(), 3u);
+  EXPECT_EQ(Reader().Shown().LineStarts(), (std::vector<int>{0, 7, 12}));
+  ASSERT_EQ(Reader().Shown().Links().size(), 3u);
 
   // v1 on line 1 is cut at its line's end: "hij" (8-10).
   EXPECT_EQ(LinkNumberAt(*Text().document(), 8), 0);
@@ -144,7 +146,7 @@ TEST_F(DocumentViewTest, LinkToAMissingEntryReportsItsNumberInFourDigits) {
   OpenWindow();
   ShowId(1);
   try {
-    Window().TextEditLinkClick(0);
+    Reader().Shown().FollowLink(0);
     FAIL() << "a missing target must raise";
   } catch (const ELxException& error) {
     EXPECT_EQ(error.ClassName(), "ETOMOError");
@@ -153,9 +155,9 @@ TEST_F(DocumentViewTest, LinkToAMissingEntryReportsItsNumberInFourDigits) {
               "provavelmente este problema será corrigido.");
   }
   EXPECT_EQ(Window().CurrentNode()->Id(), 1);
-  Window().TextEditLinkClick(1);
+  Reader().Shown().FollowLink(1);
   EXPECT_EQ(Window().CurrentNode()->Id(), 2);
-  EXPECT_THROW(Window().TextEditLinkClick(5), ELxException);
+  EXPECT_THROW(Reader().Shown().FollowLink(5), ELxException);
 }
 
 TEST_F(DocumentViewTest, LinkLineWithANonNumberOrALineBeyondTheTextFailsTheLoad) {

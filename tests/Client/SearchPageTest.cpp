@@ -24,6 +24,8 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "SearchSession.h"
+#include "StartupStages.h"
 #include "ClientTestBase.h"
 #include "ConfigUnit.h"
 #include "DocumentListModel.h"
@@ -204,7 +206,7 @@ TEST_F(SearchPageTest, OpeningTheSearchPageAndEnablingProcurar) {
 TEST_F(SearchPageTest, PhraseFoundOnlyInTitlesNeedsTitulos) {
   Search("substituição");
   EXPECT_TRUE(Rows().empty());
-  ASSERT_NE(Window().SearchResults(), nullptr);
+  ASSERT_NE(Session().Results(), nullptr);
 
   Find<QRadioButton>("SearchWhereTitlesRadio").setChecked(true);
   Search("substituição");
@@ -372,7 +374,7 @@ TEST_F(SearchPageTest, SearchErrorsAreShownAndThePreviousResultsStay) {
   Search("imposto");
   const std::vector<std::string> before = Rows();
   ASSERT_EQ(before.size(), 4u);
-  const TSearchResultList* results = Window().SearchResults();
+  const TSearchResultList* results = Session().Results();
 
   {
     // The index is held open by this program (a build or an update).
@@ -382,7 +384,7 @@ TEST_F(SearchPageTest, SearchErrorsAreShownAndThePreviousResultsStay) {
   ASSERT_EQ(errors_.size(), 1u);
   EXPECT_EQ(errors_[0].Message, kIndexAlreadyOpenMessage);
   EXPECT_EQ(Rows(), before);
-  EXPECT_EQ(Window().SearchResults(), results);
+  EXPECT_EQ(Session().Results(), results);
 
   Action("ClearIndexAction").trigger();
   Search("renda");
@@ -542,7 +544,7 @@ class SearchAcrossUpdateTest : public SearchPageTest {
 
   // Runs the update window on `package` to its end and closes it.
   void ApplyAndClose(const std::string& package, bool completes) {
-    emit Window().StartupUpdateRequested(QString::fromStdString(package));
+    emit Window().Startup().UpdateRequested(QString::fromStdString(package));
     TfrmUpdate* update = TfrmUpdate::Instance();
     ASSERT_NE(update, nullptr);
     ASSERT_TRUE(RunUntil([&] { return update->Update().Finished(); }));

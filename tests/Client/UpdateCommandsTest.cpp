@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 
+#include "StartupStages.h"
 #include "ClientMainUnit.h"
 #include "ClientTestBase.h"
 #include "ConfigUnit.h"
@@ -26,7 +27,7 @@ TEST_F(UpdateCommandsTest, CommandsFollowTheRunningUpdateAndTheStartupPackageOpe
   EXPECT_TRUE(a.UpdateLocalFileAction->isEnabled());
   EXPECT_TRUE(a.UpdateFloppyAction->isEnabled());
 
-  emit window.StartupUpdateRequested(QString::fromStdString(DataFolder() + "/nenhum.dat"));
+  emit window.Startup().UpdateRequested(QString::fromStdString(DataFolder() + "/nenhum.dat"));
   TfrmUpdate* update = TfrmUpdate::Instance();
   ASSERT_NE(update, nullptr);
   EXPECT_EQ(update->parent(), &window);

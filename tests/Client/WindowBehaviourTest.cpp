@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QThread>
 
+#include "StartupStages.h"
 #include "ClientEvents.h"
 #include "ClientTestBase.h"
 #include "ConfigUnit.h"
@@ -74,9 +75,9 @@ TEST_F(WindowBehaviourTest, RowsAreAsTallAsTitleAndWrappedSummary) {
 TEST_F(WindowBehaviourTest, StartupStagesEndWithTheUpdateOfAPackageArgument) {
   SaveIndex();
   TfrmClientMain window;
-  window.SetStartupPackage("/tmp/pacote.dat");
+  window.Startup().SetPackage("/tmp/pacote.dat");
   QStringList requested;
-  QObject::connect(&window, &TfrmClientMain::StartupUpdateRequested,
+  QObject::connect(&window.Startup(), &TStartupStages::UpdateRequested,
                    [&](const QString& package) { requested << package; });
   window.show();
   // Each stage posts the next; a bounded number of rounds runs them all.

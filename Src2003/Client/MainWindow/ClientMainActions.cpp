@@ -5,25 +5,23 @@
 #include <QTextEdit>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMainWindow>
 #include <QStackedWidget>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
 
 #include "ClientIcons.h"
 #include "ClientMainUnit.h"
-#include "ErrorDisplay.h"
-#include "HelpHint.h"
 #include "NavigationHistory.h"
+#include "SearchPage.h"
+#include "TextPage.h"
+#include "TextView.h"
+#include "BitmapPage.h"
+#include "HelpHint.h"
 #include "TOMONode.h"
-#include "TextSearchPanel.h"
 #include "IndexBuildUnit.h"
 #include "MenuMnemonics.h"
-#include "MouseNavigation.h"
 #include "UpdateBaseUnit.h"
-#include "TextView.h"
-#include "TextZoom.h"
-#include "ConfigUnit.h"
 
 namespace {
 
@@ -46,24 +44,11 @@ struct TActionText {
   const char* hint;
 };
 
-// Runs a command; a failure goes to the standard error box and the window
-// stays usable.
-template <class TCommand>
-auto Guarded(TCommand command) {
-  return [command] {
-    try {
-      command();
-    } catch (...) {
-      ShowCurrentError();
-    }
-  };
-}
-
 }  // namespace
 
-void TfrmClientMain::CreateActions() {
-  auto make = [this](const TActionText& text, TClientIcon icon = TClientIcon::Document, bool withIcon = false) {
-    auto* action = new QAction(QString::fromUtf8(text.caption), this);
+TClientActions CreateClientActions(QMainWindow& window) {
+  auto make = [&window](const TActionText& text, TClientIcon icon = TClientIcon::Document, bool withIcon = false) {
+    auto* action = new QAction(QString::fromUtf8(text.caption), &window);
     action->setObjectName(text.name);
     if (text.hint) {
       action->setToolTip(QString::fromUtf8(text.hint));
@@ -72,7 +57,7 @@ void TfrmClientMain::CreateActions() {
     if (withIcon) action->setIcon(ClientIcon(icon));
     return action;
   };
-  TClientActions& a = actions_;
+  TClientActions a;
   a.UpdateInternetAction = make({"UpdateInternetAction", "Atualizar via Internet...", nullptr});
   a.UpdateInternetAction->setData(kUpdateInternetTag);
   a.UpdateLocalFileAction = make({"UpdateLocalFileAction", "Atualizar via Arquivo Local...", nullptr});
@@ -128,13 +113,14 @@ void TfrmClientMain::CreateActions() {
   a.ZoomResetAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
   for (QAction* action : {a.EditCopyAction, a.EditSelectAllAction, a.SearchInCurrentDocAction, a.BrowseBackAction,
                           a.BrowseForwardAction, a.ExitAction, a.ZoomInAction, a.ZoomOutAction, a.ZoomResetAction}) {
-    addAction(action);
+    window.addAction(action);
   }
+  return a;
 }
 
-void TfrmClientMain::CreateMenus() {
-  TClientActions& a = actions_;
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&Arquivo"));
+THistoryMenus CreateClientMenus(QMainWindow& window, const TClientActions& a) {
+  QMenuBar& bar = *window.menuBar();
+  QMenu* file = bar.addMenu(QStringLiteral("&Arquivo"));
   file->setObjectName("FileMenu");
   file->addActions({a.UpdateInternetAction, a.UpdateLocalFileAction, a.UpdateFloppyAction});
   file->addSeparator();
@@ -147,27 +133,28 @@ void TfrmClientMain::CreateMenus() {
   file->addSeparator();
   file->addAction(a.ExitAction);
 
-  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Editar"));
+  QMenu* edit = bar.addMenu(QStringLiteral("&Editar"));
   edit->setObjectName("EditMenu");
   edit->addActions({a.EditCopyAction, a.EditSelectAllAction});
 
-  QMenu* view = menuBar()->addMenu(QStringLiteral("Exibir"));
+  QMenu* view = bar.addMenu(QStringLiteral("Exibir"));
   view->setObjectName("ViewMenu");
   view->addActions({a.ZoomInAction, a.ZoomOutAction, a.ZoomResetAction});
 
-  QMenu* search = menuBar()->addMenu(QStringLiteral("&Procurar"));
+  QMenu* search = bar.addMenu(QStringLiteral("&Procurar"));
   search->setObjectName("SearchMenu");
   search->addAction(a.SearchDocumentsAction);
   search->addSeparator();
   search->addActions({a.SearchInCurrentDocAction, a.SearchPrevWordAction, a.SearchNextWordAction});
   search->addSeparator();
-  historyBackMenu_ = search->addMenu(ClientIcon(TClientIcon::Back), QStringLiteral("Voltar"));
-  historyBackMenu_->setObjectName("HistoryBackMenu");
-  historyForwardMenu_ = search->addMenu(ClientIcon(TClientIcon::Forward), QStringLiteral("Avançar"));
-  historyForwardMenu_->setObjectName("HistoryForwardMenu");
+  THistoryMenus history;
+  history.Back = search->addMenu(ClientIcon(TClientIcon::Back), QStringLiteral("Voltar"));
+  history.Back->setObjectName("HistoryBackMenu");
+  history.Forward = search->addMenu(ClientIcon(TClientIcon::Forward), QStringLiteral("Avançar"));
+  history.Forward->setObjectName("HistoryForwardMenu");
   search->addSeparator();
 
-  QMenu* help = menuBar()->addMenu(QStringLiteral("A&juda"));
+  QMenu* help = bar.addMenu(QStringLiteral("A&juda"));
   help->setObjectName("HelpMenu");
   help->addAction(a.HelpAction);
   help->addSeparator();
@@ -177,102 +164,56 @@ void TfrmClientMain::CreateMenus() {
 
   // The history menus hold document titles, which carry no letters of their own.
   for (QMenu* menu : {file, maintenance, edit, view, search, help}) AssignMnemonics(*menu);
-  AssignMnemonics(*menuBar());
+  AssignMnemonics(bar);
+  return history;
 }
 
-void TfrmClientMain::CreateToolBars() {
-  TClientActions& a = actions_;
-  toolBar_ = addToolBar(QStringLiteral("Ferramentas"));
-  toolBar_->setObjectName("ToolBar");
-  toolBar_->setMovable(false);
-  toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  auto button = [this](QAction* action, const char* name) {
-    toolBar_->addAction(action);
-    auto* widget = qobject_cast<QToolButton*>(toolBar_->widgetForAction(action));
+void CreateClientToolBars(QMainWindow& window, const TClientActions& a, const THistoryMenus& history) {
+  QToolBar* toolBar = window.addToolBar(QStringLiteral("Ferramentas"));
+  toolBar->setObjectName("ToolBar");
+  toolBar->setMovable(false);
+  toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  auto button = [toolBar](QAction* action, const char* name) {
+    toolBar->addAction(action);
+    auto* widget = qobject_cast<QToolButton*>(toolBar->widgetForAction(action));
     widget->setObjectName(name);
     widget->setAutoRaise(true);
     return widget;
   };
   button(a.ShowTreeAction, "ShowTreeToolButton");
-  toolBar_->addSeparator();
-  for (auto [action, menu, name] : {std::tuple{a.BrowseBackAction, historyBackMenu_, "BrowseBackToolButton"},
-                                    std::tuple{a.BrowseForwardAction, historyForwardMenu_, "BrowseFrwdToolButton"}}) {
+  toolBar->addSeparator();
+  for (auto [action, menu, name] : {std::tuple{a.BrowseBackAction, history.Back, "BrowseBackToolButton"},
+                                    std::tuple{a.BrowseForwardAction, history.Forward, "BrowseFrwdToolButton"}}) {
     QToolButton* widget = button(action, name);
     widget->setMenu(menu);
     widget->setPopupMode(QToolButton::MenuButtonPopup);
     widget->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   }
   button(a.BrowseUpAction, "BrowseUpToolButton");
-  toolBar_->addSeparator();
+  toolBar->addSeparator();
   button(a.SearchDocumentsAction, "SearchDocumentsToolButton");
   button(a.SearchInCurrentDocAction, "SearchWordToolButton");
   button(a.SearchNextWordAction, "SearchNextWordToolButton");
   button(a.SearchPrevWordAction, "SearchPrevWordToolButton");
-  toolBar_->addSeparator();
+  toolBar->addSeparator();
   button(a.PrintAction, "PrintDocumentToolButton");
   button(a.EditCopyAction, "EditCopyToolButton");
-  toolBar_->addSeparator();
+  toolBar->addSeparator();
 
-  addToolBarBreak();
-  QToolBar* helpBar = addToolBar(QStringLiteral("Ajuda"));
+  window.addToolBarBreak();
+  QToolBar* helpBar = window.addToolBar(QStringLiteral("Ajuda"));
   helpBar->setObjectName("HelpToolBar");
   helpBar->setMovable(false);
   helpBar->addAction(a.HelpAction);
   helpBar->widgetForAction(a.HelpAction)->setObjectName("HelpButton");
-  helpLabel_ = new QLabel(helpBar);
-  helpLabel_->setObjectName("HelpLabel");
-  QFont bold = helpLabel_->font();
+  auto* helpLabel = new QLabel(helpBar);
+  helpLabel->setObjectName("HelpLabel");
+  QFont bold = helpLabel->font();
   bold.setBold(true);
   bold.setPixelSize(kHelpLabelFontPixels);
-  helpLabel_->setFont(bold);
-  helpBar->addWidget(helpLabel_);
-  helpHint_ = new THelpHint(*helpLabel_);
-}
-
-void TfrmClientMain::ConnectActions() {
-  TClientActions& a = actions_;
-  auto on = [this](QAction* action, auto command) { connect(action, &QAction::triggered, this, Guarded(command)); };
-  on(a.PrintAction, [this] { PrintActionExecute(); });
-  on(a.ClearIndexAction, [this] { ClearIndexActionExecute(); });
-  on(a.CreateIndexAction, [this] { CreateIndexActionExecute(); });
-  on(a.RemoveDocumentsAction, [this] { RemoveDocumentsActionExecute(); });
-  on(a.ConfigAction, [this] { ConfigActionExecute(); });
-  on(a.AboutAction, [this] { AboutActionExecute(); });
-  on(a.ExitAction, [this] { close(); });
-  on(a.EditCopyAction, [this] { EditCopyActionExecute(); });
-  on(a.EditSelectAllAction, [this] { EditSelectAllActionExecute(); });
-  on(a.SearchInCurrentDocAction, [this] { SearchInCurrentDocActionExecute(); });
-  on(a.TextFindNextAction, [this] { TextFindNextActionExecute(); });
-  on(a.TextHideSearchAction, [this] { TextHideSearchActionExecute(); });
-  on(a.BrowseBackAction, [this] { history_->BrowseBack(); });
-  on(a.BrowseForwardAction, [this] { history_->BrowseForward(); });
-  connect(history_, &TNavigationHistory::Changed, this, &TfrmClientMain::UpdateActions);
-  new TMouseNavigation(*this, *a.BrowseBackAction, *a.BrowseForwardAction);
-  on(a.BrowseUpAction, [this] { BrowseUpActionExecute(); });
-  on(a.ShowTreeAction, [this] { ShowTreeActionExecute(); });
-  on(a.HelpAction, [this] { HelpActionExecute(); });
-  on(a.HomePageAction, [this] { HomePageActionExecute(); });
-  on(a.ZoomInAction, [this] { SetTextZoom(ZoomInStep(textEdit_->ZoomPercent())); });
-  on(a.ZoomOutAction, [this] { SetTextZoom(ZoomOutStep(textEdit_->ZoomPercent())); });
-  on(a.ZoomResetAction, [this] { SetTextZoom(kNaturalZoomPercent); });
-  connect(textEdit_, &TTextView::ZoomWheel, this, [this](bool larger) {
-    (larger ? actions_.ZoomInAction : actions_.ZoomOutAction)->trigger();
-  });
-  textEdit_->SetZoomPercent(ReadTextZoom(Config().Store()));
-  connect(&UpdateKindNotifier(), &TUpdateKindNotifier::UpdateKindChanged, this, &TfrmClientMain::UpdateActions);
-  ConnectUpdateActions();
-  on(a.SearchDocumentsAction, [this] { SearchDocumentsActionExecute(); });
-  on(a.SearchDocumentsNowAction, [this] { SearchDocumentsNowActionExecute(); });
-  on(a.SearchNextWordAction, [this] { SearchWordActionExecute(true); });
-  on(a.SearchPrevWordAction, [this] { SearchWordActionExecute(false); });
-  // Copy and select-all follow the focused control and its selection.
-  connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
-  connect(textEdit_, &QTextEdit::selectionChanged, this, [this] { UpdateEditActions(); });
-  connect(textEdit_, &QTextEdit::textChanged, this, [this] { UpdateEditActions(); });
-  for (QLineEdit* line : findChildren<QLineEdit*>()) {
-    connect(line, &QLineEdit::selectionChanged, this, [this] { UpdateEditActions(); });
-    connect(line, &QLineEdit::textChanged, this, [this] { UpdateEditActions(); });
-  }
+  helpLabel->setFont(bold);
+  helpBar->addWidget(helpLabel);
+  new THelpHint(*helpLabel);
 }
 
 void TfrmClientMain::UpdateActions() {
@@ -284,30 +225,24 @@ void TfrmClientMain::UpdateActions() {
   }
   // The settings stay closed while a window works with the folders they name.
   a.ConfigAction->setEnabled(!TfrmBuildIndex::Instance() && TfrmUpdateBase::UpdateKind() == TUpdateKind::None);
-  const bool textShown = TextPageShown();
-  a.PrintAction->setEnabled(textShown || BitmapPageShown());
+  const bool textShown = ShownText() != nullptr;
+  a.PrintAction->setEnabled(textShown || pageControl_->currentWidget() == bitmapPage_);
   a.SearchInCurrentDocAction->setEnabled(textShown);
-  a.SearchInCurrentDocAction->setChecked(!textSearchPanel_->isHidden());
+  a.SearchInCurrentDocAction->setChecked(textPage_->FindPanelShown());
   a.TextFindNextAction->setEnabled(textShown);
   for (QAction* zoom : {a.ZoomInAction, a.ZoomOutAction, a.ZoomResetAction}) zoom->setEnabled(textShown);
-  a.TextHideSearchAction->setEnabled(!textSearchPanel_->isHidden());
+  a.TextHideSearchAction->setEnabled(textPage_->FindPanelShown());
   a.BrowseUpAction->setEnabled(currentNode_ && currentNode_->Parent());
   a.BrowseBackAction->setEnabled(history_ && history_->CanBrowseBack());
   a.BrowseForwardAction->setEnabled(history_ && history_->CanBrowseForward());
   a.ShowTreeAction->setChecked(!treePageControl_->isHidden());
-  UpdateSearchActions();
-  UpdateEditActions();
-}
-
-void TfrmClientMain::SetTextZoom(int percent) {
-  textEdit_->SetZoomPercent(percent);
-  WriteTextZoom(Config().Store(), percent);
+  EnableSearchCommands(a, *searchPage_, currentNode_);
+  EnableEditCommands(a, ShownText());
 }
 
 // The control that copy and select-all act on: the focused text control,
 // else the text page when it is shown.
-void TfrmClientMain::UpdateEditActions() {
-  TClientActions& a = actions_;
+void EnableEditCommands(const TClientActions& a, QTextEdit* shownText) {
   QWidget* focus = QApplication::focusWidget();
   bool canCopy = false;
   bool canSelectAll = false;
@@ -317,9 +252,9 @@ void TfrmClientMain::UpdateEditActions() {
   } else if (auto* edit = qobject_cast<QTextEdit*>(focus)) {
     canCopy = edit->textCursor().hasSelection();
     canSelectAll = !edit->document()->isEmpty();
-  } else if (TextPageShown()) {
-    canCopy = textEdit_->textCursor().hasSelection();
-    canSelectAll = !textEdit_->document()->isEmpty();
+  } else if (shownText) {
+    canCopy = shownText->textCursor().hasSelection();
+    canSelectAll = !shownText->document()->isEmpty();
   }
   a.EditCopyAction->setEnabled(canCopy);
   a.EditSelectAllAction->setEnabled(canSelectAll);

@@ -2,7 +2,7 @@
 
 #include <QEvent>
 
-// Private messages the main window posts to itself. Their numbers are the
+// Private messages of the main window's helpers. Their numbers are the
 // event types: 32766 walks the start-up stages, 32767 re-measures the lists
 // after the window's width settled.
 inline constexpr int kStartupStageMessage = 32766;

@@ -10,6 +10,7 @@
 #include "RichTextEditing.h"
 #include "RichTextTables.h"
 #include "RichTextZoom.h"
+#include "ShownDocument.h"
 
 TTextView::TTextView(QWidget* parent) : QTextEdit(parent) {
   setReadOnly(true);
@@ -17,6 +18,7 @@ TTextView::TTextView(QWidget* parent) : QTextEdit(parent) {
   setAcceptRichText(true);
   viewport()->setMouseTracking(true);
   HideCaret();
+  shown_ = new TShownDocument(*this);
 }
 
 // The keyboard still moves and extends the selection, but a read-only text

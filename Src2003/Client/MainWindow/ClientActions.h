@@ -1,6 +1,11 @@
 #pragma once
 
 class QAction;
+class QMainWindow;
+class QMenu;
+class QTextEdit;
+class TSearchPage;
+class TTOMONode;
 
 // The main window's commands. Every command of the window runs through one
 // of these actions; each carries its name as objectName.
@@ -40,3 +45,21 @@ struct TClientActions {
 inline constexpr char kHomePageAddress[] = "http://www.pandecta.example/";
 inline constexpr char kHelpPageAddress[] = "http://www.pandecta.example/ajuda";
 inline constexpr char kHelpFile[] = "ajuda/index.html";
+
+// The history menus "Voltar" and "Avançar" of the menu "&Procurar", which
+// the tool bar's back and forward buttons drop down too.
+struct THistoryMenus {
+  QMenu* Back = nullptr;
+  QMenu* Forward = nullptr;
+};
+
+// The window's actions, its menus and its tool bars (ClientMainActions.cpp).
+TClientActions CreateClientActions(QMainWindow& window);
+THistoryMenus CreateClientMenus(QMainWindow& window, const TClientActions& actions);
+void CreateClientToolBars(QMainWindow& window, const TClientActions& actions, const THistoryMenus& history);
+// Copy and select-all follow the focused text control, else the text shown
+// (nullptr: none).
+void EnableEditCommands(const TClientActions& actions, QTextEdit* shownText);
+// "Procurar" while the query is not empty; the hit commands while the
+// current entry is a hit (ClientMainSearch.cpp).
+void EnableSearchCommands(const TClientActions& actions, const TSearchPage& page, const TTOMONode* current);

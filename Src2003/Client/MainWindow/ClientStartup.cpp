@@ -14,6 +14,7 @@
 #include "LoadingGLUnit.h"
 #include "MessageBoxPrompts.h"
 #include "PandectaApplication.h"
+#include "StartupStages.h"
 #include "WordIndex.h"
 
 namespace {
@@ -66,7 +67,7 @@ int RunClient(int argc, char** argv) {
   int result = 0;
   {
     TfrmClientMain mainWindow;
-    mainWindow.SetStartupPackage(PackageArgument(argc, argv));
+    mainWindow.Startup().SetPackage(PackageArgument(argc, argv));
     WaitForSplash(*splash);
     splash.reset();
     mainWindow.show();

@@ -42,3 +42,16 @@ void ShowCurrentError();
 using TErrorPresenter = std::function<void(const TErrorReport&)>;
 // Installs a presenter (empty restores the box) and returns the previous one.
 TErrorPresenter SetErrorPresenter(TErrorPresenter presenter);
+
+// Wraps a command so that a failure goes to the standard error box and the
+// window stays usable.
+template <class TCommand>
+auto Guarded(TCommand command) {
+  return [command] {
+    try {
+      command();
+    } catch (...) {
+      ShowCurrentError();
+    }
+  };
+}

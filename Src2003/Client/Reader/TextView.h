@@ -2,16 +2,21 @@
 
 #include <QTextEdit>
 
+class TShownDocument;
+
 // The read-only rich-text view. A click on characters that carry a link
 // number reports that number; over such characters the cursor is a hand.
 // Tables keep the widths their document gives them and shrink only when the
 // window is narrower; there is no text caret. Its documents are drawn at the
-// view's zoom; Ctrl with the mouse wheel asks for another one.
+// view's zoom; Ctrl with the mouse wheel asks for another one. The document
+// shown, with its links and scroll memory, is its TShownDocument.
 class TTextView : public QTextEdit {
   Q_OBJECT
 
  public:
   explicit TTextView(QWidget* parent = nullptr);
+
+  TShownDocument& Shown() const { return *shown_; }
 
   // The link number of the character under a viewport point, or -1.
   int LinkNumberAtPoint(const QPoint& viewportPoint) const;
@@ -41,6 +46,7 @@ class TTextView : public QTextEdit {
  private:
   void HideCaret();
 
+  TShownDocument* shown_ = nullptr;
   QPoint pressPoint_;
   int zoomPercent_ = 100;
   int zoomWheelDelta_ = 0;  // eighths of a degree not yet a whole notch

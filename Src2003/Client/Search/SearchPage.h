@@ -4,24 +4,23 @@
 
 #include "SearchFilter.h"
 #include "SearchQuery.h"
+#include "SearchResultList.h"
 
 class QAction;
-class QCheckBox;
-class QDateEdit;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QStackedWidget;
 class TFilterTree;
 class TResultListView;
+class TSearchAdvancedPage;
+class TSearchSession;
 
 // The search page of the main window ("Procurar documentos..."): the query
 // field, "Avançado >>" and "Procurar" on top; below, either the result list
 // or the advanced settings (second phrase with "E"/"Ou", date and title
-// filters, "Buscar em"). It only gathers what the user set; the main window
-// runs the search.
+// filters, "Buscar em"). It runs the search and keeps what it found in its
+// search session.
 class TSearchPage : public QWidget {
   Q_OBJECT
 
@@ -31,35 +30,39 @@ class TSearchPage : public QWidget {
 
   QLineEdit& QueryEdit() const { return *searchDocText_; }
   TResultListView& ResultList() const { return *searchDocListBox_; }
-  TFilterTree& FilterTree() const { return *searchFilterTree_; }
-  bool FilterByTitles() const;
+  TFilterTree& FilterTree() const;
+  TSearchSession& Session() const { return *session_; }
 
   // The phrases, the second one only while the advanced settings are open.
   TSearchQuery Query() const;
-  // The filters as set, also while the advanced settings are hidden; the
-  // title ticks are asked of the filter tree.
+  // The filters as set, also while the advanced settings are hidden.
   TSearchFilter Filter() const;
-  // After a search: the advanced button comes up and the results show.
-  void ShowResults();
+  // Searches the program's word index for the query and shows what it
+  // found; nothing for an empty query. A failing search raises before
+  // anything is replaced (EWordIndexError without a word index).
+  void RunSearch();
+  // Shows a search's results (the previous ones are dropped), filtered by
+  // the page's settings, with their count or why there are none.
+  void ShowSearchResults(TSearchResultList results);
+  // No results any more.
+  void DropResults();
   void FocusQuery();
   // "N documentos encontrados" above the results; nothing for 0 (the empty
   // list speaks for itself) or before a search (-1).
   void ShowResultCount(int documents);
-
-  // The filters that differ from their defaults, as the line above the
-  // results says them ("Filtros ativos: ..."); empty while all are at their
-  // defaults.
-  QString ActiveFiltersText() const;
-  // The title filter is on with no branch ticked: it keeps nothing.
-  bool TitleFilterEmpty() const;
   // "Limpar filtros": date and title filters off, "Buscar em" "Conteúdo".
   void ClearFilters();
 
+  // Across a reload of the tree: the views and the filter tree let go of
+  // the old nodes, and follow the new tree.
+  void LetGoOfTree();
+  void FollowNewTree();
+  // The tree is about to change on disk: the filter tree is out of date.
+  void MarkFilterTreeStale() { filterTreeCurrent_ = false; }
+
  signals:
-  // The title filter was switched on and its tree wants filling.
-  void FilterTreeWanted();
-  // "Limpar filtros" put every filter back to its default.
-  void FiltersCleared();
+  // The results shown changed.
+  void ResultsChanged();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -67,18 +70,13 @@ class TSearchPage : public QWidget {
  private:
   QWidget* CreateQueryRow(QAction& searchNow);
   QWidget* CreateFilterLine();
-  void WatchFilters();
+  QWidget* CreateResultsPage();
   // Shows or hides the active-filter line after any filter changed.
   void UpdateFilterLine();
-  QWidget* CreateResultsPage();
-  QWidget* CreateAdvancedPage();
-  QWidget* CreateDateRow(QWidget* parent);
-  QWidget* CreateMorePhraseRow(QWidget* parent);
-  QGroupBox* CreateWhereGroup(QWidget* parent);
   // The page below follows the advanced button.
   void ShowChosenPage();
-  void SearchTitleFilterToggled(bool on);
-  void SearchDateFilterToggled(bool on);
+  void FillFilterTree();
+  QString EmptyResultNote(int foundBeforeFilters) const;
 
   QLineEdit* searchDocText_ = nullptr;
   QPushButton* searchAdvancedBtn_ = nullptr;
@@ -89,18 +87,9 @@ class TSearchPage : public QWidget {
   QLabel* resultCountLabel_ = nullptr;
   QStackedWidget* searchPageControl_ = nullptr;
   QWidget* resultsPage_ = nullptr;
-  QWidget* advancedPage_ = nullptr;
+  TSearchAdvancedPage* advancedPage_ = nullptr;
   TResultListView* searchDocListBox_ = nullptr;
-  QCheckBox* searchDateFilterChk_ = nullptr;
-  QDateEdit* searchDateFilterFrom_ = nullptr;
-  QDateEdit* searchDateFilterTo_ = nullptr;
-  QCheckBox* searchFilterTreeChk_ = nullptr;
-  TFilterTree* searchFilterTree_ = nullptr;
-  QLineEdit* searchDocMoreText_ = nullptr;
-  QRadioButton* searchMoreAndRadio_ = nullptr;
-  QRadioButton* searchMoreOrRadio_ = nullptr;
-  QGroupBox* searchWhereGroup_ = nullptr;
-  QRadioButton* whereContentRadio_ = nullptr;
-  QRadioButton* whereTitlesRadio_ = nullptr;
-  QRadioButton* whereBothRadio_ = nullptr;
+  TSearchSession* session_ = nullptr;
+  // True while the filter tree matches the document tree.
+  bool filterTreeCurrent_ = false;
 };
