@@ -192,6 +192,24 @@ TEST_F(OperationStateTest, ProgressStartsAgainAtEachReset) {
   EXPECT_EQ(view_.Positions, (std::vector<int>{500, 1500}));
 }
 
+TEST_F(NodeListTest, AViewLetGoOfSeesNothingMoreAndTheReportKeepsItsState) {
+  // What a window's end does: the operation goes on, shown by nothing.
+  operation_.SetView(nullptr);
+  TOperationReport& report = operation_.Report();
+  report.AddLog(": Contando", TLogColour::Blue);
+  report.SetStages({"Contando", "Concluído"});
+  report.NextStage();
+  report.ResetProgress(10);
+  report.SetProgress(4);
+  report.Nodes().AddNodeItem(Node(3));
+  EXPECT_TRUE(view_.Lines.empty());
+  EXPECT_TRUE(view_.Calls.empty());
+  EXPECT_TRUE(view_.Resets.empty());
+  EXPECT_EQ(report.CurrentStage(), 1);
+  EXPECT_EQ(report.ProgressPosition(), 4);
+  EXPECT_EQ(report.Nodes().Count(), 4);
+}
+
 // --- Log kinds --------------------------------------------------------------------
 
 TEST(LogKindTest, TheFirstCharactersTellTheKindAndColour) {
