@@ -29,6 +29,13 @@ class TTOMODocument {
   virtual TLxStream& OpenWrite() = 0;
   // Closes the streams; after writing, stores the document.
   virtual void CloseDocument() = 0;
+  // CloseDocument a piece at a time, for a step of a long operation: each
+  // call stores at most about `bytes` of a body written; true once the
+  // document is closed. Documents that store at once just close.
+  virtual bool CloseDocumentPart(std::int32_t /*bytes*/) {
+    CloseDocument();
+    return true;
+  }
   // Takes over the other document when it is newer (by "Data").
   virtual void UpdateFrom(TTOMODocument& other) = 0;
   // Bytes the stored document takes; 0 when unknown.

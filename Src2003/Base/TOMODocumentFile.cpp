@@ -1,6 +1,8 @@
 #include "TOMODocumentFile.h"
 
+#include <algorithm>
 #include <exception>
+#include <limits>
 #include <vector>
 
 #include "DocumentFileFormat.h"
@@ -26,6 +28,8 @@ bool IsDocumentSignature(const std::string& line) { return LxSameText(line, kDoc
 // is about 25 MiB. A header that promises more is damage, or a bomb that
 // would keep the reader busy for seconds and take hundreds of megabytes.
 constexpr std::int32_t kMaxDocumentBodyBytes = 64 * 1024 * 1024;
+// CloseDocument encodes the whole body in one go.
+constexpr std::int32_t kWholeBody = std::numeric_limits<std::int32_t>::max();
 
 void CheckBodySize(const std::string& fileName, std::int64_t size) {
   if (size <= kMaxDocumentBodyBytes) return;
@@ -51,7 +55,11 @@ TTOMODocumentFile::TTOMODocumentFile(std::string fileName, bool deleteExisting)
 }
 
 TTOMODocumentFile::~TTOMODocumentFile() {
+  // A body left unclosed is nobody's document: the stored one stays.
+  const bool unfinished = mode_ == TMode::Writing && (outer_ || encoding_);
+  encoding_.reset();
   FreeStreams();
+  if (unfinished) DeleteFileQuietly(fileName_ + kPlainBodySuffix);
   DeleteFileQuietly(fileName_ + kEncodingSuffix);
   // A complete .new is the newest version of the document (a commit whose
   // last rename failed); the next reader puts it in place.
@@ -81,7 +89,7 @@ void TTOMODocumentFile::CompleteInterruptedCommit() {
 }
 
 TLxStream& TTOMODocumentFile::OpenRead() {
-  if (outer_ || body_) RaiseAlreadyOpen();
+  if (outer_ || body_ || encoding_) RaiseAlreadyOpen();
   properties_.clear();
   CompleteInterruptedCommit();
 
@@ -120,7 +128,7 @@ TLxStream& TTOMODocumentFile::OpenRead() {
 }
 
 TLxStream& TTOMODocumentFile::OpenWrite() {
-  if (outer_ || body_) RaiseAlreadyOpen();
+  if (outer_ || body_ || encoding_) RaiseAlreadyOpen();
   ForceDirectories(FolderOf(fileName_));
   outer_ = std::make_unique<TLxFileStream>(fileName_ + kPlainBodySuffix, TLxFileMode::Create);
   mode_ = TMode::Writing;
@@ -128,49 +136,85 @@ TLxStream& TTOMODocumentFile::OpenWrite() {
 }
 
 void TTOMODocumentFile::CloseDocument() {
-  // A plain body whose bytes did not all reach the disk must not be committed.
-  if (auto* file = dynamic_cast<TLxFileStream*>(outer_.get()); file && mode_ == TMode::Writing) {
-    body_.reset();
-    file->Close();
+  while (!CloseDocumentPart(kWholeBody)) {
   }
-  FreeStreams();
-  if (mode_ == TMode::Writing && FileExists(fileName_ + kPlainBodySuffix)) Commit();
+}
+
+bool TTOMODocumentFile::CloseDocumentPart(std::int32_t bytes) {
+  if (!encoding_) {
+    // A plain body whose bytes did not all reach the disk must not be committed.
+    if (auto* file = dynamic_cast<TLxFileStream*>(outer_.get()); file && mode_ == TMode::Writing) {
+      body_.reset();
+      file->Close();
+    }
+    FreeStreams();
+  }
+  if (encoding_ || (mode_ == TMode::Writing && FileExists(fileName_ + kPlainBodySuffix))) {
+    if (!CommitPart(bytes)) return false;
+  }
   // After a commit whose last rename failed, the complete .new is the
   // document (its next reader puts it in place): its size is the one to record.
   const std::string completed = fileName_ + kCompleteSuffix;
   const bool completedPending = IsPlainFile(completed) && HasDocumentSignature(completed);
   fileSize_ = FileSize(completedPending ? completed : fileName_);
+  return true;
 }
 
-void TTOMODocumentFile::WriteEncodedFile(const std::string& plainName, const std::string& encodedName) {
-  TLxFileStream encoded(encodedName, TLxFileMode::Create);
-  TLxFileStream plain(plainName, TLxFileMode::OpenRead);
+struct TTOMODocumentFile::TEncoding {
+  TEncoding(const std::string& plainName, const std::string& encodedName)
+      : encoded(encodedName, TLxFileMode::Create), plain(plainName, TLxFileMode::OpenRead), block(encoded) {}
+  TLxFileStream encoded;
+  TLxFileStream plain;
+  TLxZLIBStream block;  // writes into `encoded`, so it goes first
+};
+
+void TTOMODocumentFile::BeginEncoding() {
   SetProperty(DocumentEncodingProperty(), kEncodingZLib);
+  encoding_ = std::make_unique<TEncoding>(fileName_ + kPlainBodySuffix, fileName_ + kEncodingSuffix);
+  TLxFileStream& encoded = encoding_->encoded;
   WriteLine(encoded, kDocumentSignature);
   for (const std::string& line : properties_) WriteLine(encoded, line);
   WriteLine(encoded, "");
-  TLxZLIBStream block(encoded);
-  block.BeginWrite();
-  if (plain.Size() > 0) block.CopyFrom(plain, 0);
-  block.Finish();
+  encoding_->block.BeginWrite();
+}
+
+bool TTOMODocumentFile::EncodeSome(std::int32_t bytes) {
+  TLxFileStream& plain = encoding_->plain;
+  const std::int32_t left = plain.Size() - plain.Position();
+  const std::int32_t count = std::min(left, bytes);
+  if (count > 0) encoding_->block.CopyFrom(plain, count);
+  return count == left;
+}
+
+void TTOMODocumentFile::EndEncoding() {
+  encoding_->block.Finish();
   // A document that replaces another reaches the disk before it takes that
   // one's name, so that a power cut cannot leave an empty file in place of
   // both. A new document has nothing to lose, and bases are written by the
   // thousand: those are synced once, as a whole, by whoever writes them.
-  if (FileExists(fileName_)) encoded.Sync();
-  encoded.Close();
+  if (FileExists(fileName_)) encoding_->encoded.Sync();
+  encoding_->encoded.Close();
+  encoding_.reset();
 }
 
-void TTOMODocumentFile::Commit() {
+bool TTOMODocumentFile::CommitPart(std::int32_t bytes) {
+  try {
+    if (!encoding_) BeginEncoding();
+    if (!EncodeSome(bytes)) return false;
+    EndEncoding();
+  } catch (...) {
+    encoding_.reset();
+    DeleteFileQuietly(fileName_ + kEncodingSuffix);
+    throw;
+  }
+  PutEncodedInPlace();
+  return true;
+}
+
+void TTOMODocumentFile::PutEncodedInPlace() {
   const std::string plainName = fileName_ + kPlainBodySuffix;
   const std::string encodedName = fileName_ + kEncodingSuffix;
   const std::string completedName = fileName_ + kCompleteSuffix;
-  try {
-    WriteEncodedFile(plainName, encodedName);
-  } catch (...) {
-    DeleteFileQuietly(encodedName);
-    throw;
-  }
   // Until the encoded file is complete under its .new name, the old document
   // stays; only then may it go.
   if (!RenameFileQuietly(encodedName, completedName)) {

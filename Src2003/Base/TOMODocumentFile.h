@@ -28,7 +28,8 @@ class TTOMODocumentFile : public TTOMODocument {
   // Measures the file (0 when absent); deletes it when asked.
   TTOMODocumentFile(std::string fileName, bool deleteExisting);
   // Frees the streams and removes this document's leftover .tmp (and a .new
-  // that is not a complete document). Never raises.
+  // that is not a complete document), and the plain body of a write never
+  // closed. Never raises.
   ~TTOMODocumentFile() override;
   TTOMODocumentFile(const TTOMODocumentFile&) = delete;
   TTOMODocumentFile& operator=(const TTOMODocumentFile&) = delete;
@@ -44,6 +45,10 @@ class TTOMODocumentFile : public TTOMODocument {
   // Closes the streams; after OpenWrite, encodes the body with the current
   // properties (Codificação set to ZLib) and puts the file in place.
   void CloseDocument() override;
+  // The same, encoding at most `bytes` of the plain body a call; false while
+  // some is left. A document being closed is still open for OpenRead and
+  // OpenWrite.
+  bool CloseDocumentPart(std::int32_t bytes) override;
   // Replaces this document by the other when the other's "Data" is later
   // (a missing or unreadable local document counts as oldest).
   void UpdateFrom(TTOMODocument& other) override;
@@ -58,8 +63,16 @@ class TTOMODocumentFile : public TTOMODocument {
   void FreeStreams();
   [[noreturn]] void RaiseAlreadyOpen() const;
   void CompleteInterruptedCommit();
-  void WriteEncodedFile(const std::string& plainName, const std::string& encodedName);
-  void Commit();
+  // The commit's encoded file (name.tmp), written a piece at a time.
+  struct TEncoding;
+  void BeginEncoding();
+  // Encodes up to `bytes` more of the plain body; true once all of it is.
+  bool EncodeSome(std::int32_t bytes);
+  void EndEncoding();
+  // The commit, up to `bytes` of its encoding a call; true once committed.
+  bool CommitPart(std::int32_t bytes);
+  // The complete encoded file replaces the stored document.
+  void PutEncodedInPlace();
   // Drops a body being written, leaving the stored document as it was.
   void AbandonWrite();
   // The document's "Data" as a date-time; 0 when missing or not a date.
@@ -71,4 +84,5 @@ class TTOMODocumentFile : public TTOMODocument {
   std::unique_ptr<TLxStream> outer_;
   std::unique_ptr<TLxStream> body_;
   TMode mode_ = TMode::Reading;
+  std::unique_ptr<TEncoding> encoding_;
 };

@@ -32,6 +32,11 @@ void TDurableInstalls::FileSynced(const std::string& path) {
   folders_.insert(std::filesystem::path(path).parent_path().string());
 }
 
+void TDurableInstalls::SyncFile(const std::string& path) {
+  Sync(StoredFileOf(path));
+  FileSynced(path);
+}
+
 void TDurableInstalls::Flush() {
   for (const std::string& file : files_) Sync(StoredFileOf(file));
   // A folder made for the first document of its hundred is itself a new name

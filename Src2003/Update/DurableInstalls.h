@@ -9,6 +9,7 @@
 //
 //   installs.FileWritten(DocumentFileName(data, 7));  // written, not synced
 //   installs.FileSynced(DocumentFileName(data, 8));   // synced before its rename
+//   installs.SyncFile(DocumentFileName(data, 9));     // written, synced here
 //   installs.Flush();                                 // then save the tree
 
 #include <set>
@@ -18,6 +19,9 @@ class TDurableInstalls {
  public:
   void FileWritten(const std::string& path);
   void FileSynced(const std::string& path);
+  // Syncs a written file now (raising as Flush does), so that Flush has
+  // only its folder left to sync.
+  void SyncFile(const std::string& path);
   // Raises ELxException "Não foi possível gravar o arquivo %s" naming the
   // first file or folder the system failed to sync; forgets them all on
   // success.

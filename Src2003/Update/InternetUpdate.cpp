@@ -77,7 +77,8 @@ TInternetUpdate::TState TInternetUpdate::Run(TState state, int parameter, int& n
   // The work of each state, in the order of TState from IndexSize on.
   static constexpr TWork kWork[] = {&TInternetUpdate::IndexSizeStep,  &TInternetUpdate::IndexTransferStep,
                                     &TInternetUpdate::UpdateListStep, &TInternetUpdate::DownloadStep,
-                                    &TInternetUpdate::InstallBatchStep, &TInternetUpdate::EndStep};
+                                    &TInternetUpdate::InstallBatchStep, &TInternetUpdate::EndStep,
+                                    &TInternetUpdate::InstallReceivedStep, &TInternetUpdate::IndexReceivedStep};
   const auto first = static_cast<std::ptrdiff_t>(TState::IndexSize);
   const auto index = static_cast<std::ptrdiff_t>(state) - first;
   if (index < 0 || index >= std::ssize(kWork)) return TState::None;
@@ -168,11 +169,42 @@ TInternetUpdate::TState TInternetUpdate::DownloadStep(int index, int& nextParame
   return TState::InstallBatch;
 }
 
-TInternetUpdate::TState TInternetUpdate::InstallBatchStep(int count, int&) {
+TInternetUpdate::TState TInternetUpdate::InstallBatchStep(int count, int& nextParameter) {
+  batchCount_ = std::min(count, static_cast<int>(ChangedNodes().size()));
+  if (DocumentCount() > 0) Report().AddLog(": Copiando documentos...", TLogColour::Blue);
+  return InstallReceivedStep(0, nextParameter);
+}
+
+// Every document of the batch is in place before any node is merged: a
+// failed copy leaves the tree in memory as it was, and nothing of the batch
+// reaches the tree file. One document a step.
+TInternetUpdate::TState TInternetUpdate::InstallReceivedStep(int index, int& nextParameter) {
+  for (; index < batchCount_; ++index) {
+    TTOMONode* node = ChangedNodes()[index];
+    const std::int32_t number = node->Record().DocumentNumber;
+    if (DocumentToFetch(number) != node) continue;
+    Installer().InstallReceivedFile(PathJoin(DownloadFolder(), ReceivedDocumentName(number)), number);
+    batchDocuments_.push_back(node);
+    if (index + 1 < batchCount_) {
+      nextParameter = index + 1;
+      return TState::InstallReceived;
+    }
+  }
+  MergeInstalledBatch();
+  nextParameter = 0;
+  return TState::IndexReceived;
+}
+
+void TInternetUpdate::MergeInstalledBatch() {
   TOperationReport& report = Report();
-  count = std::min(count, static_cast<int>(ChangedNodes().size()));
-  if (DocumentCount() > 0) report.AddLog(": Copiando documentos...", TLogColour::Blue);
-  InstallBatch(count);
+  const int count = batchCount_;
+  TInstalledCollection& collection = Installer().Collection();
+  if (collection.Tree()) {
+    for (int i = 0; i < count; ++i) collection.MergeNode(*ChangedNodes()[i]);
+  }
+  ChangedNodes().erase(ChangedNodes().begin(), ChangedNodes().begin() + count);
+  requestCursor_ = std::max(0, requestCursor_ - count);
+  batchCount_ = 0;
   if (DocumentCount() > 0) {
     report.AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! %d documentos copiados",
                      static_cast<int>(batchDocuments_.size()));
@@ -189,30 +221,26 @@ TInternetUpdate::TState TInternetUpdate::InstallBatchStep(int count, int&) {
   ++batchesInstalled_;
   report.AddLog("! Índice atualizado.", TLogColour::Green);
   Installer().OpenIndexUpdate();
-  for (TTOMONode* node : batchDocuments_) Installer().IndexDocument(*node);
-  batchDocuments_.clear();
-  report.AddLog("", TLogColour::WindowText);
-  transfer_.SetBatchBytes(0);
-  return ChangedNodes().empty() ? TState::End : TState::Download;
 }
 
-void TInternetUpdate::InstallBatch(int count) {
-  // Every document of the batch is in place before any node is merged: a
-  // failed copy leaves the tree in memory as it was, and nothing of the
-  // batch reaches the tree file.
-  for (int i = 0; i < count; ++i) {
-    TTOMONode* node = ChangedNodes()[i];
-    const std::int32_t number = node->Record().DocumentNumber;
-    if (DocumentToFetch(number) != node) continue;
-    Installer().InstallReceivedFile(PathJoin(DownloadFolder(), ReceivedDocumentName(number)), number);
-    batchDocuments_.push_back(node);
+// The batch's documents enter the word index one a step (two for the
+// reading of its text and the indexing).
+TInternetUpdate::TState TInternetUpdate::IndexReceivedStep(int index, int& nextParameter) {
+  const int count = static_cast<int>(batchDocuments_.size());
+  if (index < count) {
+    if (!Installer().IndexDocumentPart(*batchDocuments_[index])) {
+      nextParameter = index;
+      return TState::IndexReceived;
+    }
+    if (index + 1 < count) {
+      nextParameter = index + 1;
+      return TState::IndexReceived;
+    }
   }
-  TInstalledCollection& collection = Installer().Collection();
-  if (collection.Tree()) {
-    for (int i = 0; i < count; ++i) collection.MergeNode(*ChangedNodes()[i]);
-  }
-  ChangedNodes().erase(ChangedNodes().begin(), ChangedNodes().begin() + count);
-  requestCursor_ = std::max(0, requestCursor_ - count);
+  batchDocuments_.clear();
+  Report().AddLog("", TLogColour::WindowText);
+  transfer_.SetBatchBytes(0);
+  return ChangedNodes().empty() ? TState::End : TState::Download;
 }
 
 TInternetUpdate::TState TInternetUpdate::EndStep(int, int&) {

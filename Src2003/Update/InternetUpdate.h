@@ -10,12 +10,13 @@
 //
 // IndexSize (HEAD of tomoidxz.dat) -> IndexTransfer (GET of it) ->
 // UpdateList -> Download (documents taken in the order of the list until a
-// batch holds more than kBatchLimitBytes) -> InstallBatch (install the
-// batch, merge the nodes the walk passed, save the tree when due, index) ->
-// Download ... -> End. The installed tree file changes only in InstallBatch,
-// after every document of the batch is in place, so an interrupted update
-// leaves a base whose tree lists only complete documents, and the next
-// update fetches what is still older than the server's.
+// batch holds more than kBatchLimitBytes) -> InstallBatch (InstallReceived:
+// one document a step; then the nodes the walk passed merged and the tree
+// saved when due) -> IndexReceived (one document a step) -> Download ... ->
+// End. The installed tree file changes only once every document of the
+// batch is in place, so an interrupted update leaves a base whose tree lists
+// only complete documents, and the next update fetches what is still older
+// than the server's.
 
 #include <chrono>
 #include <cstdint>
@@ -31,9 +32,11 @@ struct TFetchResult;
 
 class TInternetUpdate : public TUpdateOperation {
  public:
-  // The steps of the Internet update, numbered 20 to 25 in this order (the
+  // The steps of the Internet update, numbered 20 to 27 in this order (the
   // number a step message carries).
-  enum class TState : int { None = 0, IndexSize = 20, IndexTransfer, UpdateList, Download, InstallBatch, End };
+  enum class TState : int {
+    None = 0, IndexSize = 20, IndexTransfer, UpdateList, Download, InstallBatch, End, InstallReceived, IndexReceived
+  };
 
   // A batch downloads documents until more than this many body bytes have
   // arrived in it, then installs them.
@@ -88,8 +91,10 @@ class TInternetUpdate : public TUpdateOperation {
   TState IndexTransferStep(int, int&);
   TState UpdateListStep(int, int& nextParameter);
   TState DownloadStep(int index, int& nextParameter);
-  TState InstallBatchStep(int count, int&);
+  TState InstallBatchStep(int count, int& nextParameter);
   TState EndStep(int, int&);
+  TState InstallReceivedStep(int index, int& nextParameter);
+  TState IndexReceivedStep(int index, int& nextParameter);
 
   // Keeps the fetcher's requests full with the documents of ChangedNodes
   // from entry `index` on.
@@ -99,9 +104,9 @@ class TInternetUpdate : public TUpdateOperation {
   // Logs a received document as its transfer went; false (the chain ends)
   // when it failed.
   bool TakeReceivedDocument(TTOMONode& node, const TFetchResult& result);
-  // Installs the received documents of the first `count` entries of
-  // ChangedNodes and merges those entries into the installed tree.
-  void InstallBatch(int count);
+  // The documents of the batch are in place: merges its nodes, saves the
+  // tree when due.
+  void MergeInstalledBatch();
   bool TreeSaveDue();
   // Writes the installed tree (when it changed) and restarts the count.
   void SaveInstalledTree();
@@ -115,6 +120,8 @@ class TInternetUpdate : public TUpdateOperation {
   // Download waits for the document of this entry (-1: it does not wait).
   int waitingIndex_ = -1;
   std::vector<TTOMONode*> batchDocuments_;
+  // The entries of ChangedNodes the batch being installed covers.
+  int batchCount_ = 0;
   int batchesInstalled_ = 0;
   std::int64_t bytesSinceTreeSave_ = 0;
   int treeSaves_ = 0;

@@ -1,5 +1,6 @@
 #include "PackageUpdate.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 
@@ -11,6 +12,9 @@
 #include "LxLittleEndian.h"
 #include "LxZLIBStream.h"
 #include "Prompts.h"
+#include "InstalledCollection.h"
+#include "TOMODocument.h"
+#include "TOMODocumentSet.h"
 #include "TOMOIndexFormat.h"
 #include "TOMOTree.h"
 #include "UpdatePackageFormat.h"
@@ -31,6 +35,7 @@ TPackageUpdate::TPackageUpdate(TInstalledCollection& collection, TWordIndex* wor
     : TUpdateOperation(collection, wordIndex, parent) {}
 
 TPackageUpdate::~TPackageUpdate() {
+  installing_.reset();
   // The zlib layer reads from the package file: it goes first.
   inStream_.reset();
   packageFile_.reset();
@@ -73,7 +78,8 @@ TPackageUpdate::TState TPackageUpdate::Run(TState state, int parameter) {
   static constexpr TWork kWork[] = {&TPackageUpdate::StartStep,   &TPackageUpdate::OpenVolumeStep,
                                     &TPackageUpdate::CopyStep,    &TPackageUpdate::VolumeDoneStep,
                                     &TPackageUpdate::OpenPackageStep, &TPackageUpdate::TreeStep,
-                                    &TPackageUpdate::DocumentStep, &TPackageUpdate::FinishStep};
+                                    &TPackageUpdate::DocumentStep, &TPackageUpdate::FinishStep,
+                                    &TPackageUpdate::DocumentBodyStep, &TPackageUpdate::DocumentIndexStep};
   const auto index = static_cast<std::ptrdiff_t>(state) - static_cast<std::ptrdiff_t>(TState::Start);
   if (index < 0 || index >= std::ssize(kWork)) return TState::None;
   return (this->*kWork[index])(parameter);
@@ -191,17 +197,50 @@ TPackageUpdate::TState TPackageUpdate::DocumentStep(int) {
                    Utf8(HeaderValue(header_, PackageTitleName())).c_str());
   const std::int32_t length = ReadLittleEndian32(in);
   CheckPackageLength(length, BytesLeft(in));
-  if (node) {
-    Installer().InstallDocument(number, header_, in, length);
-    Installer().OpenIndexUpdate();
-    Installer().IndexDocument(*node);
-    report.AddLog("! Atualizado", TLogColour::Green);
-  } else {
+  if (!node) {
     in.Seek(length, soFromCurrent);
     report.AddLog("! Ignorado", TLogColour::Olive);
+    report.SetProgress(in.Position());
+    return TState::Document;
   }
-  report.SetProgress(in.Position());
+  // Not deleted first: the stored document stays until the new one is
+  // committed over it.
+  installing_ = Installer().Collection().Documents().GetDocument(number, false);
+  installing_->Properties() = header_;
+  installTarget_ = &installing_->OpenWrite();
+  installingNode_ = node;
+  installLeft_ = length;
+  return DocumentBodyStep(0);
+}
+
+TPackageUpdate::TState TPackageUpdate::DocumentBodyStep(int) {
+  if (installLeft_ > 0) {
+    const std::int32_t count = std::min(installLeft_, kInstallStepBytes);
+    installTarget_->CopyFrom(*inStream_, count);
+    installLeft_ -= count;
+    Report().SetProgress(inStream_->Position());
+    return TState::DocumentBody;
+  }
+  installTarget_ = nullptr;
+  if (!installing_->CloseDocumentPart(kInstallStepBytes)) return TState::DocumentBody;
+  installing_.reset();
+  Installer().SyncDocument(installingNode_->Record().DocumentNumber);
+  return TState::DocumentIndex;
+}
+
+TPackageUpdate::TState TPackageUpdate::DocumentIndexStep(int) {
+  Installer().OpenIndexUpdate();
+  if (!Installer().IndexDocumentPart(*installingNode_)) return TState::DocumentIndex;
+  installingNode_ = nullptr;
+  Report().AddLog("! Atualizado", TLogColour::Green);
+  Report().SetProgress(inStream_->Position());
   return TState::Document;
+}
+
+void TPackageUpdate::OperationEnded() {
+  installTarget_ = nullptr;
+  installing_.reset();
+  TUpdateOperation::OperationEnded();
 }
 
 TPackageUpdate::TState TPackageUpdate::FinishStep(int) {

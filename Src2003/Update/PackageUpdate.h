@@ -18,7 +18,9 @@
 //
 // It runs Start -> OpenVolume <-> Copy -> VolumeDone -> (OpenVolume for each
 // further volume) -> OpenPackage -> Tree -> Document ... Document -> Finish,
-// logging every stage.
+// logging every stage; a document to install goes Document -> DocumentBody
+// (a piece of its body, as often as it takes; the last piece commits it) ->
+// DocumentIndex (its text read, then indexed: two steps) -> Document.
 
 #include <cstdint>
 #include <memory>
@@ -29,15 +31,22 @@
 
 class TLxFileStream;
 class TLxStream;
+class TTOMODocument;
+class TTOMONode;
 
 class TPackageUpdate : public TUpdateOperation {
  public:
-  // The steps of applying a package, numbered 10 to 17 in this order (the
+  // The steps of applying a package, numbered 10 to 19 in this order (the
   // number a step message carries).
-  enum class TState : int { None = 0, Start = 10, OpenVolume, Copy, VolumeDone, OpenPackage, Tree, Document, Finish };
+  enum class TState : int {
+    None = 0, Start = 10, OpenVolume, Copy, VolumeDone, OpenPackage, Tree, Document, Finish, DocumentBody, DocumentIndex
+  };
 
   // Bytes of a volume copied per step, so the window stays responsive.
   static constexpr std::int32_t kCopyStepBytes = 2048;
+  // Body bytes of a package's document installed per step: a large
+  // document (hundreds of KiB) takes several steps, none of them long.
+  static constexpr std::int32_t kInstallStepBytes = 64 * 1024;
   // The joined volumes, and the new tree file, in the download folder.
   static constexpr char kJoinedPackageName[] = "Atualiza.tmp";
 
@@ -64,6 +73,9 @@ class TPackageUpdate : public TUpdateOperation {
 
  protected:
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override;
+  // A document cut off halfway is dropped (its next reader clears what it
+  // left); the stored one stays.
+  void OperationEnded() override;
 
  private:
   // The work of a state, and the state that follows it; each step below is
@@ -77,6 +89,8 @@ class TPackageUpdate : public TUpdateOperation {
   TState TreeStep(int);
   TState DocumentStep(int);
   TState FinishStep(int);
+  TState DocumentBodyStep(int);
+  TState DocumentIndexStep(int);
   // Asks for the next volume until LocalFile exists; Cancel raises ELxAbort.
   void AskForDisk();
   // Opens LocalFile for reading, others denied writing, as the in stream,
@@ -95,4 +109,10 @@ class TPackageUpdate : public TUpdateOperation {
   std::unique_ptr<TLxFileStream> packageFile_;
   std::unique_ptr<TLxStream> inStream_;
   std::unique_ptr<TLxFileStream> outFile_;
+  // The document being installed over several steps: the node it is for,
+  // its open document, and the body bytes still to copy.
+  TTOMONode* installingNode_ = nullptr;
+  std::unique_ptr<TTOMODocument> installing_;
+  TLxStream* installTarget_ = nullptr;
+  std::int32_t installLeft_ = 0;
 };

@@ -66,16 +66,8 @@ TUpdateInstaller::~TUpdateInstaller() = default;
 
 // --- Documents -----------------------------------------------------------------------
 
-void TUpdateInstaller::InstallDocument(std::int32_t number, const TLxStringList& properties, TLxStream& body,
-                                       std::int32_t length) {
-  // Not deleted first: the stored document stays until the new one is
-  // committed over it.
-  std::unique_ptr<TTOMODocument> document = collection_.Documents().GetDocument(number, false);
-  document->Properties() = properties;
-  TLxStream& target = document->OpenWrite();
-  if (length > 0) target.CopyFrom(body, length);
-  document->CloseDocument();
-  durableInstalls_.FileWritten(DocumentFileName(collection_.DataFolder(), number));
+void TUpdateInstaller::SyncDocument(std::int32_t number) {
+  durableInstalls_.SyncFile(DocumentFileName(collection_.DataFolder(), number));
 }
 
 void TUpdateInstaller::InstallReceivedFile(const std::string& source, std::int32_t number) {
@@ -151,13 +143,19 @@ void TUpdateInstaller::ReportIndexWriteFailure() {
   report_.AddLog(kIndexWriteFailedLine, TLogColour::Red);
 }
 
-void TUpdateInstaller::IndexDocument(const TTOMONode& node) {
-  if (!indexLock_ || node.Record().Kind != kKindRichText) return;
+bool TUpdateInstaller::IndexDocumentPart(const TTOMONode& node) {
+  if (!indexLock_ || node.Record().Kind != kKindRichText) return true;
   try {
-    indexLock_->IndexText(node.Id(), ReadDocumentText(collection_.Documents(), node.Record().DocumentNumber));
+    if (!textToIndex_) {
+      textToIndex_ = ReadDocumentText(collection_.Documents(), node.Record().DocumentNumber);
+      return false;
+    }
+    indexLock_->IndexText(node.Id(), std::move(*textToIndex_));
   } catch (const std::exception&) {
     // An unreadable document stays out of the word index; the update goes on.
   }
+  textToIndex_.reset();
+  return true;
 }
 
 void TUpdateInstaller::IndexTitles() {

@@ -6,25 +6,24 @@
 // file (the commit point of an update) with the title words after it.
 //
 //   TUpdateInstaller installer(collection, wordIndex, operation.Report());
-//   installer.InstallDocument(7, properties, body, length);   // package
-//   installer.InstallReceivedFile(received, 9);               // Internet
+//   installer.SyncDocument(7);                     // a package's, written in place
+//   installer.InstallReceivedFile(received, 9);    // Internet
 //   installer.OpenIndexUpdate();
-//   installer.IndexDocument(node);
-//   installer.SaveTree();                                     // commit point
+//   while (!installer.IndexDocumentPart(node)) {}  // one short step a call
+//   installer.SaveTree();                          // commit point
 //
 // A failed write to the word index marks it out of date and logs
 // kIndexWriteFailedLine once; the update goes on without it.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "DurableInstalls.h"
-#include "LxText.h"
 
 class TInstalledCollection;
-class TLxStream;
 class TOperationReport;
 class TTOMONode;
 class TTOMOTree;
@@ -44,10 +43,9 @@ class TUpdateInstaller {
   TInstalledCollection& Collection() const { return collection_; }
 
   // --- Documents ---------------------------------------------------------------
-  // Installs document `number` with these properties and `length` plain body
-  // bytes from `body` through the document file's commit: a failure leaves
-  // the document as it was.
-  void InstallDocument(std::int32_t number, const TLxStringList& properties, TLxStream& body, std::int32_t length);
+  // Document `number`, committed in place, goes to the disk now rather than
+  // all at once in the step that saves the tree.
+  void SyncDocument(std::int32_t number);
   // Checks that the received file `source` reads whole as a document file,
   // then puts it in place of document `number` through the document file's
   // commit and deletes it.
@@ -63,8 +61,10 @@ class TUpdateInstaller {
   // is closed around every save.
   void CloseIndexUpdate();
   // Indexes a rich-text document of the installed collection with the plain
-  // text of the index build; any error leaves it unindexed.
-  void IndexDocument(const TTOMONode& node);
+  // text of the index build, over two calls so that each stays a short step:
+  // the first reads the text (false: call again), the second indexes it
+  // (true). Any error leaves the document unindexed.
+  bool IndexDocumentPart(const TTOMONode& node);
   // The title words of the whole installed tree, through the update's own
   // lock: a collection that follows no index (pandecta-tool) leaves them here.
   void IndexTitles();
@@ -92,6 +92,8 @@ class TUpdateInstaller {
   // Documents installed since the tree file was last saved.
   TDurableInstalls durableInstalls_;
   std::unique_ptr<TWordIndexLockUpdate> indexLock_;
+  // The text IndexDocumentPart read, for its next call.
+  std::optional<std::string> textToIndex_;
   bool indexLockTried_ = false;
   bool indexWriteFailed_ = false;
   // The index was marked out of date for the title words written at the end;

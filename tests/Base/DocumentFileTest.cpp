@@ -185,6 +185,41 @@ TEST_F(DocumentFileTest, EmptyAndLargeBodiesRoundTrip) {
   EXPECT_EQ(ReadBody(document), large);
 }
 
+TEST_F(DocumentFileTest, ClosingInPartsStoresTheSameFileAndKeepsTheOldOneUntilTheEnd) {
+  std::string large;
+  for (int i = 0; i < 200000; ++i) large += static_cast<char>('a' + (i * 7) % 23);
+  const std::string whole = WriteDocument(large, {"Data: 01/02/2003"});
+  WriteDocument("old");
+  const std::string old = ReadWholeFile(Name());
+  {
+    TTOMODocumentFile document(Name(), false);
+    document.Properties().push_back("Data: 01/02/2003");
+    TLxStream& stream = document.OpenWrite();
+    stream.WriteBuffer(large.data(), static_cast<std::int32_t>(large.size()));
+    int parts = 1;
+    while (!document.CloseDocumentPart(64 * 1024)) {
+      ++parts;
+      EXPECT_EQ(ReadWholeFile(Name()), old);
+      EXPECT_THROW(document.OpenRead(), ELxException);
+    }
+    EXPECT_EQ(parts, 4);  // 200,000 bytes in pieces of 65,536
+    EXPECT_EQ(document.GetFileSize(), static_cast<std::int32_t>(whole.size()));
+  }
+  EXPECT_EQ(ReadWholeFile(Name()), whole);
+
+  // Dropped halfway, in either half, the old document stays and nothing is left over.
+  for (const bool writing : {true, false}) {
+    {
+      TTOMODocumentFile document(Name(), false);
+      TLxStream& stream = document.OpenWrite();
+      stream.WriteBuffer(large.data(), static_cast<std::int32_t>(large.size()));
+      if (!writing) EXPECT_FALSE(document.CloseDocumentPart(64 * 1024));
+    }
+    EXPECT_EQ(ReadWholeFile(Name()), whole);
+    for (const char* suffix : {".lck", ".tmp", ".new"}) EXPECT_FALSE(fs::exists(Name() + suffix)) << suffix;
+  }
+}
+
 TEST_F(DocumentFileTest, OpeningTwiceIsRefused) {
   Store("TOMO.Documento\r\n\r\n");
   TTOMODocumentFile reading(Name(), false);

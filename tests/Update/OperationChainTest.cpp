@@ -171,6 +171,8 @@ TEST(StepTimerTest, KeepsTheLongestStepItsStateAndTheStepsOverTheGoal) {
   EXPECT_EQ(timer.Longest(), milliseconds(283));
   EXPECT_EQ(timer.LongestState(), 16);
   EXPECT_EQ(timer.Summary(), "Passos: 5; o mais longo: 283.0 ms (estado 16); acima de 50 ms: 3");
+  EXPECT_EQ(timer.StateTotals(), "Tempo por estado: 7: 0.000 s (máx. 0.0 ms); 16: 0.566 s (máx. 283.0 ms); 23: 0.050 s (máx. 50.0 ms); "
+            "24: 0.051 s (máx. 51.0 ms)");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // prompt, the update list, installing and indexing documents, and packages
 // that are damaged or hostile.
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -53,6 +54,28 @@ class TDiskSwapPrompts : public TScriptedPrompts {
   std::string drivePath_;
   std::vector<std::string> nextVolumes_;
   size_t next_ = 0;
+};
+
+// The number a piece of a document's install carries in its step message.
+constexpr int kDocumentBodyState = static_cast<int>(TPackageUpdate::TState::DocumentBody);
+
+// An update that records the state of every step it runs, and cancels
+// itself after the n-th step of state 18 (a piece of a document's install).
+class TWatchedUpdate : public TPackageUpdate {
+ public:
+  using TPackageUpdate::TPackageUpdate;
+  std::vector<int> States;
+  int CancelAfterBodyStep = 0;
+
+ protected:
+  void Step(const TOperationStep& message, int& nextState, int& nextParameter) override {
+    States.push_back(message.State);
+    TPackageUpdate::Step(message, nextState, nextParameter);
+    if (message.State == kDocumentBodyState &&
+        std::count(States.begin(), States.end(), kDocumentBodyState) == CancelAfterBodyStep) {
+      CancelOperation();
+    }
+  }
 };
 
 class UpdatePackageTest : public OperationTest {
@@ -115,6 +138,20 @@ class UpdatePackageTest : public OperationTest {
     failed_ = update.Failed();
     cancelled_ = update.Cancelled();
     return update.Completed();
+  }
+
+  // Apply through a TWatchedUpdate; the states it ran.
+  std::vector<int> ApplyWatched(const std::string& argument, int cancelAfterBodyStep) {
+    TTOMODocumentFolder documents(Data());
+    TInstalledCollection collection([this] { return Data(); }, [this] { return index_.get(); });
+    collection.LoadTree();
+    TWatchedUpdate update(collection, index_.get());
+    update.CancelAfterBodyStep = cancelAfterBodyStep;
+    update.SetView(&view_);
+    update.StartPackage(argument);
+    EXPECT_TRUE(RunChain(update));
+    cancelled_ = update.Cancelled();
+    return update.States;
   }
 
   void ExpectDataEqualsNew() {
@@ -264,6 +301,35 @@ TEST_F(UpdatePackageTest, UpdateKindIsReadAtClassLevelWhileTheUpdateLives) {
   EXPECT_EQ(TUpdateOperation::ActiveUpdateKind(), TUpdateKind::None);
   EXPECT_EQ(changes, 2);
   QObject::disconnect(counting);
+}
+
+TEST_F(UpdatePackageTest, ALargeDocumentTakesManyShortStepsAndACancelAmongThemKeepsTheOldOne) {
+  std::string words;
+  while (words.size() < 300'000) words += "texto longo ";
+  const std::int32_t id = EntryWithDocument(1);
+  const std::int32_t number = entries_.at(id);
+  ReplaceDocument(New(), id, words + "ornitorrinco", NewerDate());
+  BuildIndex();
+  MakePackage();
+  const auto before = Snapshot(Data());
+
+  const std::vector<int> cancelled = ApplyWatched(Out() + "/atualizacao.dat", 3);
+  EXPECT_TRUE(cancelled_);
+  EXPECT_EQ(Snapshot(Data()), before);
+  EXPECT_EQ(view_.Texts().back(), "# Operação cancelada pelo usuário!");
+
+  view_.Lines.clear();
+  const std::vector<int> states = ApplyWatched(Out() + "/atualizacao.dat", 0);
+  // At most 64 KiB copied, then encoded, a step: 300 KB in about ten steps.
+  EXPECT_GE(std::count(states.begin(), states.end(), kDocumentBodyState), 9);
+  ExpectDataEqualsNew();
+  EXPECT_EQ(Found("ornitorrinco"), 1);
+  // The log is that of a document installed in one step.
+  const std::vector<std::string> texts = view_.Texts();
+  const auto title = std::find_if(texts.begin(), texts.end(),
+                                  [&](const std::string& text) { return text.rfind(FormatMessage(": (%.4d)", number), 0) == 0; });
+  ASSERT_NE(title, texts.end());
+  EXPECT_EQ(*(title + 1), "! Atualizado");
 }
 
 TEST(UpdatePackageArgument, QuotesAroundThePathAreDropped) {

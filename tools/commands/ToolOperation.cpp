@@ -63,7 +63,10 @@ int RunToolOperation(TOperation& operation, const std::function<void()>& start) 
   start();
   const int result = RunOperation(operation);
   operation.SetView(nullptr);
-  if (StepTimesAsked()) std::fprintf(stderr, "%s\n", operation.StepTimes().Summary().c_str());
+  if (StepTimesAsked()) {
+    std::fprintf(stderr, "%s\n%s\n", operation.StepTimes().Summary().c_str(),
+                 operation.StepTimes().StateTotals().c_str());
+  }
   return result;
 }
 

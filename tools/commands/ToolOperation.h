@@ -6,9 +6,10 @@
 // For the crash tests, PANDECTA_TEST_KILL_AFTER_LINE=k makes the process kill
 // itself right after the k-th log line, as a crash would.
 //
-// PANDECTA_STEP_TIMES=1 adds one line on standard error once the operation
+// PANDECTA_STEP_TIMES=1 adds two lines on standard error once the operation
 // has ended: its number of steps, the longest step and its state, and how
-// many steps took over 50 ms (TStepTimer::Summary), for the benchmarks.
+// many steps took over 50 ms (TStepTimer::Summary); then the time the steps
+// of each state took (TStepTimer::StateTotals). For the benchmarks.
 //
 //   TToolEventLoop loop;                       // before the operation exists
 //   TDocumentListRefresh refresh(collection);
