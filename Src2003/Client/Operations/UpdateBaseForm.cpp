@@ -19,21 +19,18 @@
 
 namespace {
 
-// Layout of the form, in pixels.
+// Layout of the form, in pixels: the sizes of the stage list, the progress
+// panel and a button as width and height.
 constexpr int kPanelBorder = 4;
-constexpr int kStageListWidth = 439;
-constexpr int kStageListHeight = 79;
-constexpr int kProgressPanelWidth = 440;
-constexpr int kProgressPanelHeight = 13;
+constexpr int kStageListWidth = 439, kStageListHeight = 79;
+constexpr int kProgressPanelWidth = 440, kProgressPanelHeight = 13;
 constexpr int kProgressBevel = 2;
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
+constexpr int kButtonWidth = 75, kButtonHeight = 25;
 constexpr int kTreeIndent = 19;
-constexpr int kLogFontPixels = 12;
 constexpr char kLogFontFamily[] = "Courier New";
+constexpr int kLogFontPixels = 12;
 // Between the stage list or the progress bar and the buttons.
-constexpr int kStageListGap = 10;
-constexpr int kProgressGap = 9;
+constexpr int kStageListGap = 10, kProgressGap = 9;
 // Every caption a button shows, for its width.
 constexpr const char* kButtonCaptions[] = {TfrmUpdateBase::kHideCaption, TfrmUpdateBase::kCloseCaption, "Cancelar",
                                           "<< Detalhes", "Detalhes >>"};
