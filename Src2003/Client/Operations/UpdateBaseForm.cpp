@@ -79,6 +79,24 @@ void TfrmUpdateBase::CreateControls() {
   treeView_->setGeometry(kPanelBorder, treeTop, kClientWidth - 2 * kPanelBorder,
                          kTopPanelHeight - treeTop - kPanelBorder);
 
+  CreateOutcomePanel();
+  FitButtons();
+  CreateDetailPanel();
+
+  trayIcon_ = new TUpdateTrayIcon(this);
+  connect(trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::DoubleClick) JvTrayIconDblClick();
+  });
+
+  progressTimer_ = new QTimer(this);
+  progressTimer_->setObjectName("ProgressTimer");
+  progressTimer_->setInterval(kProgressTimerMs);
+  connect(progressTimer_, &QTimer::timeout, this, &TfrmUpdateBase::ProgressTimerTimer);
+}
+
+// The headline and the error line that take the node list's place once the
+// operation is over; hidden until then.
+void TfrmUpdateBase::CreateOutcomePanel() {
   outcomePanel_ = new QFrame(topPanel_);
   outcomePanel_->setObjectName("OutcomePanel");
   auto* outcomeLayout = new QVBoxLayout(outcomePanel_);
@@ -99,8 +117,10 @@ void TfrmUpdateBase::CreateControls() {
   outcomeLayout->addWidget(errorLabel_);
   outcomeLayout->addStretch();
   outcomePanel_->hide();
-  FitButtons();
+}
 
+// The coloured log under the top panel, in a fixed-pitch font.
+void TfrmUpdateBase::CreateDetailPanel() {
   detailPanel_ = new QFrame(this);
   detailPanel_->setObjectName("DetailPanel");
   detailPanel_->setGeometry(0, kTopPanelHeight, kClientWidth, kDetailPanelHeight);
@@ -116,16 +136,6 @@ void TfrmUpdateBase::CreateControls() {
   richEdit_->setFont(logFont);
   richEdit_->setGeometry(kPanelBorder, kPanelBorder, kClientWidth - 2 * kPanelBorder,
                          kDetailPanelHeight - 2 * kPanelBorder);
-
-  trayIcon_ = new TUpdateTrayIcon(this);
-  connect(trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::DoubleClick) JvTrayIconDblClick();
-  });
-
-  progressTimer_ = new QTimer(this);
-  progressTimer_->setObjectName("ProgressTimer");
-  progressTimer_->setInterval(kProgressTimerMs);
-  connect(progressTimer_, &QTimer::timeout, this, &TfrmUpdateBase::ProgressTimerTimer);
 }
 
 void TfrmUpdateBase::FitButtons() {

@@ -121,6 +121,8 @@ class TfrmUpdateBase : public QDialog, public TOperationView {
 
  private:
   void CreateControls();
+  void CreateOutcomePanel();
+  void CreateDetailPanel();
   void CreateActions();
   void UpdateActions();
   void WindowVisibleActionUpdate();
