@@ -6,83 +6,75 @@
 #include "TOMONode.h"
 #include "TOMOTree.h"
 
-namespace {
-
-enum TRefreshState : int {
-  kStartState = 1,
-  kListState = 2,
-  kMeasureState = 3,
-  kSaveState = 4,
-};
-
-}  // namespace
 
 TDocumentListRefresh::TDocumentListRefresh(TInstalledCollection& collection, QObject* parent)
     : TOperation(parent), collection_(collection) {
-  SetStages({kListStage, kMeasureStage, kDoneStage});
+  Report().SetStages({kListStage, kMeasureStage, kDoneStage});
   connect(&collection_, &TInstalledCollection::TreeAboutToBeReplaced, this,
           &TDocumentListRefresh::TreeAboutToBeReplaced);
 }
 
-void TDocumentListRefresh::Start() { PostStep(WM_OPERATIONSTEP, kStartState, 0); }
+void TDocumentListRefresh::Start() { PostStep(WM_OPERATIONSTEP, static_cast<int>(TState::Start), 0); }
 
 void TDocumentListRefresh::Step(const TOperationStep& message, int& nextState, int&) {
-  switch (message.State) {
-    case kStartState:
-      // A window shown a second time posts this again: the work runs once.
-      if (started_) return;
-      started_ = true;
-      nextState = kListState;
-      break;
-    case kListState:
-      ListNodes(nextState);
-      break;
-    case kMeasureState:
-      MeasureSelectedNode(nextState);
-      break;
-    case kSaveState:
-      SaveTree();
-      break;
-    default:
-      break;
-  }
+  nextState = static_cast<int>(NextAfter(static_cast<TState>(message.State)));
 }
 
-void TDocumentListRefresh::ListNodes(int& nextState) {
-  nextState = kMeasureState;
-  AddLog(": Criando lista de documentos...", TLogColour::Blue);
-  BeginNodeList();
+TDocumentListRefresh::TState TDocumentListRefresh::NextAfter(TState state) {
+  switch (state) {
+    case TState::Start:
+      // A window shown a second time posts this again: the work runs once.
+      if (started_) return TState::None;
+      started_ = true;
+      return TState::List;
+    case TState::List:
+      return ListNodes();
+    case TState::Measure:
+      return MeasureSelectedNode();
+    case TState::Save:
+      SaveTree();
+      break;
+    case TState::None:
+      break;
+  }
+  return TState::None;
+}
+
+TDocumentListRefresh::TState TDocumentListRefresh::ListNodes() {
+  TOperationReport& report = Report();
+  report.AddLog(": Criando lista de documentos...", TLogColour::Blue);
+  report.Nodes().BeginNodeList();
   const TTOMOTree* tree = collection_.Tree();
   if (tree) {
     for (TTOMOTreeIterator it = tree->Iterator(); !it.Eof(); it.Next()) {
       ++listedNodes_;
-      AddNodeItem(it.Current());
+      report.Nodes().AddNodeItem(it.Current());
     }
   }
+  report.Nodes().EndNodeList();
+  report.ResetProgress(listedNodes_);
+  report.AddLog("! Concluído.", TLogColour::Green);
+  report.NextStage();
+  report.AddLog(": Atualizando informações...", TLogColour::Blue);
   // An empty tree shows its placeholder and the chain ends here.
-  if (listedNodes_ == 0) nextState = 0;
-  EndNodeList();
-  ResetProgress(listedNodes_);
-  AddLog("! Concluído.", TLogColour::Green);
-  NextStage();
-  AddLog(": Atualizando informações...", TLogColour::Blue);
+  return listedNodes_ == 0 ? TState::None : TState::Measure;
 }
 
-void TDocumentListRefresh::MeasureSelectedNode(int& nextState) {
-  nextState = kMeasureState;
-  TTOMONode* node = Nodes().SelectedNode();
+TDocumentListRefresh::TState TDocumentListRefresh::MeasureSelectedNode() {
+  TOperationReport& report = Report();
+  TTOMONode* node = report.Nodes().SelectedNode();
   if (node) {
-    SelectNodeItem(node);
+    report.Nodes().SelectNodeItem(node);
     const std::int32_t number = node->Record().DocumentNumber;
     if (number != 0) node->SetDocumentSize(FileSize(DocumentFileName(collection_.DataFolder(), number)));
   }
-  SetProgress(ProgressPosition() + 1);
-  if (!Nodes().SelectNextItem()) nextState = kSaveState;
+  report.SetProgress(report.ProgressPosition() + 1);
+  return report.Nodes().SelectNextItem() ? TState::Measure : TState::Save;
 }
 
 void TDocumentListRefresh::SaveTree() {
-  AddLog("! Atualização concluída.", TLogColour::Green);
-  AddLog(": Gravando alterações...", TLogColour::Blue);
+  Report().AddLog("! Atualização concluída.", TLogColour::Green);
+  Report().AddLog(": Gravando alterações...", TLogColour::Blue);
   // An unchanged base writes nothing and keeps its tree: the main window
   // need not rebuild its views for nothing.
   const bool changed = collection_.Tree() && collection_.Tree()->Modified();
@@ -90,14 +82,14 @@ void TDocumentListRefresh::SaveTree() {
     collection_.SaveTreeIfChanged();
     collection_.LoadTree();
   }
-  NextStage();
-  AddLog("! Operação concluída.", TLogColour::Green);
+  Report().NextStage();
+  Report().AddLog("! Operação concluída.", TLogColour::Green);
   SetFinished(true);
 }
 
 void TDocumentListRefresh::TreeAboutToBeReplaced() {
   // The reload of state 4 is this operation's own.
   if (InStep() || Finished() || listedNodes_ == 0) return;
-  AddLog(kTreeReplacedLine, TLogColour::Red);
+  Report().AddLog(kTreeReplacedLine, TLogColour::Red);
   StopOperation();
 }

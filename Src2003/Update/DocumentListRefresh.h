@@ -43,8 +43,13 @@ class TDocumentListRefresh : public TOperation {
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override;
 
  private:
-  void ListNodes(int& nextState);
-  void MeasureSelectedNode(int& nextState);
+  // The steps of the refresh, in the order they run.
+  enum class TState : int { None = 0, Start = 1, List = 2, Measure = 3, Save = 4 };
+
+  // The work of a state, and the state that follows it.
+  TState NextAfter(TState state);
+  TState ListNodes();
+  TState MeasureSelectedNode();
   void SaveTree();
   // The list holds entries of the installed tree: a tree replaced meanwhile
   // would leave it on freed entries, so the walk stops instead.

@@ -35,20 +35,20 @@ const TTOMOTree& TreeOf(const TInstalledCollection& collection) {
 
 class TIndexBuildOperation::TReport : public TIndexBuildReport {
  public:
-  explicit TReport(TOperation& operation) : operation_(operation) {}
+  explicit TReport(TOperationReport& report) : report_(report) {}
   void AddLog(TLineKind kind, const std::string& text) override {
-    operation_.AddLog(text, ColourOf(kind), TLogStyle::Plain);
+    report_.AddLog(text, ColourOf(kind), TLogStyle::Plain);
   }
-  void ResetProgress(int total) override { operation_.ResetProgress(total); }
-  void SetProgress(int position) override { operation_.SetProgress(position); }
+  void ResetProgress(int total) override { report_.ResetProgress(total); }
+  void SetProgress(int position) override { report_.SetProgress(position); }
 
  private:
-  TOperation& operation_;
+  TOperationReport& report_;
 };
 
 TIndexBuildOperation::TIndexBuildOperation(TWordIndex& index, TInstalledCollection& collection, QObject* parent)
-    : TOperation(parent), report_(std::make_unique<TReport>(*this)) {
-  SetStages({kPrepareStage, kIndexStage});
+    : TOperation(parent), report_(std::make_unique<TReport>(Report())) {
+  Report().SetStages({kPrepareStage, kIndexStage});
   sequence_ = std::make_unique<TIndexBuildSequence>(index, TreeOf(collection), collection.Documents(), *report_);
   connect(&collection, &TInstalledCollection::TreeAboutToBeReplaced, this,
           &TIndexBuildOperation::TreeAboutToBeReplaced);
@@ -79,6 +79,6 @@ void TIndexBuildOperation::TreeAboutToBeReplaced() {
   const TIndexBuildSequence::TState state = sequence_->State();
   const bool counting = state == TIndexBuildSequence::TState::Start || state == TIndexBuildSequence::TState::Counting;
   if (!counting || Finished()) return;
-  AddLog(kTreeReplacedLine, TLogColour::Red);
+  Report().AddLog(kTreeReplacedLine, TLogColour::Red);
   StopOperation();
 }

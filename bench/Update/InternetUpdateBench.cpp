@@ -44,7 +44,7 @@
 #include "TOMODocumentSet.h"
 #include "TOMOTree.h"
 #include "THttpCli.h"
-#include "UpdateOperation.h"
+#include "InternetUpdate.h"
 #include "WordIndex.h"
 
 namespace fs = std::filesystem;
@@ -73,15 +73,15 @@ class TQuietReport : public TIndexBuildReport {
 };
 
 // The update with the time of every state summed.
-class TTimedUpdate : public TUpdateOperation {
+class TTimedUpdate : public TInternetUpdate {
  public:
-  using TUpdateOperation::TUpdateOperation;
+  using TInternetUpdate::TInternetUpdate;
   std::map<int, double> SecondsByState;
 
  protected:
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override {
     const auto start = TClock::now();
-    TUpdateOperation::Step(message, nextState, nextParameter);
+    TInternetUpdate::Step(message, nextState, nextParameter);
     SecondsByState[message.State] += SecondsSince(start);
   }
 };
@@ -118,7 +118,7 @@ void WriteLayout(const std::string& base, const std::string& layout) {
   for (auto it = tree.Iterator(); !it.Eof(); it.Next()) {
     const std::int32_t number = it.Current()->Record().DocumentNumber;
     if (number <= 0) continue;
-    const std::string target = TUpdateOperation::LowerCaseURL(DocumentFileName(layout, number));
+    const std::string target = TInternetUpdate::LowerCaseURL(DocumentFileName(layout, number));
     fs::create_directories(fs::path(target).parent_path());
     fs::copy_file(DocumentFileName(base, number), target, fs::copy_options::overwrite_existing);
   }
@@ -160,13 +160,13 @@ TRunFigures Update(const fs::path& work, const std::string& url, TTinyproxy* pro
   update.SetDownloadFolder((work / "download").string());
   update.SetUpdateURL(url);
   if (proxy) {
-    update.HttpCli().SetProxy("127.0.0.1");
-    update.HttpCli().SetProxyPort(std::to_string(proxy->Port()));
-    update.HttpCli().SetProxyUsername(kProxyUser);
-    update.HttpCli().SetProxyPassword(kProxyPassword);
+    update.Transfer().HttpCli().SetProxy("127.0.0.1");
+    update.Transfer().HttpCli().SetProxyPort(std::to_string(proxy->Port()));
+    update.Transfer().HttpCli().SetProxyUsername(kProxyUser);
+    update.Transfer().HttpCli().SetProxyPassword(kProxyPassword);
   }
   const auto start = TClock::now();
-  update.StartInternet();
+  update.Start();
   RunOperation(update);
   TRunFigures figures;
   figures.Seconds = SecondsSince(start);

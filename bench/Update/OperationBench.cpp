@@ -27,6 +27,7 @@
 #include "LxConfigStore.h"
 #include "OperationRunner.h"
 #include "PandectaApplication.h"
+#include "OperationTransfer.h"
 #include "THttpCli.h"
 #include "UpdateBaseUnit.h"
 
@@ -58,22 +59,27 @@ class TEmptySteps : public TOperation {
 // One GET into a file; the step after it finishes the operation.
 class TOneDownload : public TOperation {
  public:
-  explicit TOneDownload(std::string url) : url_(std::move(url)) {}
+  explicit TOneDownload(std::string url) : url_(std::move(url)), transfer_(*this) {}
+  TOperationTransfer& Transfer() { return transfer_; }
 
  protected:
+  bool RequestsRunning() const override { return transfer_.HttpCli().Busy(); }
+  void AbortRequests() override { transfer_.HttpCli().Abort(); }
+
   void Step(const TOperationStep& message, int&, int&) override {
     if (message.State == 2) {
       SetFinished(true);
       return;
     }
-    SetLocalFile(QDir::temp().filePath("bench_operation.dat").toStdString());
-    SavedStep().State = 2;
-    HttpCli().SetURL(url_);
-    HttpCli().Get();
+    transfer_.SetLocalFile(QDir::temp().filePath("bench_operation.dat").toStdString());
+    transfer_.SavedStep().State = 2;
+    transfer_.HttpCli().SetURL(url_);
+    transfer_.HttpCli().Get();
   }
 
  private:
   std::string url_;
+  TOperationTransfer transfer_;
 };
 
 void BenchSteps() {
@@ -98,7 +104,7 @@ void BenchLog() {
     QElapsedTimer sample;
     sample.start();
     for (int i = 0; i < kLinesPerSample; ++i) {
-      window->Operation().AddLogFmt(TLogColour::GrayText, TLogStyle::Plain, "  Decreto nº %d, de 12 de março de 2021",
+      window->Operation().Report().AddLogFmt(TLogColour::GrayText, TLogStyle::Plain, "  Decreto nº %d, de 12 de março de 2021",
                                     line + i);
     }
     QCoreApplication::processEvents();  // the posted scroll, the paint
@@ -118,7 +124,7 @@ void BenchDownload(const std::string& url) {
   operation.PostStep(WM_OPERATIONSTEP, 1, 0);
   const int result = RunOperation(operation);
   const double seconds = timer.nsecsElapsed() / 1e9;
-  const double megabytes = operation.BatchBytes() / (1024.0 * 1024.0);
+  const double megabytes = operation.Transfer().BatchBytes() / (1024.0 * 1024.0);
   std::printf("download: %s, %.1f MB in %.2f s, %.1f MB/s\n", result == 0 ? "ok" : "FAILED", megabytes, seconds,
               megabytes / seconds);
   QDir::temp().remove("bench_operation.dat");

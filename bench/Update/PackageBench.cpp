@@ -30,7 +30,7 @@
 #include "TOMODocumentFile.h"
 #include "TOMODocumentSet.h"
 #include "TOMOTree.h"
-#include "UpdateOperation.h"
+#include "PackageUpdate.h"
 #include "WordIndex.h"
 
 namespace fs = std::filesystem;
@@ -104,7 +104,7 @@ TRunFigures Apply(const fs::path& work, bool withIndex) {
   TTOMODocumentFolder documents(data.string());
   TInstalledCollection collection([data] { return data.string(); }, [] { return nullptr; });
   collection.LoadTree();
-  TUpdateOperation update(collection, withIndex ? &index : nullptr);
+  TPackageUpdate update(collection, withIndex ? &index : nullptr);
   update.SetDownloadFolder((work / "download").string());
   const auto start = TClock::now();
   update.StartPackage((work / "out" / "atualizacao.dat").string());

@@ -142,7 +142,7 @@ TEST_F(MaintenanceTest, BuildIndexesTextsOnlyAndASearchSucceedsOnceFinished) {
   OpenWindow();
   TfrmBuildIndex* window = ChooseCreateIndex(true);
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->Operation().Stages(),
+  EXPECT_EQ(window->Operation().Report().Stages(),
             (std::vector<std::string>{"Preparando criação do arquivo de índice", "Gerando índice de palavras"}));
   ASSERT_TRUE(WaitFinished(window->Operation()));
 
@@ -152,8 +152,8 @@ TEST_F(MaintenanceTest, BuildIndexesTextsOnlyAndASearchSucceedsOnceFinished) {
   EXPECT_TRUE(HasLine(*window, "  Lei da renda"));
   EXPECT_FALSE(HasLine(*window, "  Mapa"));
   EXPECT_EQ(window->Build().DocumentsIndexed(), 2);
-  EXPECT_EQ(window->Operation().ProgressMax(), 2);
-  EXPECT_EQ(window->Operation().ProgressPosition(), 2);
+  EXPECT_EQ(window->Operation().Report().ProgressMax(), 2);
+  EXPECT_EQ(window->Operation().Report().ProgressPosition(), 2);
   // Finished, the Hide button reads "Fechar" and the settings are still
   // closed while the window holds the index.
   EXPECT_EQ(window->findChild<QPushButton*>("HideButton")->text(), "Fechar");
@@ -329,8 +329,8 @@ TEST_F(RefreshTest, FoldersAreCountedButNotMeasuredAndTheWorkRunsOnce) {
   ASSERT_TRUE(WaitFinished(refresh));
   // Root, two folders, three documents.
   EXPECT_EQ(refresh.ListedNodes(), 6);
-  EXPECT_EQ(refresh.ProgressMax(), 6);
-  EXPECT_EQ(refresh.ProgressPosition(), 6);
+  EXPECT_EQ(refresh.Report().ProgressMax(), 6);
+  EXPECT_EQ(refresh.Report().ProgressPosition(), 6);
   EXPECT_EQ(SizeOf(1), 0);
   refresh.Start();
   QCoreApplication::processEvents();
@@ -347,9 +347,9 @@ TEST_F(RefreshTest, EmptyTreeStopsAfterTheList) {
   while (refresh.Running() && timer.elapsed() < kChainTimeoutMs) QCoreApplication::processEvents();
   EXPECT_FALSE(refresh.Running());
   EXPECT_FALSE(refresh.Finished());
-  ASSERT_EQ(refresh.Nodes().Count(), 1);
-  EXPECT_EQ(refresh.Nodes().Caption(0), "<- vazio ->");
-  EXPECT_EQ(refresh.CurrentStage(), 1);
+  ASSERT_EQ(refresh.Report().Nodes().Count(), 1);
+  EXPECT_EQ(refresh.Report().Nodes().Caption(0), "<- vazio ->");
+  EXPECT_EQ(refresh.Report().CurrentStage(), 1);
 }
 
 TEST_F(RefreshTest, ATreeReplacedDuringTheWalkStopsIt) {

@@ -112,8 +112,8 @@ TEST_F(OperationEndTest, QuittingWithFinishedOrHiddenWindowsAsksOnlyForTheRunnin
   TfrmBuildIndex* build = StartBuild();
   ASSERT_TRUE(WaitFinished(build->Operation()));
   // A running update (its file not chosen yet) hidden in the tray.
-  auto* update = new TfrmUpdate(Window().Collection(), &Window());
-  update->Update().SetUpdateKind(TUpdateOperation::kKindLocalFile);
+  auto* update = new TfrmUpdate(TUpdateKind::LocalFile, Window().Collection(), &Window());
+  update->Update().SetUpdateKind(TUpdateKind::LocalFile);
   update->hide();
   const size_t questions = prompts_.Questions().size();
   prompts_.AddAnswer(true);

@@ -11,7 +11,7 @@
 #include "ClientMainUnit.h"
 #include "ClientTestBase.h"
 #include "ConfigUnit.h"
-#include "UpdateOperation.h"
+#include "PackageUpdate.h"
 #include "UpdateUnit.h"
 
 namespace {
@@ -31,7 +31,7 @@ TEST_F(UpdateCommandsTest, CommandsFollowTheRunningUpdateAndTheStartupPackageOpe
   TfrmUpdate* update = TfrmUpdate::Instance();
   ASSERT_NE(update, nullptr);
   EXPECT_EQ(update->parent(), &window);
-  EXPECT_EQ(update->Update().LocalFile(), DataFolder() + "/nenhum.dat");
+  EXPECT_EQ(update->Package()->LocalFile(), DataFolder() + "/nenhum.dat");
   // An update of another kind runs: every command is off.
   EXPECT_FALSE(a.UpdateInternetAction->isEnabled());
   EXPECT_FALSE(a.UpdateLocalFileAction->isEnabled());

@@ -39,7 +39,7 @@
 #include "TOMOStream.h"
 #include "TOMOTree.h"
 #include "THttpCli.h"
-#include "UpdateOperation.h"
+#include "InternetUpdate.h"
 #include "WordIndex.h"
 
 namespace fs = std::filesystem;
@@ -121,14 +121,14 @@ class InternetUpdateTest : public OperationTest {
     fs::create_directories(Layout());
     WriteWholeFile(Layout() + "/tomoidxz.dat", ZlibBlock(ReadWholeFile(Path("new") + "/TOMOIdx.dat")));
     for (const auto& [id, number] : DocumentEntries(Path("new"))) {
-      const std::string target = TUpdateOperation::LowerCaseURL(DocumentFileName(Layout(), number));
+      const std::string target = TInternetUpdate::LowerCaseURL(DocumentFileName(Layout(), number));
       fs::create_directories(fs::path(target).parent_path());
       fs::copy_file(DocumentFileName(Path("new"), number), target, fs::copy_options::overwrite_existing);
     }
   }
 
-  std::unique_ptr<TUpdateOperation> MakeUpdate(const std::string& url, TOperationView& view) {
-    auto update = std::make_unique<TUpdateOperation>(*collection_, nullptr);
+  std::unique_ptr<TInternetUpdate> MakeUpdate(const std::string& url, TOperationView& view) {
+    auto update = std::make_unique<TInternetUpdate>(*collection_, nullptr);
     update->SetDownloadFolder(DownloadFolder());
     update->SetUpdateURL(url);
     update->SetView(&view);
@@ -136,8 +136,8 @@ class InternetUpdateTest : public OperationTest {
   }
 
   // Runs one update to its end; false when the chain did not end in time.
-  bool Run(TUpdateOperation& update) {
-    update.StartInternet();
+  bool Run(TInternetUpdate& update) {
+    update.Start();
     return RunChain(update, 30'000);
   }
 
@@ -185,9 +185,9 @@ TEST_F(InternetUpdateTest, NothingToUpdate) {
   EXPECT_EQ(view_.CountOf("  Total de bytes a serem transferidos: 0"), 1);
   EXPECT_EQ(view_.Texts().back(), kSuccessLine);
   EXPECT_EQ(view_.Lines.back().Style, TLogStyle::Bold);
-  ASSERT_EQ(update->Nodes().Count(), 1);
-  EXPECT_EQ(update->Nodes().Caption(0), "Nada a atualizar");
-  EXPECT_EQ(update->CurrentStage(), 2);
+  ASSERT_EQ(update->Report().Nodes().Count(), 1);
+  EXPECT_EQ(update->Report().Nodes().Caption(0), "Nada a atualizar");
+  EXPECT_EQ(update->Report().CurrentStage(), 2);
   EXPECT_EQ(update->BatchesInstalled(), 0);
   ExpectBaseEquals(Path("old"));
 }
@@ -247,8 +247,8 @@ TEST_F(InternetUpdateTest, ABodyCutShortAndAStalledServerLoseOnlyTheOpenBatch) {
     const std::string tree = ReadWholeFile(Layout() + "/tomoidxz.dat");
     serve("/atualizacao/tomoidxz.dat", tree, tree.size());
     for (std::int32_t number : {3, 5}) {
-      const std::string document = ReadWholeFile(TUpdateOperation::LowerCaseURL(DocumentFileName(Layout(), number)));
-      serve(TUpdateOperation::LowerCaseURL(DocumentFileName("/atualizacao", number)), document, document.size());
+      const std::string document = ReadWholeFile(TInternetUpdate::LowerCaseURL(DocumentFileName(Layout(), number)));
+      serve(TInternetUpdate::LowerCaseURL(DocumentFileName("/atualizacao", number)), document, document.size());
     }
     const std::string seventh = ReadWholeFile(Layout() + "/doc00000/doc00007.dat");
     serve("/atualizacao/doc00000/doc00007.dat", seventh, 2000);
@@ -258,7 +258,7 @@ TEST_F(InternetUpdateTest, ABodyCutShortAndAStalledServerLoseOnlyTheOpenBatch) {
     collection_->LoadTree();
     TRecordingView view;
     auto update = MakeUpdate(server.Url("/atualizacao"), view);
-    update->HttpCli().SetTransferTimeout(kShortTimeoutMs);
+    update->Transfer().HttpCli().SetTransferTimeout(kShortTimeoutMs);
     ASSERT_TRUE(Run(*update));
     EXPECT_TRUE(update->Failed());
     EXPECT_EQ(view.CountOf("! 2 documentos copiados"), stall ? 0 : 1) << ::testing::PrintToString(view.Texts());
@@ -455,14 +455,14 @@ TEST_F(InternetUpdateTest, DocumentsArrivingOutOfOrderAreLoggedAndInstalledInLis
   WriteLayout();
   TRawHttpServer server;
   const auto serve = [&](const std::string& path, int delayMs) {
-    const std::string bytes = ReadWholeFile(TUpdateOperation::LowerCaseURL(Layout() + path.substr(12)));
+    const std::string bytes = ReadWholeFile(TInternetUpdate::LowerCaseURL(Layout() + path.substr(12)));
     const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(bytes.size()) + "\r\n\r\n";
     server.Answer(path, {QByteArray::fromStdString(head + bytes), true, false, false, delayMs});
   };
   constexpr int kLateMs = 400;
   serve("/atualizacao/tomoidxz.dat", 0);
   for (std::int32_t number : numbers) {
-    serve(TUpdateOperation::LowerCaseURL(DocumentFileName("/atualizacao", number)), number == 3 ? kLateMs : 0);
+    serve(TInternetUpdate::LowerCaseURL(DocumentFileName("/atualizacao", number)), number == 3 ? kLateMs : 0);
   }
   auto update = MakeUpdate(server.Url("/atualizacao"), view_);
   ASSERT_TRUE(Run(*update));
@@ -473,8 +473,8 @@ TEST_F(InternetUpdateTest, DocumentsArrivingOutOfOrderAreLoggedAndInstalledInLis
   // The detail lines of the documents, each title cut to its number.
   std::vector<std::string> expected;
   for (std::int32_t number : numbers) {
-    const std::string url = server.Url(TUpdateOperation::LowerCaseURL(DocumentFileName("/atualizacao", number)));
-    const std::string local = DownloadFolder() + "/" + TUpdateOperation::ReceivedDocumentName(number);
+    const std::string url = server.Url(TInternetUpdate::LowerCaseURL(DocumentFileName("/atualizacao", number)));
+    const std::string local = DownloadFolder() + "/" + TInternetUpdate::ReceivedDocumentName(number);
     expected.insert(expected.end(), {FormatMessage("  (%.4d): ", number), "  URL: " + url,
                                      "  Arquivo Local: " + local, "  Tamanho: 4 KiB", "  Encerrado: " + url});
   }
@@ -504,8 +504,8 @@ TEST_F(InternetUpdateTest, CancelWithRequestsInFlightLeavesNoPartialFiles) {
                 {QByteArray::fromStdString("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(tree.size()) +
                                            "\r\n\r\n" + tree)});
   for (std::int32_t number : numbers) {
-    const std::string path = TUpdateOperation::LowerCaseURL(DocumentFileName("/atualizacao", number));
-    const std::string bytes = ReadWholeFile(TUpdateOperation::LowerCaseURL(DocumentFileName(Layout(), number)));
+    const std::string path = TInternetUpdate::LowerCaseURL(DocumentFileName("/atualizacao", number));
+    const std::string bytes = ReadWholeFile(TInternetUpdate::LowerCaseURL(DocumentFileName(Layout(), number)));
     // Half of the body, and the connection stays open.
     server.Answer(path, {QByteArray::fromStdString("HTTP/1.1 200 OK\r\nContent-Length: " +
                                                    std::to_string(bytes.size()) + "\r\n\r\n" +
@@ -514,7 +514,7 @@ TEST_F(InternetUpdateTest, CancelWithRequestsInFlightLeavesNoPartialFiles) {
   }
   const auto received = [this, &numbers] {
     for (std::int32_t number : numbers) {
-      if (!fs::exists(DownloadFolder() + "/" + TUpdateOperation::ReceivedDocumentName(number))) return false;
+      if (!fs::exists(DownloadFolder() + "/" + TInternetUpdate::ReceivedDocumentName(number))) return false;
     }
     return true;
   };
@@ -533,7 +533,7 @@ TEST_F(InternetUpdateTest, CancelWithRequestsInFlightLeavesNoPartialFiles) {
   EXPECT_FALSE(update->Running());
   EXPECT_EQ(view_.CountOf(kCancelledLine), 1) << ::testing::PrintToString(view_.Texts());
   for (std::int32_t number : numbers) {
-    EXPECT_FALSE(fs::exists(DownloadFolder() + "/" + TUpdateOperation::ReceivedDocumentName(number))) << number;
+    EXPECT_FALSE(fs::exists(DownloadFolder() + "/" + TInternetUpdate::ReceivedDocumentName(number))) << number;
   }
   EXPECT_EQ(TreeDump(Path("data")), TreeDump(Path("old")));
   UpdateAgainFromLighttpd();
@@ -612,7 +612,7 @@ class InternetUpdateIndexTest : public InternetUpdateTest {
   void RunIndexedUpdate(const std::string& url, TRecordingView& view) {
     collection_ = std::make_unique<TInstalledCollection>([this] { return Path("data"); }, [this] { return &index_; });
     collection_->LoadTree();
-    auto update = std::make_unique<TUpdateOperation>(*collection_, &index_);
+    auto update = std::make_unique<TInternetUpdate>(*collection_, &index_);
     update->SetDownloadFolder(DownloadFolder());
     update->SetUpdateURL(url);
     update->SetView(&view);
@@ -704,7 +704,7 @@ TEST_F(InternetUpdateIndexTest, AnIndexWriteFailureIsLoggedAndMarksTheIndexOutOf
   RunIndexedUpdate(server.Url("/atualizacao"), view);
   lexdex::SetWrites(nullptr);
   EXPECT_THAT(view.Texts(), Contains(kSuccessLine));
-  EXPECT_EQ(view.CountOf(TUpdateOperation::kIndexWriteFailedLine), 1) << ::testing::PrintToString(view.Texts());
+  EXPECT_EQ(view.CountOf(TUpdateInstaller::kIndexWriteFailedLine), 1) << ::testing::PrintToString(view.Texts());
   EXPECT_TRUE(index_.IsOutOfDate());
   ExpectBaseEquals(Path("new"));
 }

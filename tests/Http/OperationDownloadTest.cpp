@@ -42,14 +42,14 @@ class OperationDownloadTest : public OperationTest {
     auto operation = std::make_unique<TScriptedOperation>();
     operation->SetView(&view);
     operation->On(1, [raw = operation.get(), url, this](const TOperationStep&, int&, int&) {
-      raw->SetLocalFile(LocalFile());
-      raw->SavedStep().State = 2;
-      raw->ResetProgress(kFileSize);
-      raw->HttpCli().SetURL(url);
-      raw->HttpCli().Get();
+      raw->Transfer().SetLocalFile(LocalFile());
+      raw->Transfer().SavedStep().State = 2;
+      raw->Report().ResetProgress(kFileSize);
+      raw->Transfer().HttpCli().SetURL(url);
+      raw->Transfer().HttpCli().Get();
     });
     operation->On(2, [raw = operation.get()](const TOperationStep&, int&, int&) {
-      raw->AddLog("!! Concluído.", TLogColour::Green, TLogStyle::Bold);
+      raw->Report().AddLog("!! Concluído.", TLogColour::Green, TLogStyle::Bold);
       raw->SetFinished(true);
     });
     operation->PostStep(WM_OPERATIONSTEP, 1, 0);
@@ -67,10 +67,10 @@ TEST_F(OperationDownloadTest, TheBodyLandsInLocalFileAndTheSavedStepRuns) {
   EXPECT_EQ(RunOperation(*operation), 0);
 
   EXPECT_EQ(ReadWholeFile(LocalFile()), body_);
-  EXPECT_EQ(operation->BatchBytes(), kFileSize);
-  EXPECT_EQ(operation->ProgressPosition(), kFileSize);
+  EXPECT_EQ(operation->Transfer().BatchBytes(), kFileSize);
+  EXPECT_EQ(operation->Report().ProgressPosition(), kFileSize);
   EXPECT_EQ(operation->Ran(), (std::vector<std::string>{"1:0", "2:0"}));
-  const std::string url = operation->HttpCli().URL();
+  const std::string url = operation->Transfer().HttpCli().URL();
   EXPECT_EQ(view_.Texts(), (std::vector<std::string>{"  URL: " + url, "  Arquivo Local: " + LocalFile(),
                                                      "  Tamanho: 19 KiB", "  Encerrado: " + url, "",
                                                      "!! Concluído."}));
@@ -119,7 +119,7 @@ TEST_F(OperationDownloadTest, TheProxyComesFromTheSettings) {
   }
   Config().SetString(ProxyPassword, kPassword);
   auto operation = Download(server_.Url("/doc00007.dat"), view_);
-  EXPECT_EQ(operation->HttpCli().ProxyPassword(), kPassword);
+  EXPECT_EQ(operation->Transfer().HttpCli().ProxyPassword(), kPassword);
   EXPECT_EQ(RunOperation(*operation), 0);
   EXPECT_EQ(ReadWholeFile(LocalFile()), body_);
 }

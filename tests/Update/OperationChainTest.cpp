@@ -129,9 +129,9 @@ TEST_F(OperationChainTest, AForeignErrorIsNamedByItsType) {
 
 TEST_F(OperationChainTest, AFailingStepAbortsTheRequestItStarted) {
   operation_.On(1, [this](const TOperationStep&, int&, int&) {
-    operation_.SavedStep().State = 2;
-    operation_.HttpCli().SetURL("http://127.0.0.1:9/nada");
-    operation_.HttpCli().Get();
+    operation_.Transfer().SavedStep().State = 2;
+    operation_.Transfer().HttpCli().SetURL("http://127.0.0.1:9/nada");
+    operation_.Transfer().HttpCli().Get();
     throw ETOMOFileError("falhou depois de pedir");
   });
   operation_.PostStep(WM_OPERATIONSTEP, 1, 0);
@@ -139,24 +139,7 @@ TEST_F(OperationChainTest, AFailingStepAbortsTheRequestItStarted) {
 
   EXPECT_EQ(operation_.Ran(), (std::vector<std::string>{"1:0"}));
   EXPECT_EQ(view_.Texts(), (std::vector<std::string>{"# Exceção ETOMOFileError", "falhou depois de pedir"}));
-  EXPECT_FALSE(operation_.HttpCli().Busy());
-}
-
-TEST_F(OperationChainTest, UpdateKindIsReadAtClassLevelWhileTheOperationLives) {
-  int changes = 0;
-  const QMetaObject::Connection counting =
-      QObject::connect(&UpdateKindNotifier(), &TUpdateKindNotifier::UpdateKindChanged, [&] { ++changes; });
-  EXPECT_EQ(TOperation::ActiveUpdateKind(), 0);
-  {
-    TScriptedOperation update;
-    EXPECT_EQ(TOperation::ActiveUpdateKind(), 0);
-    update.SetUpdateKind(4);
-    EXPECT_EQ(TOperation::ActiveUpdateKind(), 4);
-    EXPECT_EQ(changes, 1);
-  }
-  EXPECT_EQ(TOperation::ActiveUpdateKind(), 0);
-  EXPECT_EQ(changes, 2);
-  QObject::disconnect(counting);
+  EXPECT_FALSE(operation_.Transfer().HttpCli().Busy());
 }
 
 TEST_F(OperationChainTest, EveryStepIsTimedEvenOneThatRaises) {

@@ -12,8 +12,8 @@ class OperationStateTest : public OperationTest {
   OperationStateTest() { operation_.SetView(&view_); }
 
   void ReadHeaderOf(const std::string& bytes) {
-    operation_.SetInStream(std::make_unique<TLxMemoryStream>(bytes));
-    operation_.ReadHeader();
+    operation_.Transfer().SetInStream(std::make_unique<TLxMemoryStream>(bytes));
+    operation_.Transfer().ReadHeader();
   }
 
   TScriptedOperation operation_;
@@ -25,34 +25,34 @@ constexpr char kTitle[] = "T\xEDtulo";  // "Título"
 
 TEST_F(OperationStateTest, TheLastHeaderLineOfANameWinsWhateverItsCase) {
   ReadHeaderOf("TOMO.Atualiza\xE7\xE3o\r\nT\xEDtulo: A\r\nSeq\xFC\xEAncia: 1\r\nT\xEDtulo:  B \r\n\r\npayload");
-  EXPECT_EQ(operation_.Header().size(), 4u);
-  EXPECT_EQ(operation_.FindHeaderLine(kTitle), 3);
-  EXPECT_EQ(operation_.HeaderValue(kTitle), "B");
-  EXPECT_EQ(operation_.HeaderValue("t\xEDtulo"), "B");
-  EXPECT_EQ(operation_.HeaderValue("T\xCDTULO"), "B");  // Í and í are one letter
+  EXPECT_EQ(operation_.Transfer().Header().size(), 4u);
+  EXPECT_EQ(operation_.Transfer().FindHeaderLine(kTitle), 3);
+  EXPECT_EQ(operation_.Transfer().HeaderValue(kTitle), "B");
+  EXPECT_EQ(operation_.Transfer().HeaderValue("t\xEDtulo"), "B");
+  EXPECT_EQ(operation_.Transfer().HeaderValue("T\xCDTULO"), "B");  // Í and í are one letter
   // The stream stands after the empty line.
   std::string rest(7, '\0');
-  operation_.InStream()->ReadBuffer(rest.data(), 7);
+  operation_.Transfer().InStream()->ReadBuffer(rest.data(), 7);
   EXPECT_EQ(rest, "payload");
 }
 
 TEST_F(OperationStateTest, ANameIsTheTextBeforeTheColonExactly) {
   ReadHeaderOf("T\xEDtulo : C\r\n Tamanho: 9\r\n");
-  EXPECT_EQ(operation_.FindHeaderLine(kTitle), -1);
-  EXPECT_EQ(operation_.HeaderValue(kTitle), "");
-  EXPECT_EQ(operation_.HeaderValue("T\xEDtulo "), "C");
-  EXPECT_EQ(operation_.HeaderValue("Tamanho"), "");
-  EXPECT_EQ(operation_.HeaderValue(" Tamanho"), "9");
+  EXPECT_EQ(operation_.Transfer().FindHeaderLine(kTitle), -1);
+  EXPECT_EQ(operation_.Transfer().HeaderValue(kTitle), "");
+  EXPECT_EQ(operation_.Transfer().HeaderValue("T\xEDtulo "), "C");
+  EXPECT_EQ(operation_.Transfer().HeaderValue("Tamanho"), "");
+  EXPECT_EQ(operation_.Transfer().HeaderValue(" Tamanho"), "9");
 }
 
 TEST_F(OperationStateTest, AMissingNameGivesTheEmptyText) {
   ReadHeaderOf("Seq\xFC\xEAncia: 2\r\n\r\n");
-  EXPECT_EQ(operation_.Header().size(), 1u);
-  EXPECT_EQ(operation_.FindHeaderLine(kTitle), -1);
-  EXPECT_EQ(operation_.HeaderValue(kTitle), "");
+  EXPECT_EQ(operation_.Transfer().Header().size(), 1u);
+  EXPECT_EQ(operation_.Transfer().FindHeaderLine(kTitle), -1);
+  EXPECT_EQ(operation_.Transfer().HeaderValue(kTitle), "");
   ReadHeaderOf("");
-  EXPECT_TRUE(operation_.Header().empty());
-  EXPECT_EQ(operation_.HeaderValue(kTitle), "");
+  EXPECT_TRUE(operation_.Transfer().Header().empty());
+  EXPECT_EQ(operation_.Transfer().HeaderValue(kTitle), "");
 }
 
 TEST_F(OperationStateTest, HostileHeadersEndCleanly) {
@@ -60,14 +60,14 @@ TEST_F(OperationStateTest, HostileHeadersEndCleanly) {
   // control bytes and a value holding colons are kept as they are.
   ReadHeaderOf(std::string("lixo sem dois pontos\r\n\x01\x02\xFF\x00:x\r\nURL: http://a:80/b\r\n", 50) +
                "\r:\r\n" + std::string(100000, 'x'));
-  EXPECT_EQ(operation_.HeaderValue("URL"), "http://a:80/b");
-  EXPECT_EQ(operation_.HeaderValue(std::string("\x01\x02\xFF\x00", 4)), "x");
-  EXPECT_EQ(operation_.Header().back().size(), 100000u);
-  EXPECT_EQ(FindHeaderLine(operation_.Header(), ""), 3);  // the line ":" names nothing
+  EXPECT_EQ(operation_.Transfer().HeaderValue("URL"), "http://a:80/b");
+  EXPECT_EQ(operation_.Transfer().HeaderValue(std::string("\x01\x02\xFF\x00", 4)), "x");
+  EXPECT_EQ(operation_.Transfer().Header().back().size(), 100000u);
+  EXPECT_EQ(FindHeaderLine(operation_.Transfer().Header(), ""), 3);  // the line ":" names nothing
 }
 
 TEST_F(OperationStateTest, ReadingAHeaderWithoutAnOpenStreamIsRefused) {
-  EXPECT_THROW(operation_.ReadHeader(), ELxAssertionFailed);
+  EXPECT_THROW(operation_.Transfer().ReadHeader(), ELxAssertionFailed);
 }
 
 // --- Node list -----------------------------------------------------------------
@@ -94,7 +94,7 @@ class NodeListTest : public OperationStateTest {
   TTOMONode* Node(int id) { return tree_.FindNode(id); }
   std::vector<int> IdsInDisplayOrder() {
     std::vector<int> ids;
-    TNodeList& list = operation_.Nodes();
+    TNodeList& list = operation_.Report().Nodes();
     for (int item = list.FirstItem(); item != TNodeList::kNoItem; item = list.NextItem(item)) {
       ids.push_back(list.Node(item) ? list.Node(item)->Id() : -1);
     }
@@ -105,26 +105,26 @@ class NodeListTest : public OperationStateTest {
 };
 
 TEST_F(NodeListTest, ANodeBringsTheFoldersAboveIt) {
-  EXPECT_EQ(operation_.AddNodeItem(Node(3)), 3);
+  EXPECT_EQ(operation_.Report().Nodes().AddNodeItem(Node(3)), 3);
   EXPECT_EQ(view_.Calls, (std::vector<std::string>{"Add 0 under -1 Boletim", "Add 1 under 0 Legislação",
                                                    "Add 2 under 1 ICMS", "Add 3 under 2 Decreto 4.102"}));
   // Known nodes keep their items and show nothing new.
-  EXPECT_EQ(operation_.AddNodeItem(Node(3)), 3);
-  EXPECT_EQ(operation_.AddNodeItem(Node(1)), 1);
-  EXPECT_EQ(operation_.AddNodeItem(nullptr), TNodeList::kNoItem);
+  EXPECT_EQ(operation_.Report().Nodes().AddNodeItem(Node(3)), 3);
+  EXPECT_EQ(operation_.Report().Nodes().AddNodeItem(Node(1)), 1);
+  EXPECT_EQ(operation_.Report().Nodes().AddNodeItem(nullptr), TNodeList::kNoItem);
   EXPECT_EQ(view_.Calls.size(), 4u);
 }
 
 TEST_F(NodeListTest, DisplayOrderFollowsTheFoldersNotTheOrderOfAdding) {
-  operation_.BeginNodeList();
-  operation_.AddNodeItem(Node(3));
-  operation_.AddNodeItem(Node(5));
-  operation_.AddNodeItem(Node(4));  // item 5, shown before item 4
-  operation_.EndNodeList();
+  operation_.Report().Nodes().BeginNodeList();
+  operation_.Report().Nodes().AddNodeItem(Node(3));
+  operation_.Report().Nodes().AddNodeItem(Node(5));
+  operation_.Report().Nodes().AddNodeItem(Node(4));  // item 5, shown before item 4
+  operation_.Report().Nodes().EndNodeList();
 
   EXPECT_EQ(IdsInDisplayOrder(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
   // The selection walks the same order, from the first item.
-  TNodeList& list = operation_.Nodes();
+  TNodeList& list = operation_.Report().Nodes();
   std::vector<int> walked{list.SelectedNode()->Id()};
   while (list.SelectNextItem()) walked.push_back(list.SelectedNode()->Id());
   EXPECT_EQ(walked, (std::vector<int>{0, 1, 2, 3, 4, 5}));
@@ -132,9 +132,9 @@ TEST_F(NodeListTest, DisplayOrderFollowsTheFoldersNotTheOrderOfAdding) {
 }
 
 TEST_F(NodeListTest, AnEmptyListShowsThePlaceholder) {
-  operation_.BeginNodeList();
-  operation_.EndNodeList();
-  TNodeList& list = operation_.Nodes();
+  operation_.Report().Nodes().BeginNodeList();
+  operation_.Report().Nodes().EndNodeList();
+  TNodeList& list = operation_.Report().Nodes();
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list.Caption(0), "<- vazio ->");
   EXPECT_EQ(list.Node(0), nullptr);
@@ -147,10 +147,10 @@ TEST_F(NodeListTest, AnEmptyListShowsThePlaceholder) {
 }
 
 TEST_F(NodeListTest, SelectingANodeAddsItFirst) {
-  operation_.SelectNodeItem(Node(4));
-  EXPECT_EQ(operation_.Nodes().SelectedNode(), Node(4));
+  operation_.Report().Nodes().SelectNodeItem(Node(4));
+  EXPECT_EQ(operation_.Report().Nodes().SelectedNode(), Node(4));
   EXPECT_EQ(view_.Calls.back(), "Select 2");
-  EXPECT_EQ(operation_.Nodes().Count(), 3);
+  EXPECT_EQ(operation_.Report().Nodes().Count(), 3);
 }
 
 TEST_F(NodeListTest, ParentsInACircleEndAtTheTop) {
@@ -160,36 +160,54 @@ TEST_F(NodeListTest, ParentsInACircleEndAtTheTop) {
   ASSERT_EQ(Node(7)->Parent(), Node(8));
   ASSERT_EQ(Node(8)->Parent(), Node(7));
 
-  EXPECT_EQ(operation_.AddNodeItem(Node(7)), 1);
+  EXPECT_EQ(operation_.Report().Nodes().AddNodeItem(Node(7)), 1);
   EXPECT_EQ(view_.Calls, (std::vector<std::string>{"Add 0 under -1 Oito", "Add 1 under 0 Sete"}));
 }
 
 // --- Stages and progress --------------------------------------------------------
 
 TEST_F(OperationStateTest, NextStageMovesTheBoldLineDownAndOffTheEnd) {
-  operation_.SetStages({"Verificando", "Transferindo", "Concluída"});
+  operation_.Report().SetStages({"Verificando", "Transferindo", "Concluída"});
   EXPECT_EQ(view_.CurrentStage, 0);
-  operation_.NextStage();
+  operation_.Report().NextStage();
   EXPECT_EQ(view_.CurrentStage, 1);
-  operation_.SetStageLine(0, "Copiando");
+  operation_.Report().SetStageLine(0, "Copiando");
   EXPECT_EQ(view_.StageLines, (std::vector<std::string>{"Copiando", "Transferindo", "Concluída"}));
-  operation_.NextStage();
-  operation_.NextStage();
+  operation_.Report().NextStage();
+  operation_.Report().NextStage();
   EXPECT_EQ(view_.CurrentStage, 3);  // none bold
-  operation_.NextStage();
-  EXPECT_EQ(operation_.CurrentStage(), 3);
+  operation_.Report().NextStage();
+  EXPECT_EQ(operation_.Report().CurrentStage(), 3);
 }
 
 TEST_F(OperationStateTest, ProgressStartsAgainAtEachReset) {
-  operation_.ResetProgress(1000);
-  operation_.SetProgress(500);
-  operation_.SetProgress(1500);
-  EXPECT_EQ(operation_.ProgressMax(), 1000);
-  EXPECT_EQ(operation_.ProgressPosition(), 1500);
-  operation_.ResetProgress(10);
-  EXPECT_EQ(operation_.ProgressPosition(), 0);
+  operation_.Report().ResetProgress(1000);
+  operation_.Report().SetProgress(500);
+  operation_.Report().SetProgress(1500);
+  EXPECT_EQ(operation_.Report().ProgressMax(), 1000);
+  EXPECT_EQ(operation_.Report().ProgressPosition(), 1500);
+  operation_.Report().ResetProgress(10);
+  EXPECT_EQ(operation_.Report().ProgressPosition(), 0);
   EXPECT_EQ(view_.Resets, (std::vector<int>{1000, 10}));
   EXPECT_EQ(view_.Positions, (std::vector<int>{500, 1500}));
+}
+
+TEST_F(NodeListTest, AViewLetGoOfSeesNothingMoreAndTheReportKeepsItsState) {
+  // What a window's end does: the operation goes on, shown by nothing.
+  operation_.SetView(nullptr);
+  TOperationReport& report = operation_.Report();
+  report.AddLog(": Contando", TLogColour::Blue);
+  report.SetStages({"Contando", "Concluído"});
+  report.NextStage();
+  report.ResetProgress(10);
+  report.SetProgress(4);
+  report.Nodes().AddNodeItem(Node(3));
+  EXPECT_TRUE(view_.Lines.empty());
+  EXPECT_TRUE(view_.Calls.empty());
+  EXPECT_TRUE(view_.Resets.empty());
+  EXPECT_EQ(report.CurrentStage(), 1);
+  EXPECT_EQ(report.ProgressPosition(), 4);
+  EXPECT_EQ(report.Nodes().Count(), 4);
 }
 
 // --- Log kinds --------------------------------------------------------------------

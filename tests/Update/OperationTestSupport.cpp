@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "LxConfigStore.h"
+#include "THttpCli.h"
 
 void TRecordingView::AddNodeItem(int item, int parentItem, const TTOMONode*, const std::string& caption) {
   Calls.push_back("Add " + std::to_string(item) + " under " + std::to_string(parentItem) + " " + caption);
@@ -33,6 +34,10 @@ void TScriptedOperation::Step(const TOperationStep& message, int& nextState, int
   const auto step = steps_.find(message.State);
   if (step != steps_.end()) step->second(message, nextState, nextParameter);
 }
+
+bool TScriptedOperation::RequestsRunning() const { return transfer_.HttpCli().Busy(); }
+
+void TScriptedOperation::AbortRequests() { transfer_.HttpCli().Abort(); }
 
 bool RunChain(TOperation& operation, int timeoutMs) {
   if (!operation.Running()) return true;

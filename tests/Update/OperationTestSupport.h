@@ -14,6 +14,7 @@
 
 #include "ConfigUnit.h"
 #include "Operation.h"
+#include "OperationTransfer.h"
 #include "OperationView.h"
 #include "TempFolder.h"
 
@@ -56,10 +57,14 @@ class TRecordingView : public TOperationView {
   int StateChanges = 0;
 };
 
-// An operation whose Step runs the function registered for the state.
+// An operation whose Step runs the function registered for the state, with
+// a transfer for the steps that download.
 class TScriptedOperation : public TOperation {
  public:
   using TStepFunction = std::function<void(const TOperationStep& message, int& nextState, int& nextParameter)>;
+
+  TScriptedOperation() : transfer_(*this) {}
+  TOperationTransfer& Transfer() { return transfer_; }
 
   void On(int state, TStepFunction step) { steps_[state] = std::move(step); }
   // "state:parameter" of every step run, in order.
@@ -67,8 +72,11 @@ class TScriptedOperation : public TOperation {
 
  protected:
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override;
+  bool RequestsRunning() const override;
+  void AbortRequests() override;
 
  private:
+  TOperationTransfer transfer_;
   std::map<int, TStepFunction> steps_;
   std::vector<std::string> ran_;
 };

@@ -20,7 +20,7 @@
 #include "TOMODocumentSet.h"
 #include "TOMOTree.h"
 #include "UpdateList.h"
-#include "UpdateOperation.h"
+#include "PackageUpdate.h"
 #include "UpdatePackageFormat.h"
 #include "UpdateSources.h"
 #include "WordIndex.h"
@@ -56,20 +56,23 @@ class TDiskSwapPrompts : public TScriptedPrompts {
   size_t next_ = 0;
 };
 
+// The number a piece of a document's install carries in its step message.
+constexpr int kDocumentBodyState = static_cast<int>(TPackageUpdate::TState::DocumentBody);
+
 // An update that records the state of every step it runs, and cancels
 // itself after the n-th step of state 18 (a piece of a document's install).
-class TWatchedUpdate : public TUpdateOperation {
+class TWatchedUpdate : public TPackageUpdate {
  public:
-  using TUpdateOperation::TUpdateOperation;
+  using TPackageUpdate::TPackageUpdate;
   std::vector<int> States;
   int CancelAfterBodyStep = 0;
 
  protected:
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override {
     States.push_back(message.State);
-    TUpdateOperation::Step(message, nextState, nextParameter);
-    if (message.State == kStateDocumentBody &&
-        std::count(States.begin(), States.end(), kStateDocumentBody) == CancelAfterBodyStep) {
+    TPackageUpdate::Step(message, nextState, nextParameter);
+    if (message.State == kDocumentBodyState &&
+        std::count(States.begin(), States.end(), kDocumentBodyState) == CancelAfterBodyStep) {
       CancelOperation();
     }
   }
@@ -128,7 +131,7 @@ class UpdatePackageTest : public OperationTest {
     TTOMODocumentFolder documents(Data());
     TInstalledCollection collection([this] { return Data(); }, [this] { return index_.get(); });
     collection.LoadTree();
-    TUpdateOperation update(collection, index_.get());
+    TPackageUpdate update(collection, index_.get());
     update.SetView(&view_);
     update.StartPackage(argument);
     EXPECT_TRUE(RunChain(update));
@@ -200,13 +203,13 @@ TEST_F(UpdatePackageTest, TheIndexIsFreeOnceTheUpdateEndsAndNothingToDoNeverTake
     TTOMODocumentFolder documents(Data());
     TInstalledCollection collection([this] { return Data(); }, [this] { return index_.get(); });
     collection.LoadTree();
-    TUpdateOperation update(collection, index_.get());
+    TPackageUpdate update(collection, index_.get());
     update.SetView(&view_);
     update.StartPackage(package);
     ASSERT_TRUE(RunChain(update));
     ASSERT_TRUE(update.Completed());
     // The operation still exists (its window would be open): the index is free.
-    EXPECT_FALSE(update.IndexLockHeld());
+    EXPECT_FALSE(update.Installer().IndexLockHeld());
     EXPECT_EQ(index_->Lock(), nullptr);
     EXPECT_EQ(index_->Search("zebrafish").Count(), 1);
   }
@@ -282,6 +285,24 @@ TEST_F(UpdatePackageTest, BitmapIsInstalled) {
   ExpectDataEqualsNew();
 }
 
+TEST_F(UpdatePackageTest, UpdateKindIsReadAtClassLevelWhileTheUpdateLives) {
+  int changes = 0;
+  const QMetaObject::Connection counting =
+      QObject::connect(&UpdateKindNotifier(), &TUpdateKindNotifier::UpdateKindChanged, [&] { ++changes; });
+  EXPECT_EQ(TUpdateOperation::ActiveUpdateKind(), TUpdateKind::None);
+  {
+    TInstalledCollection collection([this] { return Data(); }, [] { return nullptr; });
+    TPackageUpdate update(collection, nullptr);
+    EXPECT_EQ(TUpdateOperation::ActiveUpdateKind(), TUpdateKind::None);
+    update.SetUpdateKind(TUpdateKind::Package);
+    EXPECT_EQ(TUpdateOperation::ActiveUpdateKind(), TUpdateKind::Package);
+    EXPECT_EQ(changes, 1);
+  }
+  EXPECT_EQ(TUpdateOperation::ActiveUpdateKind(), TUpdateKind::None);
+  EXPECT_EQ(changes, 2);
+  QObject::disconnect(counting);
+}
+
 TEST_F(UpdatePackageTest, ALargeDocumentTakesManyShortStepsAndACancelAmongThemKeepsTheOldOne) {
   std::string words;
   while (words.size() < 300'000) words += "texto longo ";
@@ -300,7 +321,7 @@ TEST_F(UpdatePackageTest, ALargeDocumentTakesManyShortStepsAndACancelAmongThemKe
   view_.Lines.clear();
   const std::vector<int> states = ApplyWatched(Out() + "/atualizacao.dat", 0);
   // At most 64 KiB copied, then encoded, a step: 300 KB in about ten steps.
-  EXPECT_GE(std::count(states.begin(), states.end(), TUpdateOperation::kStateDocumentBody), 9);
+  EXPECT_GE(std::count(states.begin(), states.end(), kDocumentBodyState), 9);
   ExpectDataEqualsNew();
   EXPECT_EQ(Found("ornitorrinco"), 1);
   // The log is that of a document installed in one step.
@@ -312,10 +333,10 @@ TEST_F(UpdatePackageTest, ALargeDocumentTakesManyShortStepsAndACancelAmongThemKe
 }
 
 TEST(UpdatePackageArgument, QuotesAroundThePathAreDropped) {
-  EXPECT_EQ(TUpdateOperation::PackagePathOfArgument("\"/mídia/a b.dat\""), "/mídia/a b.dat");
-  EXPECT_EQ(TUpdateOperation::PackagePathOfArgument("\""), "\"");
-  EXPECT_EQ(TUpdateOperation::PackagePathOfArgument("\"\""), "");
-  EXPECT_EQ(TUpdateOperation::PackagePathOfArgument("/a/\"b"), "/a/\"b");
+  EXPECT_EQ(TPackageUpdate::PackagePathOfArgument("\"/mídia/a b.dat\""), "/mídia/a b.dat");
+  EXPECT_EQ(TPackageUpdate::PackagePathOfArgument("\""), "\"");
+  EXPECT_EQ(TPackageUpdate::PackagePathOfArgument("\"\""), "");
+  EXPECT_EQ(TPackageUpdate::PackagePathOfArgument("/a/\"b"), "/a/\"b");
 }
 
 // --- Power cut ------------------------------------------------------------------

@@ -19,7 +19,7 @@
 #include "OperationTestSupport.h"
 #include "PackageTestSupport.h"
 #include "TOMODocumentSet.h"
-#include "UpdateOperation.h"
+#include "InternetUpdate.h"
 #include "UpdateUnit.h"
 
 namespace fs = std::filesystem;
@@ -55,7 +55,7 @@ class InternetUpdateWindowTest : public OperationTest {
     fs::create_directories(Layout());
     WriteWholeFile(Layout() + "/tomoidxz.dat", ZlibBlock(ReadWholeFile(base + "/TOMOIdx.dat")));
     for (const auto& [id, number] : DocumentEntries(base)) {
-      const std::string target = TUpdateOperation::LowerCaseURL(DocumentFileName(Layout(), number));
+      const std::string target = TInternetUpdate::LowerCaseURL(DocumentFileName(Layout(), number));
       fs::create_directories(fs::path(target).parent_path());
       fs::copy_file(DocumentFileName(base, number), target, fs::copy_options::overwrite_existing);
     }
@@ -87,8 +87,8 @@ TEST_F(InternetUpdateWindowTest, UpdatesFromTheServerAndReloadsTheTreeWhenClosed
   ASSERT_TRUE(server.Start()) << server.Error();
   Config().SetString(::UpdateURL, server.Url("/atualizacao"));
 
-  TfrmUpdate* window = TfrmUpdate::StartUpdate(TUpdateOperation::kKindInternet, nullptr, *collection_);
-  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateOperation::kKindInternet);
+  TfrmUpdate* window = TfrmUpdate::StartUpdate(TUpdateKind::Internet, nullptr, *collection_);
+  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateKind::Internet);
   ASSERT_TRUE(RunUntil([&] { return window->Update().Finished(); }));
   const QString log = LogText(*window);
   EXPECT_TRUE(log.endsWith(QString::fromUtf8("!! Atualização concluída com êxito."))) << log.toStdString();
@@ -106,7 +106,7 @@ TEST_F(InternetUpdateWindowTest, UpdatesFromTheServerAndReloadsTheTreeWhenClosed
   close->click();
   ASSERT_TRUE(RunUntil([] { return TfrmUpdate::Instance() == nullptr; }));
   EXPECT_EQ(reloads_, reloads + 1);
-  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), 0);
+  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateKind::None);
 }
 
 TEST_F(InternetUpdateWindowTest, NothingToUpdateShowsItInTheNodeList) {
@@ -114,7 +114,7 @@ TEST_F(InternetUpdateWindowTest, NothingToUpdateShowsItInTheNodeList) {
   TLighttpd server(folder_.File("www"), false);
   ASSERT_TRUE(server.Start()) << server.Error();
   Config().SetString(::UpdateURL, server.Url("/ATUALIZACAO"));
-  TfrmUpdate* window = TfrmUpdate::StartUpdate(TUpdateOperation::kKindInternet, nullptr, *collection_);
+  TfrmUpdate* window = TfrmUpdate::StartUpdate(TUpdateKind::Internet, nullptr, *collection_);
   ASSERT_TRUE(RunUntil([&] { return window->Update().Finished(); }));
   EXPECT_TRUE(LogText(*window).contains("! Nada a atualizar.")) << LogText(*window).toStdString();
   auto* nodes = window->findChild<QTreeWidget*>("TreeView");

@@ -18,7 +18,8 @@
 #include "PackageTestSupport.h"
 #include "TOMODocumentSet.h"
 #include "TOMOTree.h"
-#include "UpdateOperation.h"
+#include "InternetUpdate.h"
+#include "PackageUpdate.h"
 #include "UpdateUnit.h"
 #include "UpdatePackageFormat.h"
 
@@ -97,12 +98,12 @@ class UpdatePackageWindowTest : public OperationTest {
 TEST_F(UpdatePackageWindowTest, PackageIsAppliedAndCloseFreesTheOneWindow) {
   const std::string package = WritePackage(folder_.File("drive/atualizacao.dat"));
   TfrmUpdate* window =
-      TfrmUpdate::StartUpdate(TUpdateOperation::kKindPackage, nullptr, *collection_, QString::fromStdString(package));
+      TfrmUpdate::StartUpdate(TUpdateKind::Package, nullptr, *collection_, QString::fromStdString(package));
   ASSERT_EQ(window, TfrmUpdate::Instance());
-  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateOperation::kKindPackage);
+  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateKind::Package);
   // A second start only brings the running window up.
-  EXPECT_EQ(TfrmUpdate::StartUpdate(TUpdateOperation::kKindLocalFile, nullptr, *collection_), window);
-  EXPECT_EQ(window->Update().UpdateKind(), TUpdateOperation::kKindPackage);
+  EXPECT_EQ(TfrmUpdate::StartUpdate(TUpdateKind::LocalFile, nullptr, *collection_), window);
+  EXPECT_EQ(window->Update().UpdateKind(), TUpdateKind::Package);
 
   ASSERT_TRUE(RunUntil([&] { return window->Update().Finished(); }));
   EXPECT_TRUE(window->Update().Completed()) << LogText(*window).toStdString();
@@ -114,13 +115,13 @@ TEST_F(UpdatePackageWindowTest, PackageIsAppliedAndCloseFreesTheOneWindow) {
   close->click();
   ASSERT_TRUE(RunUntil([] { return TfrmUpdate::Instance() == nullptr; }));
   EXPECT_EQ(reloads_, reloadsBeforeClose);  // completed: the saved tree is the one in memory
-  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), 0);
+  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateKind::None);
 }
 
 TEST_F(UpdatePackageWindowTest, UpdateThatFailsReloadsTheTreeWhenClosed) {
   WriteWholeFile(folder_.File("bad.dat"), "não é pacote\n\n");
   TfrmUpdate* window =
-      TfrmUpdate::StartUpdate(TUpdateOperation::kKindPackage, nullptr, *collection_, QString::fromStdString(folder_.File("bad.dat")));
+      TfrmUpdate::StartUpdate(TUpdateKind::Package, nullptr, *collection_, QString::fromStdString(folder_.File("bad.dat")));
   ASSERT_TRUE(RunUntil([&] { return window->Update().Finished(); }));
   EXPECT_FALSE(window->Update().Completed());
   EXPECT_EQ(errors_, 1);
@@ -136,20 +137,32 @@ TEST_F(UpdatePackageWindowTest, UpdateThatFailsReloadsTheTreeWhenClosed) {
   EXPECT_EQ(reloads_, reloads + 1);
 }
 
+TEST_F(UpdatePackageWindowTest, EachKindGetsItsOwnUpdateWhichTakesTheKindOnlyWhenStarted) {
+  for (const TUpdateKind kind : {TUpdateKind::Internet, TUpdateKind::LocalFile, TUpdateKind::Removable,
+                                 TUpdateKind::Package}) {
+    TfrmUpdate window(kind, *collection_, nullptr);
+    const bool internet = kind == TUpdateKind::Internet;
+    EXPECT_EQ(window.Internet() != nullptr, internet);
+    EXPECT_EQ(window.Package() != nullptr, !internet);
+    EXPECT_EQ(window.Update().UpdateKind(), TUpdateKind::None);
+  }
+  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateKind::None);
+}
+
 TEST_F(UpdatePackageWindowTest, ChosenPackageFileIsApplied) {
-  auto* window = new TTestUpdateWindow(*collection_, nullptr);
+  auto* window = new TTestUpdateWindow(TUpdateKind::LocalFile, *collection_, nullptr);
   window->ChosenFile = QString::fromStdString(WritePackage(folder_.File("escolhido/pacote.dat")));
-  window->Start(TUpdateOperation::kKindLocalFile);
-  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateOperation::kKindLocalFile);
+  window->Start();
+  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateKind::LocalFile);
   ASSERT_TRUE(RunUntil([&] { return window->Update().Finished(); }));
   EXPECT_TRUE(window->Update().Completed());
   delete window;
 }
 
 TEST_F(UpdatePackageWindowTest, DialogCancelledLeavesTheWindowToBeCancelledAndClosed) {
-  QPointer<TTestUpdateWindow> window = new TTestUpdateWindow(*collection_, nullptr);
-  window->Start(TUpdateOperation::kKindLocalFile);
-  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateOperation::kKindLocalFile);
+  QPointer<TTestUpdateWindow> window = new TTestUpdateWindow(TUpdateKind::LocalFile, *collection_, nullptr);
+  window->Start();
+  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateKind::LocalFile);
   window->findChild<QPushButton*>("CancelButton")->click();
   EXPECT_EQ(window->findChild<QPushButton*>("HideButton")->text(), "Fechar");
   window->findChild<QPushButton*>("HideButton")->click();
@@ -159,16 +172,16 @@ TEST_F(UpdatePackageWindowTest, DialogCancelledLeavesTheWindowToBeCancelledAndCl
 TEST_F(UpdatePackageWindowTest, RemovableMediumIsSearchedAndAskedForUntilCancel) {
   const std::string media = folder_.File("media");
   std::filesystem::create_directories(media + "/VAZIO");
-  QPointer<TTestUpdateWindow> empty = new TTestUpdateWindow(*collection_, nullptr);
+  QPointer<TTestUpdateWindow> empty = new TTestUpdateWindow(TUpdateKind::Removable, *collection_, nullptr);
   empty->SetMediaFolders({media + "/VAZIO"});
-  empty->Start(TUpdateOperation::kKindRemovable);
+  empty->Start();
   EXPECT_EQ(empty->MediumPrompts, 1);
   ASSERT_TRUE(RunUntil([&] { return empty.isNull(); }));
 
   WritePackage(media + "/PENDRIVE/atualizacao.dat");
-  auto* found = new TTestUpdateWindow(*collection_, nullptr);
+  auto* found = new TTestUpdateWindow(TUpdateKind::Removable, *collection_, nullptr);
   found->SetMediaFolders({media + "/VAZIO", media + "/PENDRIVE"});
-  found->Start(TUpdateOperation::kKindRemovable);
+  found->Start();
   ASSERT_TRUE(RunUntil([&] { return found->Update().Finished(); }));
   EXPECT_TRUE(found->Update().Completed());
   EXPECT_EQ(found->MediumPrompts, 0);

@@ -18,6 +18,7 @@
 #include "ConfigUnit.h"
 #include "DocumentBaseUnit.h"
 #include "MessageBoxPrompts.h"
+#include "OperationTransfer.h"
 #include "PandectaApplication.h"
 #include "THttpCli.h"
 #include "TOMONode.h"
@@ -32,9 +33,13 @@ constexpr int kEntriesShown = 6;
 
 class TDemoOperation : public TOperation {
  public:
-  TDemoOperation(TfrmClientMain& mainWindow, std::string url) : mainWindow_(mainWindow), url_(std::move(url)) {}
+  TDemoOperation(TfrmClientMain& mainWindow, std::string url)
+      : mainWindow_(mainWindow), url_(std::move(url)), transfer_(*this) {}
 
  protected:
+  bool RequestsRunning() const override { return transfer_.HttpCli().Busy(); }
+  void AbortRequests() override { transfer_.HttpCli().Abort(); }
+
   void Step(const TOperationStep& message, int& nextState, int& nextParameter) override {
     switch (message.State) {
       case 1: Start(nextState); break;
@@ -46,57 +51,57 @@ class TDemoOperation : public TOperation {
 
  private:
   void Start(int& nextState) {
-    SetStages({"Verificando atualizações disponíveis", "Transferindo arquivos", "Operação concluída"});
-    AddLog(": Verificando tamanho do arquivo de índice...", TLogColour::Blue);
-    AddLog("  URL: " + Address(), TLogColour::WindowText);
-    AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! Tamanho do arquivo de índice: %d KiB", kDemoBytes / 1024);
-    AddLog(": Transferindo arquivo de índice...", TLogColour::Blue);
-    ResetProgress(2 * kDemoBytes);
+    Report().SetStages({"Verificando atualizações disponíveis", "Transferindo arquivos", "Operação concluída"});
+    Report().AddLog(": Verificando tamanho do arquivo de índice...", TLogColour::Blue);
+    Report().AddLog("  URL: " + Address(), TLogColour::WindowText);
+    Report().AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! Tamanho do arquivo de índice: %d KiB", kDemoBytes / 1024);
+    Report().AddLog(": Transferindo arquivo de índice...", TLogColour::Blue);
+    Report().ResetProgress(2 * kDemoBytes);
     nextState = 2;
   }
 
   void Transfer(int& nextState) {
     if (url_.empty()) {
       // Made-up transfer: the lines a real one logs.
-      AddLog("  URL: " + Address(), TLogColour::WindowText);
-      AddLog("  Arquivo Local: " + LocalPath(), TLogColour::WindowText);
-      AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  Tamanho: %d KiB", kDemoBytes / 1024);
-      SetProgress(kDemoBytes);
-      AddLog("  Encerrado: " + Address(), TLogColour::Green);
-      AddLog("", TLogColour::WindowText);
+      Report().AddLog("  URL: " + Address(), TLogColour::WindowText);
+      Report().AddLog("  Arquivo Local: " + LocalPath(), TLogColour::WindowText);
+      Report().AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  Tamanho: %d KiB", kDemoBytes / 1024);
+      Report().SetProgress(kDemoBytes);
+      Report().AddLog("  Encerrado: " + Address(), TLogColour::Green);
+      Report().AddLog("", TLogColour::WindowText);
       nextState = 3;
       return;
     }
-    SetLocalFile(LocalPath());
-    SavedStep().State = 3;
-    HttpCli().SetURL(url_);
-    HttpCli().Get();
+    transfer_.SetLocalFile(LocalPath());
+    transfer_.SavedStep().State = 3;
+    transfer_.HttpCli().SetURL(url_);
+    transfer_.HttpCli().Get();
   }
 
   void ListDocuments() {
-    AddLog("! Arquivo de índice recebido.", TLogColour::Green);
-    AddLog(": Criando lista de documentos a serem atualizados...", TLogColour::Blue);
-    BeginNodeList();
+    Report().AddLog("! Arquivo de índice recebido.", TLogColour::Green);
+    Report().AddLog(": Criando lista de documentos a serem atualizados...", TLogColour::Blue);
+    Report().Nodes().BeginNodeList();
     int shown = 0;
     if (TTOMOTree* tree = mainWindow_.Tree()) {
       for (TTOMONode* node = tree->Root(); node && shown < kEntriesShown; node = node->NextInPreOrder()) {
         if (node->Record().DocumentNumber == 0) continue;
-        AddNodeItem(node);
+        Report().Nodes().AddNodeItem(node);
         ++shown;
       }
     }
-    EndNodeList();
-    AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! Documentos a serem atualizados: %d", shown);
-    AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  Total de bytes a serem transferidos: %d", 61440);
-    AddLog("", TLogColour::WindowText);
-    AddLog(": Transferindo documentos...", TLogColour::Blue, TLogStyle::Bold);
-    NextStage();
-    AddLog("  (0012): Decreto nº 4.102, de 12 de março de 2021", TLogColour::Blue);
-    AddLog("! Ignorado", TLogColour::Olive);
-    AddLogFmt(TLogColour::Red, TLogStyle::Plain, kDownloadErrorLineFormat, 1, 404);
-    AddLog("!! Exemplo de linha de sucesso.", TLogColour::Green, TLogStyle::Bold);
-    ResetProgress(1000);
-    SetProgress(500);
+    Report().Nodes().EndNodeList();
+    Report().AddLogFmt(TLogColour::Green, TLogStyle::Plain, "! Documentos a serem atualizados: %d", shown);
+    Report().AddLogFmt(TLogColour::WindowText, TLogStyle::Plain, "  Total de bytes a serem transferidos: %d", 61440);
+    Report().AddLog("", TLogColour::WindowText);
+    Report().AddLog(": Transferindo documentos...", TLogColour::Blue, TLogStyle::Bold);
+    Report().NextStage();
+    Report().AddLog("  (0012): Decreto nº 4.102, de 12 de março de 2021", TLogColour::Blue);
+    Report().AddLog("! Ignorado", TLogColour::Olive);
+    Report().AddLogFmt(TLogColour::Red, TLogStyle::Plain, kDownloadErrorLineFormat, 1, 404);
+    Report().AddLog("!! Exemplo de linha de sucesso.", TLogColour::Green, TLogStyle::Bold);
+    Report().ResetProgress(1000);
+    Report().SetProgress(500);
   }
 
   std::string Address() const { return url_.empty() ? "http://atualizacao.pandecta.example/atualizacao/tomoidxz.dat" : url_; }
@@ -104,6 +109,7 @@ class TDemoOperation : public TOperation {
 
   TfrmClientMain& mainWindow_;
   std::string url_;
+  TOperationTransfer transfer_;
 };
 
 }  // namespace

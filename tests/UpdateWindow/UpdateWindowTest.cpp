@@ -15,7 +15,9 @@
 
 #include "ErrorDisplay.h"
 #include "InstallLabel.h"
+#include "InstalledCollection.h"
 #include "OperationTestSupport.h"
+#include "PackageUpdate.h"
 #include "ProgressPaintBox.h"
 #include "TOMOFileError.h"
 #include "TOMOTree.h"
@@ -125,14 +127,14 @@ TEST_F(UpdateWindowTest, DetailsChangeTheHeightAndTheCaption) {
 }
 
 TEST_F(UpdateWindowTest, TheStageListBoldsTheCurrentLine) {
-  operation_->SetStages({"Verificando atualizações disponíveis", "Transferindo arquivos", "Operação concluída"});
+  operation_->Report().SetStages({"Verificando atualizações disponíveis", "Transferindo arquivos", "Operação concluída"});
   EXPECT_TRUE(StageBold(0));
   EXPECT_FALSE(StageBold(1));
-  operation_->NextStage();
+  operation_->Report().NextStage();
   EXPECT_FALSE(StageBold(0));
   EXPECT_TRUE(StageBold(1));
-  operation_->NextStage();
-  operation_->NextStage();
+  operation_->Report().NextStage();
+  operation_->Report().NextStage();
   EXPECT_FALSE(StageBold(0) || StageBold(1) || StageBold(2));
   EXPECT_EQ(Find<QLabel>("StageLine2")->text(), "Operação concluída");
 }
@@ -154,8 +156,8 @@ TEST(ProgressBarWidthTest, WholeBlocksBelowTheMaximumAndFullBeyondIt) {
 
 TEST_F(UpdateWindowTest, TheBarWaitsForTheTimerAndGrowsInBlocks) {
   window_->show();
-  operation_->ResetProgress(1000);
-  operation_->SetProgress(500);
+  operation_->Report().ResetProgress(1000);
+  operation_->Report().SetProgress(500);
   EXPECT_EQ(Bar()->PaintedWidth(), 0);
   QTimer* timer = Find<QTimer>("ProgressTimer");
   EXPECT_TRUE(timer->isActive());
@@ -166,27 +168,27 @@ TEST_F(UpdateWindowTest, TheBarWaitsForTheTimerAndGrowsInBlocks) {
   EXPECT_EQ(Bar()->PaintedWidth(), half);
 
   // At the maximum the bar is painted at once.
-  operation_->SetProgress(1000);
+  operation_->Report().SetProgress(1000);
   EXPECT_EQ(Bar()->PaintedWidth(), full);
   // Going down is not erased.
-  operation_->SetProgress(500);
+  operation_->Report().SetProgress(500);
   window_->ProgressTimerTimer();
   EXPECT_EQ(Bar()->PaintedWidth(), half);
   EXPECT_EQ(Bar()->DrawnWidth(), full);
   const QImage drawn = Bar()->grab().toImage();
   EXPECT_EQ(drawn.pixelColor(full - 6, 4), Bar()->ProgressTile().toImage().pixelColor(6, 4));
 
-  operation_->ResetProgress(10);
+  operation_->Report().ResetProgress(10);
   EXPECT_EQ(Bar()->DrawnWidth(), 0);
   EXPECT_FALSE(timer->isActive());
 }
 
 TEST_F(UpdateWindowTest, PiecesFasterThanTheTimerStillMoveTheBar) {
   window_->show();
-  operation_->ResetProgress(1000);
+  operation_->Report().ResetProgress(1000);
   // Every 100 ms a new position: a timer restarted by each would never tick.
   for (int step = 1; step <= 12; ++step) {
-    operation_->SetProgress(step * 40);
+    operation_->Report().SetProgress(step * 40);
     Wait(100);
   }
   EXPECT_GT(Bar()->PaintedWidth(), 0);
@@ -194,12 +196,12 @@ TEST_F(UpdateWindowTest, PiecesFasterThanTheTimerStillMoveTheBar) {
 
 TEST_F(UpdateWindowTest, ChunksOfABodyMoveBatchBytesAndTheBar) {
   window_->show();
-  operation_->ResetProgress(2048);
+  operation_->Report().ResetProgress(2048);
   const std::string chunk(1000, 'x');
-  operation_->HttpCliDocData(chunk.data(), 1000);
-  operation_->HttpCliDocData(chunk.data(), 1000);
-  operation_->HttpCliDocData(chunk.data(), 48);
-  EXPECT_EQ(operation_->BatchBytes(), 2048);
+  operation_->Transfer().HttpCliDocData(chunk.data(), 1000);
+  operation_->Transfer().HttpCliDocData(chunk.data(), 1000);
+  operation_->Transfer().HttpCliDocData(chunk.data(), 48);
+  EXPECT_EQ(operation_->Transfer().BatchBytes(), 2048);
   EXPECT_EQ(Bar()->PaintedWidth(), Bar()->width());
 }
 
@@ -219,13 +221,13 @@ TEST_F(UpdateWindowTest, TheTileLeavesAOnePixelGapPerBlock) {
 TEST_F(UpdateWindowTest, LogLinesKeepTheirColoursAndTheLastOneComesIntoView) {
   window_->show();
   Button("DetailButton")->click();
-  operation_->AddLog(": Transferindo arquivo de índice...", TLogColour::Blue);
-  operation_->AddLog("  URL: http://servidor/atualizacao/tomoidxz.dat", TLogColour::WindowText);
-  operation_->AddLog("! Ignorado", TLogColour::Olive);
-  operation_->AddLog("# Erro no download! Código do erro: 001.404", TLogColour::Red);
-  operation_->AddLog("", TLogColour::WindowText);
-  operation_->AddLog("!! Atualização concluída com êxito.", TLogColour::Green, TLogStyle::Bold);
-  for (int line = 0; line < 60; ++line) operation_->AddLogFmt(TLogColour::GrayText, TLogStyle::Plain, "  %d", line);
+  operation_->Report().AddLog(": Transferindo arquivo de índice...", TLogColour::Blue);
+  operation_->Report().AddLog("  URL: http://servidor/atualizacao/tomoidxz.dat", TLogColour::WindowText);
+  operation_->Report().AddLog("! Ignorado", TLogColour::Olive);
+  operation_->Report().AddLog("# Erro no download! Código do erro: 001.404", TLogColour::Red);
+  operation_->Report().AddLog("", TLogColour::WindowText);
+  operation_->Report().AddLog("!! Atualização concluída com êxito.", TLogColour::Green, TLogStyle::Bold);
+  for (int line = 0; line < 60; ++line) operation_->Report().AddLogFmt(TLogColour::GrayText, TLogStyle::Plain, "  %d", line);
 
   QTextDocument* document = Log()->document();
   ASSERT_EQ(document->blockCount(), 66);
@@ -249,13 +251,13 @@ TEST_F(UpdateWindowTest, LogLinesKeepTheirColoursAndTheLastOneComesIntoView) {
 // --- The node list -------------------------------------------------------------------
 
 TEST_F(UpdateWindowTest, AnEmptyNodeListShowsThePlaceholder) {
-  operation_->BeginNodeList();
-  operation_->EndNodeList();
+  operation_->Report().Nodes().BeginNodeList();
+  operation_->Report().Nodes().EndNodeList();
   QTreeWidget* tree = Find<QTreeWidget>("TreeView");
   ASSERT_EQ(tree->topLevelItemCount(), 1);
   EXPECT_EQ(tree->topLevelItem(0)->text(0), "<- vazio ->");
   EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
-  operation_->Nodes().SetCaption(0, "Nada a atualizar");
+  operation_->Report().Nodes().SetCaption(0, "Nada a atualizar");
   EXPECT_EQ(tree->topLevelItem(0)->text(0), "Nada a atualizar");
 }
 
@@ -268,10 +270,10 @@ TEST_F(UpdateWindowTest, NodesHangUnderTheirFoldersExpanded) {
     record.Title = title;
     tree.AddNode(record);
   }
-  operation_->BeginNodeList();
-  operation_->AddNodeItem(tree.FindNode(2));
-  operation_->EndNodeList();
-  operation_->SelectNodeItem(tree.FindNode(2));
+  operation_->Report().Nodes().BeginNodeList();
+  operation_->Report().Nodes().AddNodeItem(tree.FindNode(2));
+  operation_->Report().Nodes().EndNodeList();
+  operation_->Report().Nodes().SelectNodeItem(tree.FindNode(2));
 
   QTreeWidget* view = Find<QTreeWidget>("TreeView");
   ASSERT_EQ(view->topLevelItemCount(), 1);
@@ -324,7 +326,7 @@ TEST_F(UpdateWindowTest, TheTrayIconCarriesItsHintAndAnimates) {
 
 TEST_F(UpdateWindowTest, AfterTheLastStepTheButtonReadsFecharAndFreesTheWindow) {
   operation_->On(1, [this](const TOperationStep&, int&, int&) {
-    operation_->AddLog("!! Concluído.", TLogColour::Green, TLogStyle::Bold);
+    operation_->Report().AddLog("!! Concluído.", TLogColour::Green, TLogStyle::Bold);
     operation_->SetFinished(true);
   });
   window_->show();
@@ -374,11 +376,15 @@ TEST_F(UpdateWindowTest, AFailingStepShowsTheErrorBoxAndPostsNothing) {
 }
 
 TEST_F(UpdateWindowTest, UpdateKindIsReadWithoutAWindowAtHand) {
-  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), 0);
-  window_->Operation().SetUpdateKind(1);
-  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), 1);
-  delete window_.data();
-  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), 0);
+  TInstalledCollection collection([this] { return folder_.File("data"); }, [] { return nullptr; });
+  auto update = std::make_unique<TPackageUpdate>(collection, nullptr);
+  TPackageUpdate& shown = *update;
+  QPointer<TfrmUpdateBase> window = new TfrmUpdateBase(std::move(update));
+  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateKind::None);
+  shown.SetUpdateKind(TUpdateKind::Internet);
+  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateKind::Internet);
+  delete window.data();
+  EXPECT_EQ(TfrmUpdateBase::UpdateKind(), TUpdateKind::None);
 }
 
 TEST_F(UpdateWindowTest, EscapeDoesNotCloseARunningOperation) {

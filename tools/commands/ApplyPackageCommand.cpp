@@ -20,7 +20,7 @@
 #include "TerminalPrompts.h"
 #include "ToolCommand.h"
 #include "ToolOperation.h"
-#include "UpdateOperation.h"
+#include "PackageUpdate.h"
 #include "WordIndex.h"
 
 namespace {
@@ -53,7 +53,7 @@ int RunApplyPackage(const std::vector<std::string>& arguments) {
   TInstalledCollection collection([dataFolder] { return dataFolder; }, [] { return nullptr; });
   LoadTreeIfInstalled(collection, dataFolder);
 
-  TUpdateOperation update(collection, &index);
+  TPackageUpdate update(collection, &index);
   update.SetDownloadFolder(downloadFolder);
   RunToolOperation(update, [&] { update.StartPackage(positional[2]); });
   return update.Completed() ? 0 : 1;

@@ -23,7 +23,7 @@
 #include "TOMOTree.h"
 #include "ToolCollection.h"
 #include "ToolCommand.h"
-#include "UpdateOperation.h"
+#include "InternetUpdate.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ constexpr std::int32_t kCopyChunkBytes = 64 * 1024;
 
 // The document's place in the layout, as the program asks for it.
 std::string ServerFileName(const std::string& out, std::int32_t number) {
-  const std::string relative = TUpdateOperation::LowerCaseURL(DocumentFileName("", number));
+  const std::string relative = TInternetUpdate::LowerCaseURL(DocumentFileName("", number));
   return PathJoin(out, relative);
 }
 

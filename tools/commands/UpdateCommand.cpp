@@ -21,7 +21,7 @@
 #include "TerminalPrompts.h"
 #include "ToolCommand.h"
 #include "ToolOperation.h"
-#include "UpdateOperation.h"
+#include "InternetUpdate.h"
 #include "WordIndex.h"
 
 namespace {
@@ -47,9 +47,9 @@ int RunUpdate(const std::vector<std::string>& arguments) {
   TInstalledCollection collection([dataFolder] { return dataFolder; }, [] { return nullptr; });
   LoadTreeIfInstalled(collection, dataFolder);
 
-  TUpdateOperation update(collection, &index);
+  TInternetUpdate update(collection, &index);
   if (!url.empty()) update.SetUpdateURL(url);
-  return RunToolOperation(update, [&update] { update.StartInternet(); });
+  return RunToolOperation(update, [&update] { update.Start(); });
 }
 
 const bool registered = RegisterToolCommand({"update", "update [--url URL]", RunUpdate});

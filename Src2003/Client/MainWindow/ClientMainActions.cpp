@@ -34,8 +34,8 @@ constexpr int kSearchPrevWordTag = 1;
 // An update command is open while no update runs, or while an update of its
 // own kind runs (the command then brings that window up).
 bool UpdateCommandAvailable(const QAction& action) {
-  const int running = TfrmUpdateBase::UpdateKind();
-  return running == 0 || running == action.data().toInt();
+  const TUpdateKind running = TfrmUpdateBase::UpdateKind();
+  return running == TUpdateKind::None || static_cast<int>(running) == action.data().toInt();
 }
 
 struct TActionText {
@@ -224,7 +224,7 @@ void TfrmClientMain::UpdateActions() {
     update->setEnabled(UpdateCommandAvailable(*update));
   }
   // The settings stay closed while a window works with the folders they name.
-  a.ConfigAction->setEnabled(!TfrmBuildIndex::Instance() && TfrmUpdateBase::UpdateKind() == 0);
+  a.ConfigAction->setEnabled(!TfrmBuildIndex::Instance() && TfrmUpdateBase::UpdateKind() == TUpdateKind::None);
   const bool textShown = ShownText() != nullptr;
   a.PrintAction->setEnabled(textShown || pageControl_->currentWidget() == bitmapPage_);
   a.SearchInCurrentDocAction->setEnabled(textShown);

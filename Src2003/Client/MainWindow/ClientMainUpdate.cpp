@@ -24,7 +24,7 @@ constexpr char kQuitDuringOperation[] = "Há uma operação em andamento. Deseja
 
 // The update window in `kind` (TUpdateOperation's kinds); kind 4 applies the
 // package named by `packageArgument`.
-void StartUpdate(TfrmClientMain& window, int kind, const QString& packageArgument = {}) {
+void StartUpdate(TfrmClientMain& window, TUpdateKind kind, const QString& packageArgument = {}) {
   try {
     TfrmUpdate::StartUpdate(kind, &window, window.Collection(), packageArgument);
   } catch (...) {
@@ -51,16 +51,16 @@ bool EndOperationsForQuit(QWidget& window) {
 
 void ConnectUpdateCommands(TfrmClientMain& window) {
   const TClientActions& a = window.Actions();
-  const std::pair<QAction*, int> commands[] = {
-      {a.UpdateInternetAction, TUpdateOperation::kKindInternet},
-      {a.UpdateLocalFileAction, TUpdateOperation::kKindLocalFile},
-      {a.UpdateFloppyAction, TUpdateOperation::kKindRemovable},
+  const std::pair<QAction*, TUpdateKind> commands[] = {
+      {a.UpdateInternetAction, TUpdateKind::Internet},
+      {a.UpdateLocalFileAction, TUpdateKind::LocalFile},
+      {a.UpdateFloppyAction, TUpdateKind::Removable},
   };
   for (const auto& [action, kind] : commands) {
     QObject::connect(action, &QAction::triggered, &window, [&window, kind = kind] { StartUpdate(window, kind); });
   }
   QObject::connect(&window.Startup(), &TStartupStages::UpdateRequested, &window, [&window](const QString& package) {
-    StartUpdate(window, TUpdateOperation::kKindPackage, package);
+    StartUpdate(window, TUpdateKind::Package, package);
   });
 }
 

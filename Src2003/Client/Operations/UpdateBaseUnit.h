@@ -20,6 +20,9 @@
 // ProgressPanel, ProgressPaintBox, HideButton, CancelButton, DetailButton,
 // TreeView, OutcomePanel, Headline, ErrorLine, DetailPanel, RichEdit;
 // JvTrayIcon, ProgressTimer; the actions).
+//
+// UpdateBaseForm.cpp lays the form out, UpdateBaseView.cpp shows the
+// operation, this unit runs the commands.
 
 #include <memory>
 #include <vector>
@@ -28,6 +31,7 @@
 
 #include "Operation.h"
 #include "OperationView.h"
+#include "UpdateOperation.h"
 
 class QAction;
 class QFrame;
@@ -50,6 +54,11 @@ class TfrmUpdateBase : public QDialog, public TOperationView {
   static constexpr int kTopPanelHeight = 257;
   static constexpr int kDetailPanelHeight = 159;
   static constexpr int kProgressTimerMs = 500;
+  // Between the controls of the top panel, in pixels.
+  static constexpr int kControlGap = 4;
+  static constexpr char kHideCaption[] = "Ocultar";
+  static constexpr char kCloseCaption[] = "Fechar";
+  static constexpr char kDetailCaption[] = "Detalhes";
 
   // Takes the operation and becomes what shows it. The detail panel starts
   // hidden; the first stage line is current.
@@ -58,10 +67,10 @@ class TfrmUpdateBase : public QDialog, public TOperationView {
 
   TOperation& Operation() const { return *operation_; }
 
-  // The UpdateKind of the running update, 0 when none runs: the main window
-  // enables its update commands by it (UpdateKindNotifier() tells when it
-  // changes).
-  static int UpdateKind();
+  // The UpdateKind of the running update, None when none runs: the main
+  // window enables its update commands by it (UpdateKindNotifier() tells
+  // when it changes).
+  static TUpdateKind UpdateKind();
 
   // --- TOperationView ----------------------------------------------------------
   void AddLog(const std::string& text, TLogColour colour, TLogStyle style) override;
@@ -112,6 +121,8 @@ class TfrmUpdateBase : public QDialog, public TOperationView {
 
  private:
   void CreateControls();
+  void CreateOutcomePanel();
+  void CreateDetailPanel();
   void CreateActions();
   void UpdateActions();
   void WindowVisibleActionUpdate();

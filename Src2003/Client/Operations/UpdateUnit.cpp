@@ -9,7 +9,8 @@
 #include "ErrorDisplay.h"
 #include "InstalledCollection.h"
 #include "LxExcept.h"
-#include "UpdateOperation.h"
+#include "InternetUpdate.h"
+#include "PackageUpdate.h"
 #include "UpdateSources.h"
 #include "WordIndex.h"
 
@@ -19,14 +20,22 @@ constexpr char kOpenDialogFilter[] =
     "Pandecta: Atualização (????_??_?.exe *.dat);;Todos os arquivos (*)";
 constexpr char kNotAnUpdate[] = "O arquivo \"%s\" não é um arquivo de atualização.";
 
+// Kind 1 brings the base up to the server's; every other kind applies a
+// package.
+std::unique_ptr<TUpdateOperation> MakeUpdate(TUpdateKind kind, TInstalledCollection& collection) {
+  if (kind == TUpdateKind::Internet) return std::make_unique<TInternetUpdate>(collection, WordIndex.get());
+  return std::make_unique<TPackageUpdate>(collection, WordIndex.get());
+}
+
 }  // namespace
 
 QPointer<TfrmUpdate> TfrmUpdate::instance_;
 
-TfrmUpdate::TfrmUpdate(TInstalledCollection& collection, QWidget* owner)
-    : TfrmUpdateBase(std::make_unique<TUpdateOperation>(collection, WordIndex.get()), owner),
-      collection_(&collection) {
+TfrmUpdate::TfrmUpdate(TUpdateKind kind, TInstalledCollection& collection, QWidget* owner)
+    : TfrmUpdateBase(MakeUpdate(kind, collection), owner), kind_(kind), collection_(&collection) {
   setObjectName("frmUpdate");
+  package_ = dynamic_cast<TPackageUpdate*>(&Operation());
+  internet_ = dynamic_cast<TInternetUpdate*>(&Operation());
 }
 
 TfrmUpdate::~TfrmUpdate() {
@@ -42,37 +51,40 @@ TfrmUpdate* TfrmUpdate::Instance() { return instance_.data(); }
 
 TUpdateOperation& TfrmUpdate::Update() const { return static_cast<TUpdateOperation&>(Operation()); }
 
-TfrmUpdate* TfrmUpdate::StartUpdate(int kind, QWidget* owner, TInstalledCollection& collection,
+TfrmUpdate* TfrmUpdate::StartUpdate(TUpdateKind kind, QWidget* owner, TInstalledCollection& collection,
                                     const QString& argument) {
-  if (!instance_) instance_ = new TfrmUpdate(collection, owner);
   TfrmUpdate* window = instance_.data();
+  // A window whose update has a kind runs it: it is only brought up. One
+  // without is on its way out.
+  const bool running = window && window->Update().UpdateKind() != TUpdateKind::None;
+  if (!running) {
+    window = new TfrmUpdate(kind, collection, owner);
+    instance_ = window;
+  }
   window->show();
   window->raise();
-  // Only a new update starts from an empty LocalFile: the running one may
-  // not have opened its package yet.
-  if (window->Update().UpdateKind() != 0) return window;
-  window->Update().SetLocalFile({});
-  window->Start(kind, argument);
+  if (running) return window;
+  window->Start(argument);
   return instance_.data();
 }
 
-void TfrmUpdate::Start(int kind, const QString& argument) {
-  switch (kind) {
-    case TUpdateOperation::kKindPackage:
-      Update().StartPackage(argument.toStdString());
+void TfrmUpdate::Start(const QString& argument) {
+  switch (kind_) {
+    case TUpdateKind::Package:
+      package_->StartPackage(argument.toStdString());
       break;
-    case TUpdateOperation::kKindLocalFile:
-      Update().SetUpdateKind(kind);
+    case TUpdateKind::LocalFile:
+      Update().SetUpdateKind(kind_);
       StartFromFile();
       break;
-    case TUpdateOperation::kKindRemovable:
-      Update().SetUpdateKind(kind);
+    case TUpdateKind::Removable:
+      Update().SetUpdateKind(kind_);
       StartFromMedium();
       break;
-    case TUpdateOperation::kKindInternet:
-      Update().StartInternet();
+    case TUpdateKind::Internet:
+      internet_->Start();
       break;
-    default:
+    case TUpdateKind::None:
       break;
   }
 }
@@ -113,13 +125,12 @@ void TfrmUpdate::StartFromMedium() {
 bool TfrmUpdate::UseUpdateFile(const QString& path) {
   const std::string file = path.toStdString();
   if (IsUpdatePackageFile(file)) {
-    Update().SetLocalFile(file);
-    Update().PostStep(WM_OPERATIONSTEP, TUpdateOperation::kStateStart, 0);
+    package_->ApplyFile(file);
     return true;
   }
   const QFileInfo info(path);
   if (!IsUpdateProgramName(info.fileName().toStdString()) || !info.isExecutable()) return false;
-  Update().SetLocalFile(file);
+  package_->SetLocalFile(file);
   if (!QProcess::startDetached(path, {})) return false;
   QApplication::quit();
   ReleaseNow();
@@ -127,7 +138,7 @@ bool TfrmUpdate::UseUpdateFile(const QString& path) {
 }
 
 void TfrmUpdate::ReleaseNow() {
-  Update().SetUpdateKind(0);
+  Update().SetUpdateKind(TUpdateKind::None);
   hide();
   deleteLater();
 }

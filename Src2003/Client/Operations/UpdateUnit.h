@@ -1,11 +1,12 @@
 #pragma once
 
-// TfrmUpdate: the update window. It shows a TUpdateOperation (Src2003/Update)
-// and adds only what needs a window: choosing the file of kind 2, the
-// removable-medium prompt of kind 3, and the reload of the installed tree
-// when an update ends without completing.
+// TfrmUpdate: the update window. It shows an update of Src2003/Update (a
+// TInternetUpdate for kind 1, a TPackageUpdate for the others) and adds only
+// what needs a window: choosing the file of kind 2, the removable-medium
+// prompt of kind 3, and the reload of the installed tree when an update ends
+// without completing.
 //
-//   TfrmUpdate::StartUpdate(TUpdateOperation::kKindPackage, mainWindow, collection, "/mnt/atualizacao.dat");
+//   TfrmUpdate::StartUpdate(TUpdateKind::Package, mainWindow, collection, "/mnt/atualizacao.dat");
 //
 // At most one update window exists; StartUpdate while one runs only brings
 // it up. On this system the update program files of kinds 2 and 3
@@ -25,6 +26,8 @@
 
 class QFileDialog;
 class TInstalledCollection;
+class TInternetUpdate;
+class TPackageUpdate;
 class TUpdateOperation;
 
 class TfrmUpdate : public TfrmUpdateBase {
@@ -44,7 +47,8 @@ class TfrmUpdate : public TfrmUpdateBase {
 #endif
   static constexpr char kNoMediumCaption[] = "Arquivo não encontrado";
 
-  TfrmUpdate(TInstalledCollection& collection, QWidget* owner);
+  // The window of an update of `kind`: Start begins it.
+  TfrmUpdate(TUpdateKind kind, TInstalledCollection& collection, QWidget* owner);
   // An update that did not complete leaves the installed tree in memory with
   // merges that were never saved: it is loaded again from the data folder.
   ~TfrmUpdate() override;
@@ -52,14 +56,17 @@ class TfrmUpdate : public TfrmUpdateBase {
   // Shows the update window, creating it when there is none, and starts an
   // update of `kind` unless one is under way. `argument` is kind 4's
   // command-line argument.
-  static TfrmUpdate* StartUpdate(int kind, QWidget* owner, TInstalledCollection& collection,
+  static TfrmUpdate* StartUpdate(TUpdateKind kind, QWidget* owner, TInstalledCollection& collection,
                                  const QString& argument = {});
   // The update window, or nullptr.
   static TfrmUpdate* Instance();
 
   TUpdateOperation& Update() const;
-  // Starts an update of `kind` in this window (StartUpdate's last step).
-  void Start(int kind, const QString& argument = {});
+  // The update of kinds 2 to 4, or of kind 1; nullptr for the other.
+  TPackageUpdate* Package() const { return package_; }
+  TInternetUpdate* Internet() const { return internet_; }
+  // Starts the window's update (StartUpdate's last step).
+  void Start(const QString& argument = {});
 
   // How kinds 2 and 3 ask the user; tests replace them.
   virtual QString AskForUpdateFile();
@@ -79,6 +86,9 @@ class TfrmUpdate : public TfrmUpdateBase {
   void ReleaseNow();
 
   static QPointer<TfrmUpdate> instance_;
+  const TUpdateKind kind_;
+  TPackageUpdate* package_ = nullptr;
+  TInternetUpdate* internet_ = nullptr;
   // Gone first when the program ends (the main window made it first): then
   // there is nothing to reload.
   QPointer<TInstalledCollection> collection_;
