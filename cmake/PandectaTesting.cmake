@@ -8,7 +8,7 @@
 function(pandecta_add_gtest name)
   cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} pandecta_test_support GTest::gtest GTest::gmock)
+  target_link_libraries(${name} PRIVATE pandecta_warnings ${ARG_LIBS} pandecta_test_support GTest::gtest GTest::gmock)
   if(NOT ARG_OWN_MAIN)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
