@@ -4,6 +4,7 @@
 #
 #   bash scripts/setup.sh            the normal build, in build/
 #   bash scripts/setup.sh --asan     also the sanitizer build of the non-window code, in build-asan/
+#   bash scripts/setup.sh --packages only the packages, no build
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,7 +17,7 @@ PACKAGES=(
   tango-icon-theme fonts-liberation2
   lighttpd lighttpd-mod-openssl tinyproxy openssl
   qt6-translations-l10n
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   dpkg-dev desktop-file-utils appstream lintian man-db
 )
 
@@ -44,6 +45,7 @@ configure_and_build() {
 }
 
 install_missing_packages
+[ "${1:-}" = "--packages" ] && exit 0
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 if [ "${1:-}" = "--asan" ]; then
   configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DPANDECTA_SANITIZE=ON -DPANDECTA_GUI=OFF -DPANDECTA_BENCH=OFF
