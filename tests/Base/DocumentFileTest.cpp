@@ -213,7 +213,9 @@ TEST_F(DocumentFileTest, ClosingInPartsStoresTheSameFileAndKeepsTheOldOneUntilTh
       TTOMODocumentFile document(Name(), false);
       TLxStream& stream = document.OpenWrite();
       stream.WriteBuffer(large.data(), static_cast<std::int32_t>(large.size()));
-      if (!writing) EXPECT_FALSE(document.CloseDocumentPart(64 * 1024));
+      if (!writing) {
+        EXPECT_FALSE(document.CloseDocumentPart(64 * 1024));
+      }
     }
     EXPECT_EQ(ReadWholeFile(Name()), whole);
     for (const char* suffix : {".lck", ".tmp", ".new"}) EXPECT_FALSE(fs::exists(Name() + suffix)) << suffix;

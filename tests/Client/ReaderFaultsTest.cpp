@@ -21,7 +21,7 @@ int Lines(const std::string& text) { return static_cast<int>(std::count(text.beg
 [[gnu::noinline]] void RaiseFromDepth(int depth, volatile int* after) {
   if (depth == 0) throw ETOMOError("falha no fundo");
   RaiseFromDepth(depth - 1, after);
-  ++*after;
+  *after = *after + 1;
 }
 
 TEST(ErrorReportStack, IsTheStackWhereTheErrorWasRaised) {

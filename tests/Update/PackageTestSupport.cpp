@@ -185,6 +185,8 @@ void ExpectTreeNotAheadOfDocuments(const std::string& data, const std::string& o
     const TTOMONode* earlier = before.FindNode(id);
     const bool listedAsNewer =
         !earlier || installed.FindNode(id)->Record().DocumentDate != earlier->Record().DocumentDate;
-    if (listedAsNewer) EXPECT_EQ(body, DocumentBody(updated, number)) << "document " << number;
+    if (listedAsNewer) {
+      EXPECT_EQ(body, DocumentBody(updated, number)) << "document " << number;
+    }
   }
 }

@@ -128,7 +128,9 @@ class FindAmong : public ::testing::TestWithParam<int> {
     BuildGroup(2, {{"renda", 2, 0}});
     BuildGroup(3, {{"renda", 3, 0}, {"imposto", 4, 1}, {"renda", 5, 2}});
     BuildGroup(600, {{"imposto", 6, 0}, {"sobre", 7, 1}, {"renda", 8, 2}});
-    if (GetParam() != ACL_OPEN_CREATE) ASSERT_EQ(index_.Reopen(GetParam()), ACL_OPEN_OK);
+    if (GetParam() != ACL_OPEN_CREATE) {
+      ASSERT_EQ(index_.Reopen(GetParam()), ACL_OPEN_OK);
+    }
   }
   IndexInFolder index_;
 };
